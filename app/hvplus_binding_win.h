@@ -1,0 +1,42 @@
+// The program's view of hvplus.dll: loaded from the program's folder by name on first
+// use, each export looked up by name when it is first called.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "hvplus/hvplus_api.h"
+
+namespace hv {
+
+class HvplusLibrary {
+public:
+    explicit HvplusLibrary(std::wstring path) : path_(std::move(path)) {}
+    ~HvplusLibrary();
+    HvplusLibrary(const HvplusLibrary&) = delete;
+    HvplusLibrary& operator=(const HvplusLibrary&) = delete;
+
+    // Loads the library if needed; false when it cannot be loaded.
+    bool Load();
+    const std::wstring& path() const { return path_; }
+
+    // Each returns `failure` when the library or the export is missing.
+    LONG GetDllVersion(LONG failure = 0);
+    LONG TalkTime(const char* text, short mode, unsigned char speed);
+    LONG PaintGradation(HWND window, COLORREF first, COLORREF second, LONG direction);
+    LONG Lha(HWND owner, const char* commandLine, const char* outputFile, LONG failure = 0x10001);
+
+private:
+    template <typename Fn>
+    Fn Bind(Fn& slot, const char* name);
+
+    std::wstring path_;
+    HMODULE module_ = nullptr;
+    HvTalkTimeFn talkTime_ = nullptr;
+    HvPaintGradationFn paintGradation_ = nullptr;
+    HvLhaFn lha_ = nullptr;
+    HvGetDllVersionFn getDllVersion_ = nullptr;
+};
+
+}  // namespace hv

@@ -1,0 +1,39 @@
+// hvplus.dll: entry point, library version and the spoken time.
+#include <windows.h>
+
+#include "hvplus/hvplus_api.h"
+#include "hvplus/sound_out_win.h"
+#include "hvplus/talk_plan.h"
+#include "hvplus/talk_stream.h"
+
+namespace {
+
+// The library's only state: its own module, where the voice clips live.
+HMODULE g_module = nullptr;
+
+std::optional<hv::WaveClip> LoadClip(int id) {
+    HRSRC res = FindResourceExW(g_module, L"SOUND", MAKEINTRESOURCEW(id), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    if (!res) res = FindResourceW(g_module, MAKEINTRESOURCEW(id), L"SOUND");
+    if (!res) return std::nullopt;
+    HGLOBAL data = LoadResource(g_module, res);
+    const void* bytes = data ? LockResource(data) : nullptr;
+    if (!bytes) return std::nullopt;
+    return hv::ParseWaveClip({static_cast<const std::uint8_t*>(bytes), SizeofResource(g_module, res)});
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
+    g_module = instance;
+    return TRUE;
+}
+
+extern "C" LONG WINAPI hvGetDllVersion() { return hv::kHvplusVersion; }
+
+extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
+    auto plan = hv::ComposeTalk(text, mode, speed);
+    if (!plan) return 0;
+    auto stream = hv::RenderTalk(*plan, LoadClip);
+    if (!stream) return 0;
+    return hv::PlayUntilClosingClip(*stream) ? 1 : 0;
+}
