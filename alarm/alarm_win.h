@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,13 +15,16 @@
 namespace hv {
 
 class AlarmDialog;
-class HvplusLibrary;
+
+// Runs an archiver command (hvLHA of hvplus.dll): owner window, the command after "lha ",
+// the output file; ANSI texts, as the library takes them.
+using ArchiveRunner = std::function<void(HWND owner, const std::string& command, const std::string& logFile)>;
 
 class AlarmActions {
 public:
-    // `appPath` is the program's folder ending in a backslash; `hvplus` may be null (then an
-    // archiver command does nothing).
-    AlarmActions(std::wstring appPath, HvplusLibrary* hvplus);
+    // `appPath` is the program's folder ending in a backslash; without `archiver` an
+    // archiver command does nothing.
+    AlarmActions(std::wstring appPath, ArchiveRunner archiver);
     ~AlarmActions();
     AlarmActions(const AlarmActions&) = delete;
     AlarmActions& operator=(const AlarmActions&) = delete;
@@ -53,7 +57,7 @@ private:
     void ShowNotification(const AlarmEntry& alarm, bool modal);
 
     std::wstring appPath_;
-    HvplusLibrary* hvplus_;
+    ArchiveRunner archiver_;
     HWND mainWindow_ = nullptr;
     HICON programIcon_ = nullptr;
     MCIERROR lastMciError_ = 0;

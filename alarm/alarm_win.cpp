@@ -1,0 +1,136 @@
+#include "alarm/alarm_win.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "alarm/alarm_dialog_win.h"
+
+namespace hv {
+
+namespace {
+
+// The library's exports take ANSI texts (the system code page).
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), size, nullptr,
+                            nullptr);
+    return ansi;
+}
+
+}  // namespace
+
+AlarmActions::AlarmActions(std::wstring appPath, ArchiveRunner archiver)
+    : appPath_(std::move(appPath)), archiver_(std::move(archiver)) {}
+
+AlarmActions::~AlarmActions() = default;
+
+void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal) {
+    StartSound(alarm);
+    alarm.Message = TrimSpaces(alarm.Message);
+    MessageAction action = ClassifyMessage(alarm.Message);
+    switch (action.kind) {
+    case MessageAction::Kind::None:
+        return;
+    case MessageAction::Kind::Shell:
+    case MessageAction::Kind::Archive:
+        RunCommand(action);
+        return;
+    case MessageAction::Kind::Dialog:
+        ShowNotification(alarm, modal);
+        return;
+    }
+}
+
+void AlarmActions::StartSound(const AlarmEntry& alarm) {
+    SoundCommand sound = ChooseSound(alarm, trackPicker_);
+    switch (sound.kind) {
+    case SoundCommand::Kind::None:
+        break;
+    case SoundCommand::Kind::Wave:
+        // Not examined: a wave file that cannot play is not reported.
+        PlaySoundW(sound.waveFile.c_str(), nullptr, WaveFlags(sound.loop));
+        break;
+    case SoundCommand::Kind::Mci:
+        if (!sound.setup.empty()) SendMciCommand(sound.setup);
+        if (SendMciCommand(sound.play) != 0) ReportMciError();
+        break;
+    }
+}
+
+MCIERROR AlarmActions::SendMciCommand(const std::wstring& command, std::wstring* reply) {
+    wchar_t buffer[16] = {};
+    lastMciError_ = mciSendStringW(command.c_str(), reply ? buffer : nullptr, reply ? 16 : 0, nullptr);
+    if (reply) *reply = buffer;
+    return lastMciError_;
+}
+
+void AlarmActions::ReportMciError() {
+    wchar_t text[256] = {};
+    if (!mciGetErrorStringW(lastMciError_, text, 255) || text[0] == L'\0') {
+        // An error code the system has no text for is still named.
+        std::wstring fallback = L"MCIのエラー " + std::to_wstring(lastMciError_);
+        lstrcpynW(text, fallback.c_str(), 256);
+    }
+    MessageBoxW(mainWindow_, text, kMciErrorTitle, MB_ICONEXCLAMATION | MB_OK);
+    SendMciCommand(L"close all");
+}
+
+void AlarmActions::StopAllSounds() {
+    PlaySoundW(nullptr, nullptr, 0);
+    SendMciCommand(L"close all");
+}
+
+void AlarmActions::RunCommand(const MessageAction& action) {
+    if (action.kind == MessageAction::Kind::Archive) {
+        // hvLHA reports its own failures; its result is not examined.
+        if (archiver_) archiver_(mainWindow_, ToAnsi(action.text), ToAnsi(ArchiveLogPath(appPath_)));
+        return;
+    }
+    // The whole text is one item for the shell: "notepad x.txt" is not split into a
+    // program and its argument, and fails as such.
+    HINSTANCE result = ShellExecuteW(mainWindow_, nullptr, action.text.c_str(), L"", L"", SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(mainWindow_, kShellFailedText, kAppTitle, MB_OK);
+}
+
+void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal) {
+    if (!dialog_) dialog_ = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
+    if (!dialog_->Load()) return;
+    dialog_->SetMessage(alarm.Message);
+
+    HICON icon = ExtractIconW(GetModuleHandleW(nullptr), alarm.IconFile.c_str(), alarm.IconIndex);
+    // 0: no icon at that index; 1: not a file that holds icons.
+    if (icon != nullptr && reinterpret_cast<INT_PTR>(icon) != 1) {
+        dialog_->SetIcon(icon, true);
+    } else {
+        HICON fallback = programIcon_ ? programIcon_ : LoadIconW(nullptr, IDI_APPLICATION);
+        dialog_->SetIcon(fallback, false);
+    }
+
+    RECT outer;
+    GetWindowRect(dialog_->hwnd(), &outer);
+    auto place = DialogPlacement(alarm.DialogPosition, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                 outer.right - outer.left, outer.bottom - outer.top);
+    if (place) SetWindowPos(dialog_->hwnd(), nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    dialog_->Show(modal);
+}
+
+HWND AlarmActions::DialogWindow() const { return dialog_ && dialog_->IsOpen() ? dialog_->hwnd() : nullptr; }
+
+bool AlarmActions::IsDialogMessage(MSG* msg) {
+    HWND window = DialogWindow();
+    return window && IsDialogMessageW(window, msg);
+}
+
+std::wstring AlarmCaptionAt(const SYSTEMTIME& time) {
+    wchar_t weekday[32] = {};
+    if (GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, L"ddd", weekday, 32, nullptr) == 0) weekday[0] = L'\0';
+    return AlarmCaption(time.wDay, weekday, time.wHour, time.wMinute);
+}
+
+}  // namespace hv
