@@ -174,6 +174,8 @@ TEST(Holidays, YearListsAreOrderedAndAgreeWithTheDayQuery) {
             ASSERT_EQ(h.date.year, year);
             ASSERT_TRUE(IsValidDate(h.date)) << Show(h.date);
             ASSERT_TRUE(HolidayName(h.date) == h.name) << Show(h.date);
+            ASSERT_FALSE(h.name.empty());
+            ASSERT_EQ(h.name.data()[h.name.size()], u'\0') << Show(h.date);  // handed to Win32 as is
             if (i > 0) {
                 ASSERT_TRUE(holidays[i - 1].date < h.date) << Show(h.date);
             }
