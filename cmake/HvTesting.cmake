@@ -2,13 +2,16 @@
 # same tests run natively and, cross-compiled, under Wine.
 set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 
+# At file scope: the module records the path of its discovery script in a variable, which
+# an include inside the function below would keep for the first test folder only.
+include(GoogleTest)
+
 macro(hv_enable_gtest)
   if(NOT TARGET gtest)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
-    include(GoogleTest)
   endif()
 endmacro()
 
