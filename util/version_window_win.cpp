@@ -28,6 +28,9 @@ constexpr int kReportHeight = 1395;
 constexpr int kMargin = 120;
 constexpr int kLineGap = 45;  // the separators end this far from the right edge
 
+// Link blue: the system's hot-track colour is grey in some colour schemes.
+constexpr COLORREF kLinkColor = RGB(0, 80, 200);
+
 // The program's icon; the window class icon when the program has none.
 constexpr int kProgramIconId = 1;
 
@@ -229,7 +232,7 @@ INT_PTR VersionWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
         if (id == kIdMail || id == kIdMail + 1) {
             auto dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+            SetTextColor(dc, kLinkColor);
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         }
