@@ -13,9 +13,6 @@ macro(hv_enable_gtest)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
   endif()
-  # Every time: the module's script path is a variable of the calling function's scope,
-  # so a test added from a second folder would otherwise find no discovery script.
-  include(GoogleTest)
 endmacro()
 
 # hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x])
