@@ -1,6 +1,8 @@
 // hvgradbench [WIDTH HEIGHT [CALLS]]: how long hvPaintGradation takes over a large client
 // area against one FillRect of the same area in the same run, how other ways of drawing
 // the same lines compare, and whether 10,000 calls leave GDI objects behind.
+// hvgradbench --show MS: two framed windows painted by hvPaintGradation from their
+// WM_PAINT (left to right, top to bottom) for MS milliseconds, to look at.
 #include <windows.h>
 
 #include <algorithm>
@@ -87,6 +89,49 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, msg, wp, lp);
 }
 
+HvPaintGradationFn g_showPaint = nullptr;
+
+LRESULT CALLBACK ShowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(w, &ps);
+        EndPaint(w, &ps);
+        g_showPaint(w, RGB(0x10, 0x30, 0x90), RGB(0xF8, 0xD0, 0x60), GetWindowLongPtrW(w, GWLP_USERDATA));
+        return 0;
+    }
+    case WM_SIZE:
+        InvalidateRect(w, nullptr, FALSE);
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+int Show(HvPaintGradationFn paint, DWORD ms) {
+    g_showPaint = paint;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ShowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"HvGradientShow";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassW(&wc);
+    const wchar_t* titles[] = {L"上から下 (hvPaintGradation 0)", L"左から右 (hvPaintGradation 1)"};
+    for (int direction : {1, 0}) {
+        HWND w = CreateWindowExW(0, wc.lpszClassName, titles[direction], WS_OVERLAPPEDWINDOW, 40 + 470 * (1 - direction),
+                                 60, 440, 300, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(w, GWLP_USERDATA, direction);
+        ShowWindow(w, SW_SHOW);
+    }
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        Pump();
+        Sleep(20);
+    }
+    return 0;
+}
+
 struct Variant {
     const char* name;
     std::function<void()> run;
@@ -101,7 +146,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int width = argc > 2 ? std::atoi(argv[1]) : 1920;
+    const bool show = argc > 1 && std::string(argv[1]) == "--show";
+    const int width = argc > 2 && !show ? std::atoi(argv[1]) : 1920;
     const int height = argc > 2 ? std::atoi(argv[2]) : 1080;
     const int calls = argc > 3 ? std::atoi(argv[3]) : 10000;
     const int rounds = 40;
@@ -114,6 +160,7 @@ int main(int argc, char** argv) {
         std::printf("hvplus.dll or its hvPaintGradation export is missing\n");
         return 2;
     }
+    if (show) return Show(paint, argc > 2 ? DWORD(std::atoi(argv[2])) : 10000);
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
