@@ -250,6 +250,8 @@ TEST_F(Gradation, CreatesNoLastingGdiObjectsAndRefusesAMissingWindow) {
     unsigned before = CountGdiObjects();
     for (int i = 0; i < 300; ++i) paint_(w.hwnd, RGB(i, 0, 0), RGB(0, i, 255), i & 1);
     EXPECT_EQ(CountGdiObjects(), before);
+    TestWindow empty(0, 40);
+    EXPECT_NE(paint_(empty.hwnd, 0, 0xFFFFFF, 1), 0) << "a client area without width is no failure";
     EXPECT_EQ(paint_(nullptr, 0, 0xFFFFFF, 1), 0) << "no window: nothing painted, not even the screen";
     TestWindow gone(20, 20);
     HWND stale = gone.hwnd;

@@ -61,7 +61,7 @@ bool LooksLikeMethod(const std::uint8_t* p) {
 
 struct Extensions {
     std::string name, folder;
-    bool hasName = false, hasFolder = false, hasUnixTime = false;
+    bool hasUnixTime = false;
     std::int64_t unixTime = 0;
     bool hasHeaderCrc = false;
     std::size_t headerCrcAt = 0;  // offset of the CRC within the header bytes
@@ -73,16 +73,22 @@ void TakeExtension(const std::uint8_t* ext, std::size_t size, std::size_t dataAt
     const std::size_t length = size - 3;
     switch (ext[0]) {
     case 0x00:
-        if (length >= 2) out.hasHeaderCrc = true, out.headerCrcAt = dataAt;
+        if (length >= 2) {
+            out.hasHeaderCrc = true;
+            out.headerCrcAt = dataAt;
+        }
         break;
     case 0x01:
-        out.name.assign(reinterpret_cast<const char*>(data), length), out.hasName = true;
+        out.name.assign(reinterpret_cast<const char*>(data), length);
         break;
     case 0x02:
-        out.folder.assign(reinterpret_cast<const char*>(data), length), out.hasFolder = true;
+        out.folder.assign(reinterpret_cast<const char*>(data), length);
         break;
     case 0x54:
-        if (length >= 4) out.unixTime = Dword(data), out.hasUnixTime = true;
+        if (length >= 4) {
+            out.unixTime = Dword(data);
+            out.hasUnixTime = true;
+        }
         break;
     default:
         break;
@@ -190,8 +196,11 @@ private:
             extSize = Word(&e[extSize - 2]);
         }
         m.packedSize = skip - extBytes;
-        m.name = JoinName(ext.folder, ext.hasName ? ext.name : name);
-        if (ext.hasUnixTime) m.hasUnixTime = true, m.unixTime = ext.unixTime;
+        m.name = JoinName(ext.folder, ext.name.empty() ? name : ext.name);
+        if (ext.hasUnixTime) {
+            m.hasUnixTime = true;
+            m.unixTime = ext.unixTime;
+        }
         return {};
     }
 
@@ -255,7 +264,10 @@ LzhArchive ReadLzhArchive(ByteSource& source) { return Reader(source).Run(); }
 
 LzhDateTime UtcDateTime(std::int64_t unixTime) {
     std::int64_t days = unixTime / 86400, rest = unixTime % 86400;
-    if (rest < 0) rest += 86400, --days;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
     LzhDateTime t;
     CivilFromDays(days, t.year, t.month, t.day);
     t.hour = int(rest / 3600);

@@ -3,6 +3,7 @@
 // writes the archive's listing into the buffer. Never shipped with the program.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tools/unlha/lzh_archive.h"
