@@ -13,6 +13,10 @@ macro(hv_enable_gtest)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
   endif()
+  # In every scope that discovers tests: the module sets the path of its discovery script
+  # there, and without it the generated files include "" (tests then go missing or are
+  # listed several times).
+  include(GoogleTest)
 endmacro()
 
 # hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x])
