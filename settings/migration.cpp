@@ -51,10 +51,10 @@ public:
         return old_.ReadOldSetting(section_, key, fallback);
     }
     double Number(std::wstring_view key, double fallback) const {
-        return ParseOldNumber(Text(key, std::to_wstring(static_cast<long long>(fallback)))).value_or(fallback);
+        return ParseOldNumber(Text(key, NumberedName(L"", static_cast<int>(fallback)))).value_or(fallback);
     }
     std::int32_t Integer(std::wstring_view key, std::int32_t fallback) const {
-        auto number = ParseOldNumber(Text(key, std::to_wstring(fallback)));
+        auto number = ParseOldNumber(Text(key, NumberedName(L"", fallback)));
         return number ? ToInt32(*number).value_or(fallback) : fallback;
     }
     // A flag that the old version stored as 0/1 or as a Boolean (-1 or "True").
@@ -65,7 +65,7 @@ public:
     }
     // A font size in points, kept only when its hundredths fit the 16 bits they are stored in.
     float Size(std::wstring_view key, float fallback) const {
-        auto number = ParseOldNumber(Text(key, std::to_wstring(static_cast<int>(fallback))));
+        auto number = ParseOldNumber(Text(key, NumberedName(L"", static_cast<int>(fallback))));
         if (!number) return fallback;
         auto size = static_cast<float>(*number);
         double hundredths = RoundHalfEven(static_cast<double>(size) * 100.0);
@@ -273,20 +273,12 @@ void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, Confir
     if (prompt.AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(version))) old.DeleteOldSettings();
 }
 
-std::wstring MemoryOldSettingsStore::Fold(std::wstring_view text) {
-    std::wstring folded(text);
-    for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return folded;
-}
-
 std::wstring MemoryOldSettingsStore::ReadOldSetting(std::wstring_view section, std::wstring_view key,
                                                     std::wstring_view fallback) {
-    reads_.push_back(std::wstring(section) + L"/" + std::wstring(key));
-    auto s = sections_.find(Fold(section));
+    if (recording_) reads_.push_back(std::wstring(section) + L"/" + std::wstring(key));
+    auto s = sections_.find(section);
     if (s == sections_.end()) return std::wstring(fallback);
-    auto v = s->second.find(Fold(key));
+    auto v = s->second.find(key);
     return v == s->second.end() ? std::wstring(fallback) : v->second;
 }
 
@@ -296,7 +288,7 @@ void MemoryOldSettingsStore::DeleteOldSettings() {
 }
 
 void MemoryOldSettingsStore::Put(std::wstring_view section, std::wstring_view key, std::wstring_view text) {
-    sections_[Fold(section)][Fold(key)] = std::wstring(text);
+    sections_[std::wstring(section)][std::wstring(key)] = std::wstring(text);
 }
 
 }  // namespace hv
