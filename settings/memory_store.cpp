@@ -88,13 +88,17 @@ const MemorySettingsStore::Value* MemorySettingsStore::Lookup(SettingsKey key, s
 
 void MemorySettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
     Record(Op::SetText, key, name);
-    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {ValueType::Text, EncodeRegistryText(text)};
+    if (Values* values = WritableValues(key)) {
+        (*values)[std::wstring(name)] = {ValueType::Text, EncodeRegistryText(text)};
+    }
 }
 
 void MemorySettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name,
                                          std::span<const std::uint8_t> bytes) {
     Record(Op::SetBinary, key, name);
-    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {ValueType::Binary, {bytes.begin(), bytes.end()}};
+    if (Values* values = WritableValues(key)) {
+        (*values)[std::wstring(name)] = {ValueType::Binary, {bytes.begin(), bytes.end()}};
+    }
 }
 
 void MemorySettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {

@@ -42,7 +42,7 @@ std::optional<std::uint8_t> ToByte(double value) {
 
 // Reads one old section. Every conversion that cannot be made (a text that is not a
 // number, a number outside the range of its target) yields the value's default, as a
-// missing value would, so nothing converted is ever out of the range of its field.
+// missing value would, so no converted value spills outside the bits of its field.
 class OldSection {
 public:
     OldSection(OldSettingsStore& old, std::wstring section) : old_(old), section_(std::move(section)) {}
@@ -213,26 +213,30 @@ std::optional<double> ParseOldNumber(std::wstring_view text) {
         return static_cast<double>(static_cast<std::int32_t>(value));  // a 32-bit word, as the old version wrote it
     }
 
-    // Decimal: [+-] digits [. digits] [e [+-] digits], with at least one digit before the exponent.
+    // Decimal: [+-] digits [. digits] [e [+-] digits], with at least one digit before the
+    // exponent. Checked here because from_chars also takes "inf", "nan" and hex floats.
     std::string ascii;
     std::size_t i = 0;
+    auto at = [&](auto... options) { return i < text.size() && ((text[i] == options) || ...); };
+    auto takeDigits = [&] {
+        std::size_t count = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i, ++count) ascii += static_cast<char>(text[i]);
+        return count;
+    };
     bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    std::size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++mantissaDigits;
-    if (i < text.size() && text[i] == L'.') {
+    if (at(L'+', L'-')) negative = text[i++] == L'-';
+    std::size_t mantissaDigits = takeDigits();
+    if (at(L'.')) {
         ascii += '.';
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++mantissaDigits;
+        mantissaDigits += takeDigits();
     }
     if (mantissaDigits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+    if (at(L'e', L'E')) {
         ascii += 'e';
         ++i;
-        if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ascii += static_cast<char>(text[i++]);
-        std::size_t exponentDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++exponentDigits;
-        if (exponentDigits == 0) return std::nullopt;
+        if (at(L'+', L'-')) ascii += static_cast<char>(text[i++]);
+        if (takeDigits() == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
 

@@ -159,8 +159,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
     FUZZ_CHECK(s.BackgroundColor[1] == stored.Dword(L"", L"BackgroundColor", kDefaultBackgroundColor));
     FUZZ_CHECK(s.BackgroundColor[2] == stored.Dword(L"", L"BackgroundColor2", kDefaultBackgroundColor));
     for (int i = 1; i <= 6; ++i) {
-        FUZZ_CHECK(s.FontColor[static_cast<std::size_t>(i)] ==
-                   stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[static_cast<std::size_t>(i - 1)]));
+        auto index = static_cast<std::size_t>(i);
+        FUZZ_CHECK(s.FontColor[index] == stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]));
     }
     FUZZ_CHECK(s.Style == stored.Dword(L"", L"Style", kDefaultStyle));
     FUZZ_CHECK(PackTalk(s) == (stored.Dword(L"", L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
