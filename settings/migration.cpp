@@ -279,7 +279,6 @@ void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, Confir
 
 std::wstring MemoryOldSettingsStore::ReadOldSetting(std::wstring_view section, std::wstring_view key,
                                                     std::wstring_view fallback) {
-    if (recording_) reads_.push_back(std::wstring(section) + L"/" + std::wstring(key));
     auto s = sections_.find(section);
     if (s == sections_.end()) return std::wstring(fallback);
     auto v = s->second.find(key);

@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "settings/memory_store.h"
 #include "settings/settings_store.h"
@@ -58,14 +57,9 @@ public:
     void Put(std::wstring_view section, std::wstring_view key, std::wstring_view text);
     bool empty() const { return sections_.empty(); }
     int deleteCount() const { return deleteCount_; }
-    // "Section/Key" of every read, in order, while recording.
-    const std::vector<std::wstring>& reads() const { return reads_; }
-    void SetRecording(bool on) { recording_ = on; }
 
 private:
     std::map<std::wstring, std::map<std::wstring, std::wstring, RegistryNameLess>, RegistryNameLess> sections_;
-    std::vector<std::wstring> reads_;
-    bool recording_ = true;
     int deleteCount_ = 0;
 };
 

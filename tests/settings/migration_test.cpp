@@ -114,32 +114,6 @@ TEST(Migration, MainValuesAreConvertedInOrder) {
     EXPECT_EQ(s.WindowTop, -15);
 }
 
-TEST(Migration, OldKeysAreReadInTheirOrder) {
-    MemorySettingsStore store;
-    MemoryOldSettingsStore old = OldStoreWithVersion();
-    ScriptedPrompt prompt(false);
-    MigratePreviousSettings(store, old, prompt);
-    std::vector<std::wstring> reads = old.reads();
-    const std::vector<std::wstring> mainReads = {
-        L"Others/Version",         L"Window/AlphabeticFontName", L"Window/NumericFontName",
-        L"Window/AlphabeticFontSize", L"Window/AlphabeticFontBold", L"Window/AlphabeticFontItalic",
-        L"Window/NumericFontSize", L"Window/NumericFontBold",    L"Window/NumericFontItalic",
-        L"Window/CalendarBackColor", L"Window/AlphabeticForeColor", L"Window/TodayColor",
-        L"Window/HolidayColor",    L"Window/NumericForeColor",  L"Window/SaturdayColor",
-        L"Talk/Timing",            L"Talk/Hour",                L"Talk/Minute",
-        L"Talk/AmPm",              L"Window/Width",             L"Window/Height",
-        L"Window/PosX",            L"Window/PosY",              L"Window/TopMost",
-        L"Window/TitleBar",        L"Window/Hide",              L"Window/TransParent"};
-    const std::vector<std::wstring> alarmKeys = {L"Enabled", L"WaveLoop", L"RandomPlay", L"SoundType", L"WinPos",
-                                                 L"Hour", L"Minute", L"WeekEnabled", L"IconPos", L"Track",
-                                                 L"MaxTrack", L"Message", L"WaveFile", L"MIDIFile", L"IconFile"};
-    std::vector<std::wstring> expected = mainReads;
-    for (int n = 1; n <= 9; ++n) {
-        for (const auto& key : alarmKeys) expected.push_back(L"Alarm" + std::to_wstring(n) + L"/" + key);
-    }
-    EXPECT_EQ(reads, expected);
-}
-
 TEST(Migration, OldTimingsAreRenumbered) {
     constexpr std::uint32_t kTiming = 0xF0000;
     EXPECT_EQ(MigratedTalk(L"Timing", nullptr) & kTiming, 1u << 16);  // missing: every minute

@@ -208,7 +208,6 @@ void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
         L"WinPos", L"WeekEnabled", L"IconPos", L"Track", L"MaxTrack", L"Message", L"WaveFile", L"MIDIFile",
         L"IconFile", L"Version"};
     MemoryOldSettingsStore old;
-    old.SetRecording(false);
     if (withVersion) old.Put(L"Others", L"Version", L"1.0");
     while (!in.empty()) {
         const std::wstring& section = sections[in.Byte() % sections.size()];
