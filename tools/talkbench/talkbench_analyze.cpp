@@ -6,8 +6,17 @@
 //       the ideal one (clips + prescribed pauses). With the program's stderr (--wine-log,
 //       recorded with Wine's pulse warnings on) it also counts the driver's underruns.
 //       Exit status 0 when every chain meets the targets, 1 when one misses, 2 on error.
+//       With RAW.time (written by --record) it also places each call's return against
+//       the moment the closing clip sounded.
+//   talkbench_analyze --record RAW
+//       Copies the recorder's samples from stdin to RAW and writes RAW.time: the host's
+//       CLOCK_MONOTONIC_RAW in ms at the first sample, estimated from the earliest
+//       arrival of the data (so late by the recorder's delivery delay, a few ms at most).
 //   talkbench_analyze --clips DIR --self-test
 //       Builds a recording with known silences and checks that they are found.
+#include <time.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -90,33 +99,39 @@ std::string ListOf(const hv::TalkPlan& plan) {
     return s + " | " + std::to_string(plan.closing);
 }
 
-// Underruns the sound driver reported while each call was running (the program marks
-// where each call begins and returns), and how many came between calls.
-struct Underruns {
-    std::map<int, int> during;
-    int between = 0;
-    bool available = false;
-};
-
-Underruns CountUnderruns(const std::string& path) {
-    Underruns u;
-    if (path.empty()) return u;
-    int inside = 0;
+// Times (host monotonic ms, the clock of QueryPerformanceCounter under Wine) at which
+// Wine's pulse driver reported that the stream ran dry: lines of its debug channel with
+// Wine's "+timestamp" prefix (seconds.milliseconds).
+std::vector<double> ReadUnderruns(const std::string& path, bool& available) {
+    std::vector<double> times;
+    std::vector<std::uint8_t> bytes;
+    available = !path.empty() && ReadFile(path, bytes);
     for (const std::string& line : ReadLines(path)) {
-        u.available = true;
-        int n = 0;
-        if (std::sscanf(line.c_str(), "talkbench: begin %d", &n) == 1) {
-            inside = n;
-            u.during[n] += 0;
-        } else if (std::sscanf(line.c_str(), "talkbench: return %d", &n) == 1) {
-            inside = 0;
-        } else if (line.find("Underflow") != std::string::npos || line.find("nderrun") != std::string::npos) {
-            if (inside) ++u.during[inside];
-            else ++u.between;
-        }
+        if (line.find("Underflow") == std::string::npos) continue;
+        unsigned sec = 0, ms = 0;
+        if (std::sscanf(line.c_str(), "%u.%u:", &sec, &ms) == 2) times.push_back(sec * 1000.0 + ms);
     }
-    return u;
+    return times;
 }
+
+// The worst figures over a set of chains.
+struct Tally {
+    int chains = 0, missing = 0;
+    double worstError = 0, worstRatio = 1;
+    bool met = true;
+    void Add(double error, double ratio, bool ok) {
+        ++chains;
+        worstError = std::max(worstError, error);
+        if (std::fabs(ratio - 1) > std::fabs(worstRatio - 1)) worstRatio = ratio;
+        met = met && ok;
+    }
+    void Print(const char* what) const {
+        std::printf("%s: %d chains%s, worst silence error %.2f ms (target %.0f), worst length ratio %.4f (target 1 "
+                    "+- %.2f): %s\n",
+                    what, chains, missing ? (" (" + std::to_string(missing) + " not found)").c_str() : "", worstError, kSilenceToleranceMs, worstRatio, kLengthTolerance,
+                    chains == 0 && missing == 0 ? "nothing measured" : met ? "targets met" : "targets MISSED");
+    }
+};
 
 int Analyse(const Clips& clips, int rate, const std::string& capturePath, const std::string& callsPath,
             const std::string& logPath) {
@@ -143,10 +158,17 @@ int Analyse(const Clips& clips, int rate, const std::string& capturePath, const 
         std::fprintf(stderr, "talkbench_analyze: no calls listed in %s\n", callsPath.c_str());
         return 2;
     }
-    const Underruns underruns = CountUnderruns(logPath);
+    bool underrunsKnown = false;
+    const std::vector<double> underruns = ReadUnderruns(logPath, underrunsKnown);
+    double firstSampleMs = 0;
+    bool timed = false;
+    if (FILE* t = std::fopen((capturePath + ".time").c_str(), "r")) {
+        timed = std::fscanf(t, "%lf", &firstSampleMs) == 1;
+        std::fclose(t);
+    }
 
     std::printf("recording: %.2f s at %d Hz\n", double(capture.size()) / rate, rate);
-    double worstError = 0, worstRatio = 1;
+    Tally all, fed;  // fed: chains during which the driver reported no underrun
     bool met = true;
     std::size_t from = 0;
     for (const Call& call : calls) {
@@ -158,10 +180,17 @@ int Analyse(const Clips& clips, int rate, const std::string& capturePath, const 
         }
         const auto steps = hv::bench::StepsOf(*plan);
         std::printf("%s (result %ld)\n", ListOf(*plan).c_str(), call.result);
+        if (timed) {
+            // A chain cannot sound before its call: searching from there keeps a chain that
+            // went missing from pulling the next one's clips into its place.
+            const double callSample = (call.startMs - firstSampleMs) * (rate / 1000.0) - 0.02 * rate;
+            if (callSample > double(from)) from = std::size_t(callSample);
+        }
         auto chain = hv::bench::FindChain(capture, rate, from, steps, clips.resampled);
         if (!chain) {
             std::printf("  NOT FOUND in the recording\n");
-            met = false;
+            ++all.missing;
+            all.met = met = false;
             continue;
         }
         double maxError = 0, worstScore = 1, worstStretch = 0;
@@ -180,26 +209,78 @@ int Analyse(const Clips& clips, int rate, const std::string& capturePath, const 
         std::printf("  length  measured %.2f ms  ideal %.2f ms  ratio %.4f%s\n", chain->lengthMs, chain->idealMs, ratio,
                     std::fabs(ratio - 1) > kLengthTolerance ? "  MISSED" : "");
         std::printf("  clips   worst match %.4f  worst stretch inside a clip %+.2f ms\n", worstScore, worstStretch);
-        const double toClosing = (chain->clips.back().start - chain->clips.front().start) / (rate / 1000.0);
-        std::printf("  call    blocked %.1f ms; first clip to closing clip %.1f ms, so %.1f ms before the first "
-                    "sound\n",
-                    call.returnMs - call.startMs, toClosing, call.returnMs - call.startMs - toClosing);
+        if (timed) {
+            // Positive: the call came back after the closing clip had begun to sound.
+            const double firstHeard = firstSampleMs + chain->clips.front().start / (rate / 1000.0);
+            const double closingHeard = firstSampleMs + chain->clips.back().start / (rate / 1000.0);
+            std::printf("  call    blocked %.1f ms; first sound %.1f ms after the call; returned %+.1f ms from the "
+                        "closing clip's start\n",
+                        call.returnMs - call.startMs, firstHeard - call.startMs, call.returnMs - closingHeard);
+        } else {
+            std::printf("  call    blocked %.1f ms\n", call.returnMs - call.startMs);
+        }
         std::printf("  level   peak in silences %.3f%% FS, after the closing clip %.3f%% FS (%s)\n",
                     chain->gapPeak * 100, chain->tailPeak * 100,
                     chain->tailPeak < 0.01 ? "no end-of-sound click" : "CLICK after the closing clip");
-        if (underruns.available) {
-            auto it = underruns.during.find(call.number);
-            std::printf("  driver  underruns while the call ran: %d\n", it == underruns.during.end() ? 0 : it->second);
+        int chainUnderruns = -1;  // unknown
+        if (underrunsKnown && timed) {
+            // Between the call and the closing clip's end. The stream also runs dry once it
+            // has played out, and Wine reports that up to a few tens of ms before the end is
+            // heard (the sink takes the last data ahead of playing it).
+            chainUnderruns = 0;
+            const double endHeard = firstSampleMs + chain->clips.back().end / (rate / 1000.0) - 50;
+            const double firstHeard = firstSampleMs + chain->clips.front().start / (rate / 1000.0);
+            std::string at;
+            for (double t : underruns) {
+                if (t < call.startMs || t > endHeard) continue;
+                ++chainUnderruns;
+                char buf[32];
+                std::snprintf(buf, sizeof buf, "%s%+.0f", at.empty() ? "" : ", ", t - firstHeard);
+                at += buf;
+            }
+            std::printf("  driver  underruns during the chain: %d%s%s%s\n", chainUnderruns,
+                        chainUnderruns ? " (at " : "", at.c_str(), chainUnderruns ? " ms from its first sound)" : "");
         }
-        worstError = std::max(worstError, maxError);
-        if (std::fabs(ratio - 1) > std::fabs(worstRatio - 1)) worstRatio = ratio;
-        if (maxError > kSilenceToleranceMs || std::fabs(ratio - 1) > kLengthTolerance || call.result == 0) met = false;
+        const bool ok = maxError <= kSilenceToleranceMs && std::fabs(ratio - 1) <= kLengthTolerance && call.result != 0;
+        all.Add(maxError, ratio, ok);
+        if (chainUnderruns == 0) fed.Add(maxError, ratio, ok);
+        met = met && ok;
         from = std::size_t(chain->clips.back().end + 0.1 * rate);
     }
-    if (underruns.available) std::printf("\ndriver underruns between calls (stream drained): %d\n", underruns.between);
-    std::printf("\nsummary: worst silence error %.2f ms (target %.0f), worst length ratio %.4f (target 1 +- %.2f): %s\n",
-                worstError, kSilenceToleranceMs, worstRatio, kLengthTolerance, met ? "targets met" : "targets MISSED");
+    std::printf("\n");
+    all.Print("summary");
+    if (underrunsKnown && timed) fed.Print("without driver underruns");
     return met ? 0 : 1;
+}
+
+double MonotonicRawMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC_RAW, &ts);
+    return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
+}
+
+int Record(const std::string& path, int rate) {
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return 2;
+    std::uint8_t buf[4096];
+    long long bytes = 0;
+    double firstSampleMs = 1e300;
+    for (;;) {
+        const ssize_t n = read(0, buf, sizeof buf);
+        if (n <= 0) break;
+        const double now = MonotonicRawMs();
+        std::fwrite(buf, 1, std::size_t(n), out);
+        bytes += n;
+        // The data that has arrived by now was all captured by now; the chunk that comes
+        // soonest after its capture bounds the first sample's time most tightly.
+        firstSampleMs = std::min(firstSampleMs, now - double(bytes / 2) * 1000.0 / rate);
+    }
+    std::fclose(out);
+    if (FILE* t = std::fopen((path + ".time").c_str(), "w")) {
+        std::fprintf(t, "%.3f\n", firstSampleMs);
+        std::fclose(t);
+    }
+    return 0;
 }
 
 // A recording made of the clips themselves with chosen silences, one clip split by a
@@ -257,7 +338,7 @@ int SelfTest(const Clips& clips, int rate) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string clipsDir, capture, calls, log;
+    std::string clipsDir, capture, calls, log, record;
     int rate = 48000;
     bool selfTest = false;
     for (int i = 1; i < argc; ++i) {
@@ -269,12 +350,14 @@ int main(int argc, char** argv) {
         else if (a == "--calls" && hasValue) calls = argv[++i];
         else if (a == "--wine-log" && hasValue) log = argv[++i];
         else if (a == "--rate" && hasValue) rate = std::atoi(argv[++i]);
+        else if (a == "--record" && hasValue) record = argv[++i];
         else {
             std::fprintf(stderr, "usage: talkbench_analyze --clips DIR (--self-test | --capture RAW --calls FILE "
-                                 "[--wine-log FILE] [--rate HZ])\n");
+                                 "[--wine-log FILE] [--rate HZ])\n       talkbench_analyze --record RAW\n");
             return 2;
         }
     }
+    if (!record.empty()) return Record(record, rate);
     Clips clips;
     if (clipsDir.empty() || rate < 8000 || !clips.Load(clipsDir, rate)) {
         std::fprintf(stderr, "talkbench_analyze: the voice clips in '%s' could not be read\n", clipsDir.c_str());

@@ -3,7 +3,8 @@
 //       Loads hvplus.dll by name, binds hvTalkTime by name and speaks each chain in turn,
 //       MS milliseconds apart (counted from each call's return; default 1500). For each
 //       call prints on stdout: "call N TEXT MODE SPEED START_MS RETURN_MS RESULT", times
-//       from the program's start by QueryPerformanceCounter. On stderr it marks where
+//       by QueryPerformanceCounter in milliseconds (under Wine the counter is the host's
+//       CLOCK_MONOTONIC_RAW, which the recorder stamps the recording with). On stderr it marks where
 //       each call begins and returns, so that lines the sound driver writes there
 //       (underruns) can be placed inside or outside a chain.
 //   talkbench --idle STOPFILE
@@ -20,7 +21,7 @@
 
 namespace {
 
-double MsSince(const LARGE_INTEGER& origin) {
+double NowMs() {
     static LARGE_INTEGER freq = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -28,7 +29,8 @@ double MsSince(const LARGE_INTEGER& origin) {
     }();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return double(now.QuadPart - origin.QuadPart) * 1000.0 / double(freq.QuadPart);
+    return double(now.QuadPart / freq.QuadPart) * 1000.0 +
+           double(now.QuadPart % freq.QuadPart) * 1000.0 / double(freq.QuadPart);
 }
 
 int Idle(const char* stopFile) {
@@ -71,8 +73,6 @@ int main(int argc, char** argv) {
 
     // The calls run at the priority a normal program gives them: the benchmark measures
     // the library as the clock uses it.
-    LARGE_INTEGER origin;
-    QueryPerformanceCounter(&origin);
     int failures = 0;
     for (int i = first, n = 1; i + 2 < argc; i += 3, ++n) {
         const char* text = argv[i];
@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
         const auto speed = static_cast<BYTE>(std::atoi(argv[i + 2]));
         std::fprintf(stderr, "talkbench: begin %d\n", n);
         std::fflush(stderr);
-        const double start = MsSince(origin);
+        const double start = NowMs();
         const LONG result = talk(text, mode, speed);
-        const double back = MsSince(origin);
+        const double back = NowMs();
         std::fprintf(stderr, "talkbench: return %d\n", n);
         std::fflush(stderr);
         std::printf("call %d %s %d %d %.3f %.3f %ld\n", n, text, int(mode), int(speed), start, back, long(result));
