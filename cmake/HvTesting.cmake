@@ -2,14 +2,21 @@
 # same tests run natively and, cross-compiled, under Wine.
 set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 
+# At file scope: the module records the path of its discovery script in a variable, which
+# an include inside the function below would keep for the first test folder only.
+include(GoogleTest)
+
 macro(hv_enable_gtest)
   if(NOT TARGET gtest)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
-    include(GoogleTest)
   endif()
+  # In every scope that discovers tests: the module sets the path of its discovery script
+  # there, and without it the generated files include "" (tests then go missing or are
+  # listed several times).
+  include(GoogleTest)
 endmacro()
 
 # hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x])

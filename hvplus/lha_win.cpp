@@ -1,4 +1,76 @@
-// hvLHA: archiver commands through UNLHA32.DLL.
+// hvLHA: runs an archiver command through the outside library UNLHA32.DLL and saves the
+// text it answers with to a file.
 #include <windows.h>
 
-extern "C" LONG WINAPI hvLHA(HWND, LPCSTR, LPCSTR) { return 0x10001; }
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr DWORD kOutputSize = 0x7FFF;
+constexpr LONG kNoEntryPoint = 0x10000;
+constexpr LONG kLoadFailed = 0x10001;
+
+typedef int(WINAPI* UnlhaFn)(HWND owner, LPCSTR commandLine, LPSTR output, DWORD size);
+
+// The library's texts are fixed Japanese; shown through the wide API they read right
+// whatever the system's ANSI code page is.
+constexpr wchar_t kLoadFailedText[] = L"UNLHA32.DLLの呼出しに失敗しました。";
+constexpr wchar_t kNoEntryPointText[] = L"Unlha関数のエントリポイントが見つかりません。";
+
+std::wstring FromAnsi(const char* text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+    wide.resize(static_cast<std::size_t>(n - 1));
+    return wide;
+}
+
+// Replaces the file with the text; whether that works is not reported (the caller has
+// nowhere to show it, and the archiver's command itself succeeded).
+void SaveText(const char* path, const char* text, DWORD length) {
+    if (!path) return;
+    HANDLE file = CreateFileW(FromAnsi(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    if (length > 0) WriteFile(file, text, length, &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+extern "C" LONG WINAPI hvLHA(HWND owner, LPCSTR commandLine, LPCSTR outputFile) {
+    // A damaged or incomplete UNLHA32.DLL must end in this library's message, not in
+    // a system error box first.
+    DWORD oldMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    HMODULE archiver = LoadLibraryW(L"UNLHA32.DLL");
+    SetThreadErrorMode(oldMode, nullptr);
+    if (!archiver) {
+        MessageBoxW(owner, kLoadFailedText, nullptr, MB_OK | MB_ICONERROR);
+        return kLoadFailed;
+    }
+    auto unlha = reinterpret_cast<UnlhaFn>(reinterpret_cast<void*>(GetProcAddress(archiver, "Unlha")));
+    if (!unlha) {
+        MessageBoxW(owner, kNoEntryPointText, nullptr, MB_OK | MB_ICONERROR);
+        FreeLibrary(archiver);
+        return kNoEntryPoint;
+    }
+    auto* output = static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kOutputSize));
+    if (!output) {
+        FreeLibrary(archiver);
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    const LONG result = unlha(owner, commandLine, output, kOutputSize);
+    if (result == 0) {
+        // Up to the NUL, but never past the buffer: an archiver that fills all of it
+        // leaves no terminator.
+        const char* end = std::find(output, output + kOutputSize, '\0');
+        SaveText(outputFile, output, static_cast<DWORD>(end - output));
+    }
+    HeapFree(GetProcessHeap(), 0, output);
+    FreeLibrary(archiver);
+    return result;
+}

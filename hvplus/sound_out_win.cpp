@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace hv {
@@ -50,6 +51,18 @@ long long PlayedSamples(HWAVEOUT out) {
     return -1;
 }
 
+// How long to sleep before asking the device for its position again. Each query takes
+// locks that the sound system's feeding threads need too, so the wait asks a few dozen
+// times per chain rather than every millisecond: half the remaining time (which cannot
+// overshoot while the position advances no faster than real time), at most a quarter
+// second, and every millisecond for the last few.
+DWORD PollDelayMs(long long played, std::size_t target) {
+    if (played < 0) return 1;
+    const long long remainingMs = (static_cast<long long>(target) - played) * 1000 / kClipSampleRate;
+    if (remainingMs <= 4) return 1;
+    return static_cast<DWORD>(std::min<long long>(remainingMs / 2, 250));
+}
+
 }  // namespace
 
 bool PlayUntilClosingClip(const TalkStream& stream) {
@@ -90,7 +103,7 @@ bool PlayUntilClosingClip(const TalkStream& stream) {
             break;
         }
         if (GetTickCount64() > deadline) break;
-        Sleep(1);
+        Sleep(PollDelayMs(played, stream.closingStart));
     }
     timeEndPeriod(1);
     if (!reached) return false;  // the job's destructor resets and closes the device

@@ -2,7 +2,7 @@
 HV_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages a fresh machine needs to build and run everything here.
-HV_PACKAGES=(cmake ninja-build g++ clang googletest locales
+HV_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest locales
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
   pulseaudio pulseaudio-utils fonts-ipafont fonts-liberation

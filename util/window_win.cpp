@@ -66,6 +66,14 @@ HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
                               reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::RunModalIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    return DialogBoxIndirectParamW(instance, dialogTemplate, owner, StaticProc, reinterpret_cast<LPARAM>(this));
+}
+
+HWND Dialog::CreateModelessIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    return CreateDialogIndirectParamW(instance, dialogTemplate, owner, StaticProc, reinterpret_cast<LPARAM>(this));
+}
+
 INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
 INT_PTR CALLBACK Dialog::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -44,6 +44,9 @@ public:
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
     // Modeless from a template; the caller's message loop must route IsDialogMessage.
     HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner);
+    // The same from a template built in memory (see DialogTemplate).
+    INT_PTR RunModalIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
+    HWND CreateModelessIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
 
 protected:
     // WM_INITDIALOG; return TRUE to let the system set the focus.

@@ -1,0 +1,69 @@
+// Drives a modal dialog from a helper thread: waits until the test thread shows a dialog,
+// then runs an action on it (read its controls, press its buttons).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace hvtest {
+
+// A visible dialog (class #32770) of thread `threadId`, or null after `timeoutMs`.
+inline HWND WaitForDialog(DWORD threadId, int timeoutMs = 10000) {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        EnumThreadWindows(
+            threadId,
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(hwnd, cls, 16);
+                if (IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
+                    reinterpret_cast<Search*>(lp)->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+inline std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// Presses a dialog's button the way a click does.
+inline void Press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+class DialogDriver {
+public:
+    // Starts waiting for a dialog of the calling thread; `action` runs on the helper
+    // thread once it shows.
+    explicit DialogDriver(std::function<void(HWND)> action)
+        : threadId_(GetCurrentThreadId()), thread_([this, action] {
+              dialog_ = WaitForDialog(threadId_);
+              if (dialog_) action(dialog_);
+          }) {}
+    ~DialogDriver() { Join(); }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+    bool found() const { return dialog_ != nullptr; }
+
+private:
+    DWORD threadId_;
+    HWND dialog_ = nullptr;
+    std::thread thread_;
+};
+
+}  // namespace hvtest
