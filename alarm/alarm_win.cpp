@@ -122,9 +122,9 @@ void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal) {
 
 HWND AlarmActions::DialogWindow() const { return dialog_ && dialog_->IsOpen() ? dialog_->hwnd() : nullptr; }
 
-bool AlarmActions::IsDialogMessage(MSG* msg) {
+bool AlarmActions::TranslateDialogMessage(MSG* msg) {
     HWND window = DialogWindow();
-    return window && IsDialogMessageW(window, msg);
+    return window && ::IsDialogMessageW(window, msg);
 }
 
 std::wstring AlarmCaptionAt(const SYSTEMTIME& time) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <functional>
 #include <memory>
@@ -49,7 +50,7 @@ public:
     // The notification dialog while it is open, else null (tests find it here).
     HWND DialogWindow() const;
     // For the message loop: keyboard navigation of the modeless notification dialog.
-    bool IsDialogMessage(MSG* msg);
+    bool TranslateDialogMessage(MSG* msg);
 
 private:
     void StartSound(const AlarmEntry& alarm);

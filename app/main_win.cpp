@@ -3,9 +3,13 @@
 
 #include <string>
 
+#include "alarm/alarm_win.h"
 #include "app/app.h"
 #include "app/hvplus_binding_win.h"
 #include "app/main_window_win.h"
+#include "app/minute_tick_win.h"
+#include "settings/registry_store_win.h"
+#include "settings/settings_io.h"
 
 namespace {
 
@@ -27,12 +31,25 @@ std::wstring ProgramFolder() {
     return hv::WithTrailingBackslash(path);
 }
 
+// Platform id and major version decide whether translucency is offered.
+void RecordSystemVersion(hv::SystemInfo& system) {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)  // the reported version is all that is needed here
+#endif
+    if (!GetVersionExW(&version)) return;
+    system.IsNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    system.OsMajorVersion = version.dwMajorVersion;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     hv::App app;
     app.system.AppVersion = hv::kAppVersion;
     app.system.AppPath = ProgramFolder();
+    RecordSystemVersion(app.system);
 
     hv::HvplusLibrary hvplus(app.system.AppPath + L"hvplus.dll");
     app.hvplus = &hvplus;
@@ -48,10 +65,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         return 1;
     }
 
+    hv::AlarmActions alarms(app.system.AppPath, [&hvplus](HWND owner, const std::string& command,
+                                                          const std::string& logFile) {
+        hvplus.Lha(owner, command.c_str(), logFile.c_str());
+    });
+    app.alarms = &alarms;
+
+    hv::RegistrySettingsStore store;
+    hv::LoadSettings(store, app.settings, hv::TranslucencyAvailable(app.system));
+    app.calendar = hv::ComputeMonthCalendar(hv::ReadWallClock().date);
+
     hv::MainWindow main(app);
     if (!main.Create(showCommand)) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (alarms.TranslateDialogMessage(&msg)) continue;  // Enter and Esc on the notification
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "alarm/alarm_win.h"
+
 namespace hv {
 
 bool MainWindow::Create(int showCommand) {
@@ -10,6 +12,11 @@ bool MainWindow::Create(int showCommand) {
     if (!Window::Create(L"HoravoxMain", L"Horavox", WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT, width,
                         height, nullptr, nullptr, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))))
         return false;
+    app_.alarms->SetMainWindow(hwnd());
+    app_.alarms->SetProgramIcon(reinterpret_cast<HICON>(GetClassLongPtrW(hwnd(), GCLP_HICON)));
+    tickActions_.SetFace(hwnd());
+    tick_.Attach(hwnd());
+    tick_.Start();
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());
     return true;
@@ -28,6 +35,19 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_TIMER:
+        if (tick_.OnTimer(wp)) return 0;
+        break;
+    case WM_TIMECHANGE:
+        tick_.OnTimeChange();
+        return 0;
+    case WM_POWERBROADCAST:
+        tick_.OnPowerBroadcast(wp);
+        return TRUE;
+    case WM_DESTROY:
+        tick_.Stop();
+        app_.alarms->StopAllSounds();
+        break;
     }
     return Window::HandleMessage(msg, wp, lp);
 }
