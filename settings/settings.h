@@ -51,7 +51,7 @@ enum class Gradation : std::uint16_t {
 };
 
 // When the time is spoken (Talk bits 16-19). Values 7..15 can be stored (a converted old
-// setting may carry one) and are kept as read; they announce nothing.
+// setting may carry one) and are kept as read; the minute tick speaks every minute for them.
 enum class AnnounceTiming : std::uint16_t {
     AnnounceNone = 0,            // "(なし)"
     AnnounceEveryMinute = 1,     // "1分毎"
