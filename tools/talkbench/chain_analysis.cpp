@@ -172,6 +172,12 @@ std::optional<ChainFound> FindChain(std::span<const float> capture, int rate, st
     const double end = found.clips.back().end;
     found.lengthMs = (end - found.clips.front().start) / perMs;
     found.tailPeak = PeakIn(capture, end + perMs, end + 150 * perMs);
+    long run = 0, longest = 0;
+    for (long i = long(end + perMs); i < long(end + 150 * perMs) && i < long(capture.size()); ++i) {
+        run = std::fabs(capture[i]) > 0.01f ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    found.tailLoudMs = double(longest) / perMs;
     for (const ChainStep& step : steps) found.idealMs += double(clips[step.id].size()) / perMs + step.pauseAfterMs;
     return found;
 }

@@ -40,6 +40,7 @@ struct ChainFound {
     double lengthMs = 0;             // first clip's start to closing clip's end
     double idealMs = 0;              // clips + prescribed pauses
     double tailPeak = 0;             // loudest sample in the 150 ms after the closing clip
+    double tailLoudMs = 0;           // longest stretch there above 1% of full scale
     double gapPeak = 0;              // loudest sample inside the silences between clips
 };
 

@@ -128,7 +128,8 @@ struct Tally {
     void Print(const char* what) const {
         std::printf("%s: %d chains%s, worst silence error %.2f ms (target %.0f), worst length ratio %.4f (target 1 "
                     "+- %.2f): %s\n",
-                    what, chains, missing ? (" (" + std::to_string(missing) + " not found)").c_str() : "", worstError, kSilenceToleranceMs, worstRatio, kLengthTolerance,
+                    what, chains, missing ? (" (" + std::to_string(missing) + " not found)").c_str() : "", worstError,
+                    kSilenceToleranceMs, worstRatio, kLengthTolerance,
                     chains == 0 && missing == 0 ? "nothing measured" : met ? "targets met" : "targets MISSED");
     }
 };
@@ -219,9 +220,11 @@ int Analyse(const Clips& clips, int rate, const std::string& capturePath, const 
         } else {
             std::printf("  call    blocked %.1f ms\n", call.returnMs - call.startMs);
         }
-        std::printf("  level   peak in silences %.3f%% FS; in the 150 ms after the closing clip %.3f%% FS (%s)\n",
-                    chain->gapPeak * 100, chain->tailPeak * 100,
-                    chain->tailPeak < 0.01 ? "silent: no end-of-sound click" : "NOT SILENT");
+        // The end-of-sound click of 8-bit plays is tens of ms of near full-scale DC.
+        std::printf("  level   peak in silences %.3f%% FS; in the 150 ms after the closing clip %.3f%% FS, above 1%% "
+                    "for %.2f ms (%s)\n",
+                    chain->gapPeak * 100, chain->tailPeak * 100, chain->tailLoudMs,
+                    chain->tailLoudMs < 5 ? "no end-of-sound click" : "CLICK or sound after the closing clip");
         int chainUnderruns = -1;  // unknown
         if (underrunsKnown && timed) {
             // Once the stream has played out it may run dry, and Wine reports that too, at
