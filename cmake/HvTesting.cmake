@@ -1,6 +1,9 @@
 # GoogleTest from Debian's source package, built with the project's own compiler so the
 # same tests run natively and, cross-compiled, under Wine.
 set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+# At file scope, so that every test folder sees the discovery script's location (included
+# from inside a function it was visible to the first test folder only).
+include(GoogleTest)
 
 macro(hv_enable_gtest)
   if(NOT TARGET gtest)
@@ -8,7 +11,6 @@ macro(hv_enable_gtest)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
-    include(GoogleTest)
   endif()
 endmacro()
 
