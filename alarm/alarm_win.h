@@ -1,0 +1,67 @@
+// Firing alarms and the program's sounds: wave files through PlaySound, MIDI and CD audio
+// through MCI command strings, commands through the shell or the archiver, and the one
+// notification dialog. One object per run (owned by start-up, reached through App).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "alarm/alarm_actions.h"
+#include "settings/settings.h"
+
+namespace hv {
+
+class AlarmDialog;
+class HvplusLibrary;
+
+class AlarmActions {
+public:
+    // `appPath` is the program's folder ending in a backslash; `hvplus` may be null (then an
+    // archiver command does nothing).
+    AlarmActions(std::wstring appPath, HvplusLibrary* hvplus);
+    ~AlarmActions();
+    AlarmActions(const AlarmActions&) = delete;
+    AlarmActions& operator=(const AlarmActions&) = delete;
+
+    // The main window: owner of message boxes, the shell and the archiver's window.
+    void SetMainWindow(HWND window) { mainWindow_ = window; }
+    // The icon shown when the alarm's own cannot be extracted (not destroyed here).
+    void SetProgramIcon(HICON icon) { programIcon_ = icon; }
+
+    // Starts the alarm's sound, then shows its message or runs its command. Trims
+    // alarm.Message in place. Returns at once unless `modal` (then after the dialog closes).
+    void FireAlarm(AlarmEntry& alarm, bool modal);
+    // Silences the wave sound and closes every MCI device.
+    void StopAllSounds();
+    // Shows the text of LastMciError under "MCIのエラー", then closes every MCI device.
+    void ReportMciError();
+    // The result of the most recent MCI command the program sent (0 = success).
+    MCIERROR LastMciError() const { return lastMciError_; }
+    // Sends one command string and stores its result; `reply` receives the returned text.
+    MCIERROR SendMciCommand(const std::wstring& command, std::wstring* reply = nullptr);
+
+    // The notification dialog while it is open, else null (tests find it here).
+    HWND DialogWindow() const;
+    // For the message loop: keyboard navigation of the modeless notification dialog.
+    bool IsDialogMessage(MSG* msg);
+
+private:
+    void StartSound(const AlarmEntry& alarm);
+    void RunCommand(const MessageAction& action);
+    void ShowNotification(const AlarmEntry& alarm, bool modal);
+
+    std::wstring appPath_;
+    HvplusLibrary* hvplus_;
+    HWND mainWindow_ = nullptr;
+    HICON programIcon_ = nullptr;
+    MCIERROR lastMciError_ = 0;
+    TrackPicker trackPicker_;
+    std::unique_ptr<AlarmDialog> dialog_;
+};
+
+// The caption of a notification loaded at `time`, with the user's locale's weekday name.
+std::wstring AlarmCaptionAt(const SYSTEMTIME& time);
+
+}  // namespace hv

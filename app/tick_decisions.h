@@ -1,0 +1,80 @@
+// What one minute tick does, decided without the system: which alarms are due, whether the
+// time is announced, and what is handed to the alarm actions and the library.
+// Portable: the Win32 tick (app/minute_tick_win.h) supplies the clock and the timer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/tick_schedule.h"
+#include "face/month_calendar.h"
+#include "settings/settings.h"
+
+namespace hv {
+
+// "HH:MM", 24-hour, two digits each: the text the library speaks.
+std::string TimeText(int hour, int minute);
+
+// The announcement rule. Timings outside 0..6 (a hand-edited value) announce every minute.
+bool ShouldAnnounce(const Settings& settings, int hour, int minute);
+
+// Indices of the alarms due at hour:minute on `weekday` (1 = Sunday ... 7 = Saturday), in
+// ascending order: Enabled, the weekday's character of Weekdays, Hour and Minute.
+std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute);
+
+// The arguments of hvTalkTime: TimeText, Clock24 as the mode, TalkSpeed.
+struct TalkTimeArgs {
+    std::string text;
+    std::int16_t mode = 0;
+    std::uint8_t speed = 0;
+    bool operator==(const TalkTimeArgs&) const = default;
+};
+TalkTimeArgs TalkArgs(const Settings& settings, int hour, int minute);
+
+// What the tick does to the outside world; the program binds it to the alarm actions and
+// hvplus.dll, tests to a recorder.
+class TickActions {
+public:
+    virtual ~TickActions() = default;
+    // One due alarm, by reference into Settings::Alarms (the call may trim its Message).
+    virtual void FireAlarm(AlarmEntry& alarm, bool modal) = 0;
+    virtual void TalkTime(const TalkTimeArgs& args) = 0;
+    // MonthCalendar was recomputed for a new date: the face must be repainted.
+    virtual void CalendarChanged() = 0;
+};
+
+// The tick's state and rules over a wall clock that the caller reads: the schedule, the
+// date the calendar was computed for, and the handling of each due minute.
+class TickDispatcher {
+public:
+    TickDispatcher(Settings& settings, MonthCalendar& calendar, TickActions& actions)
+        : settings_(settings), calendar_(calendar), actions_(actions) {}
+
+    // The timer starts (or restarts after a dialog or resume): nothing is handled now.
+    void Start(const WallClock& now);
+    // The timer fired: handles the due minutes (alarms of each, then the announcement of
+    // the newest). A call made while an earlier one is still running (a message box inside
+    // an alarm dispatches timer messages) does nothing; the outer call catches up.
+    void OnTimer(const WallClock& now);
+    // The system clock was set, or the machine woke up.
+    void OnClockSet(const WallClock& now);
+    void OnResume(const WallClock& now);
+
+    // The delay to arm the timer with after any of the calls above.
+    int DelayMs(const WallClock& now) const { return schedule_.DelayMs(now); }
+    const TickSchedule& schedule() const { return schedule_; }
+
+private:
+    void RefreshCalendar(const Date& today);
+    void HandleMinute(long long minute, bool announce);
+
+    Settings& settings_;
+    MonthCalendar& calendar_;
+    TickActions& actions_;
+    TickSchedule schedule_;
+    Date calendarDate_;  // the date calendar_ was last computed for here; none at first
+    bool busy_ = false;
+};
+
+}  // namespace hv

@@ -1,0 +1,190 @@
+#include "settings/memory_store.h"
+
+#include <algorithm>
+
+namespace hv {
+
+std::wstring MemorySettingsStore::Fold(std::wstring_view text) {
+    std::wstring folded(text);
+    for (wchar_t& c : folded) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return folded;
+}
+
+void MemorySettingsStore::Record(Op op, SettingsKey key, std::wstring_view name) {
+    const Handle* handle = Find(key);
+    operations_.push_back({op, handle ? handle->shown : std::wstring(), std::wstring(name)});
+}
+
+StoreStatus MemorySettingsStore::OpenKey(std::wstring_view subkey, bool create, SettingsKey& key) {
+    key = kNoSettingsKey;
+    operations_.push_back({create ? Op::Create : Op::Open, std::wstring(subkey), {}});
+    std::wstring folded = Fold(subkey);
+    if (auto failure = failures_.find(folded); failure != failures_.end()) return failure->second;
+    if (!keys_.contains(folded)) {
+        if (!create) return kStoreFileNotFound;
+        // Like the registry, creating a subkey creates the keys above it.
+        for (std::size_t slash = folded.find(L'\\', 1); slash != std::wstring::npos;
+             slash = folded.find(L'\\', slash + 1)) {
+            keys_[folded.substr(0, slash)];
+        }
+        keys_[L""];
+        keys_[folded];
+    }
+    key = nextHandle_++;
+    handles_[key] = Handle{folded, std::wstring(subkey), create};
+    return kStoreSuccess;
+}
+
+StoreStatus MemorySettingsStore::CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) {
+    return OpenKey(subkey, true, key);
+}
+
+StoreStatus MemorySettingsStore::OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) {
+    return OpenKey(subkey, false, key);
+}
+
+void MemorySettingsStore::CloseSettingsKey(SettingsKey key) {
+    Record(Op::Close, key, {});
+    handles_.erase(key);
+}
+
+const MemorySettingsStore::Handle* MemorySettingsStore::Find(SettingsKey key) const {
+    auto it = handles_.find(key);
+    return it == handles_.end() ? nullptr : &it->second;
+}
+
+MemorySettingsStore::Values* MemorySettingsStore::WritableValues(SettingsKey key) {
+    const Handle* handle = Find(key);
+    if (!handle || !handle->writable) return nullptr;  // the registry refuses writes through a query-only key
+    return &keys_[handle->subkey];
+}
+
+const MemorySettingsStore::Value* MemorySettingsStore::Lookup(SettingsKey key, std::wstring_view name) const {
+    const Handle* handle = Find(key);
+    if (!handle) return nullptr;
+    auto values = keys_.find(handle->subkey);
+    if (values == keys_.end()) return nullptr;
+    auto it = values->second.find(Fold(name));
+    return it == values->second.end() ? nullptr : &it->second.second;
+}
+
+void MemorySettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
+    Record(Op::SetText, key, name);
+    if (Values* values = WritableValues(key)) {
+        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Text, EncodeRegistryText(text)}};
+    }
+}
+
+void MemorySettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name,
+                                         std::span<const std::uint8_t> bytes) {
+    Record(Op::SetBinary, key, name);
+    if (Values* values = WritableValues(key)) {
+        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Binary, {bytes.begin(), bytes.end()}}};
+    }
+}
+
+void MemorySettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
+    Record(Op::SetDword, key, name);
+    if (Values* values = WritableValues(key)) {
+        std::vector<std::uint8_t> data{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                       static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Dword, std::move(data)}};
+    }
+}
+
+void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
+    Record(Op::Delete, key, name);
+    if (Values* values = WritableValues(key)) values->erase(Fold(name));
+}
+
+std::wstring MemorySettingsStore::GetTextValue(SettingsKey key, std::wstring_view name,
+                                               std::wstring_view fallback) {
+    Record(Op::GetText, key, name);
+    const Value* value = Lookup(key, name);
+    if (!value || !IsTextType(value->type)) return std::wstring(fallback);
+    return DecodeRegistryText(value->data);
+}
+
+void MemorySettingsStore::GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) {
+    Record(Op::GetBinary, key, name);
+    const Value* value = Lookup(key, name);
+    if (!value || value->data.size() > bytes.size()) return;
+    std::copy(value->data.begin(), value->data.end(), bytes.begin());
+}
+
+std::uint32_t MemorySettingsStore::GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) {
+    Record(Op::GetDword, key, name);
+    const Value* value = Lookup(key, name);
+    if (!value || value->data.size() != 4) return fallback;
+    const auto& d = value->data;
+    return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |
+           (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+}
+
+void MemorySettingsStore::Put(std::wstring_view subkey, std::wstring_view name, ValueType type,
+                              std::vector<std::uint8_t> data) {
+    keys_[L""];
+    keys_[Fold(subkey)][Fold(name)] = {std::wstring(name), Value{type, std::move(data)}};
+}
+
+void MemorySettingsStore::PutText(std::wstring_view subkey, std::wstring_view name, std::wstring_view text) {
+    Put(subkey, name, ValueType::Text, EncodeRegistryText(text));
+}
+
+void MemorySettingsStore::PutDword(std::wstring_view subkey, std::wstring_view name, std::uint32_t value) {
+    Put(subkey, name, ValueType::Dword,
+        {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+         static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+}
+
+void MemorySettingsStore::PutBinary(std::wstring_view subkey, std::wstring_view name, std::vector<std::uint8_t> data) {
+    Put(subkey, name, ValueType::Binary, std::move(data));
+}
+
+const MemorySettingsStore::Value* MemorySettingsStore::Find(std::wstring_view subkey, std::wstring_view name) const {
+    auto values = keys_.find(Fold(subkey));
+    if (values == keys_.end()) return nullptr;
+    auto it = values->second.find(Fold(name));
+    return it == values->second.end() ? nullptr : &it->second.second;
+}
+
+std::optional<std::uint32_t> MemorySettingsStore::Dword(std::wstring_view subkey, std::wstring_view name) const {
+    const Value* value = Find(subkey, name);
+    if (!value || value->type != ValueType::Dword || value->data.size() != 4) return std::nullopt;
+    const auto& d = value->data;
+    return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |
+           (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+}
+
+std::optional<std::wstring> MemorySettingsStore::Text(std::wstring_view subkey, std::wstring_view name) const {
+    const Value* value = Find(subkey, name);
+    if (!value || value->type != ValueType::Text) return std::nullopt;
+    return DecodeRegistryText(value->data);
+}
+
+std::optional<std::vector<std::uint8_t>> MemorySettingsStore::Binary(std::wstring_view subkey,
+                                                                     std::wstring_view name) const {
+    const Value* value = Find(subkey, name);
+    if (!value || value->type != ValueType::Binary) return std::nullopt;
+    return value->data;
+}
+
+bool MemorySettingsStore::HasKey(std::wstring_view subkey) const { return keys_.contains(Fold(subkey)); }
+
+std::size_t MemorySettingsStore::ValueCount(std::wstring_view subkey) const {
+    auto values = keys_.find(Fold(subkey));
+    return values == keys_.end() ? 0 : values->second.size();
+}
+
+std::vector<std::wstring> MemorySettingsStore::WrittenNames(std::wstring_view subkey) const {
+    std::vector<std::wstring> names;
+    for (const Operation& op : operations_) {
+        bool write = op.op == Op::SetText || op.op == Op::SetBinary || op.op == Op::SetDword || op.op == Op::Delete;
+        if (write && Fold(op.subkey) == Fold(subkey)) names.push_back(op.name);
+    }
+    return names;
+}
+
+}  // namespace hv

@@ -1,0 +1,87 @@
+// A SettingsStore held in memory that behaves like the registry where the settings code
+// can tell (missing keys, read-only handles, value types, case-insensitive names) and
+// records every operation, so tests can check what was read and written, in which
+// order, and that every key opened was closed again.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/settings_store.h"
+
+namespace hv {
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    struct Value {
+        ValueType type = ValueType::None;
+        std::vector<std::uint8_t> data;
+    };
+
+    enum class Op { Create, Open, Close, SetText, SetBinary, SetDword, Delete, GetText, GetBinary, GetDword };
+    struct Operation {
+        Op op;
+        std::wstring subkey;  // as opened: "" or "\Alarm"; empty for Close of an unknown handle
+        std::wstring name;    // value name; empty for key operations
+        bool operator==(const Operation&) const = default;
+    };
+
+    // SettingsStore
+    StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
+    StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
+    void CloseSettingsKey(SettingsKey key) override;
+    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) override;
+    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) override;
+    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) override;
+    void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
+    std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) override;
+    void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) override;
+    std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) override;
+
+    // Direct access for tests, bypassing the record of operations. Put creates the key.
+    void Put(std::wstring_view subkey, std::wstring_view name, ValueType type, std::vector<std::uint8_t> data);
+    void PutText(std::wstring_view subkey, std::wstring_view name, std::wstring_view text);
+    void PutDword(std::wstring_view subkey, std::wstring_view name, std::uint32_t value);
+    void PutBinary(std::wstring_view subkey, std::wstring_view name, std::vector<std::uint8_t> data);
+    const Value* Find(std::wstring_view subkey, std::wstring_view name) const;
+    std::optional<std::uint32_t> Dword(std::wstring_view subkey, std::wstring_view name) const;
+    std::optional<std::wstring> Text(std::wstring_view subkey, std::wstring_view name) const;
+    std::optional<std::vector<std::uint8_t>> Binary(std::wstring_view subkey, std::wstring_view name) const;
+    bool HasKey(std::wstring_view subkey) const;
+    std::size_t ValueCount(std::wstring_view subkey) const;
+
+    // Makes every later create or open of `subkey` fail with `status`.
+    void FailKey(std::wstring_view subkey, StoreStatus status) { failures_[Fold(subkey)] = status; }
+
+    const std::vector<Operation>& operations() const { return operations_; }
+    void ClearOperations() { operations_.clear(); }
+    std::size_t OpenKeyCount() const { return handles_.size(); }
+    // Names of the values written (set or deleted) under `subkey`, in order.
+    std::vector<std::wstring> WrittenNames(std::wstring_view subkey) const;
+
+private:
+    struct Handle {
+        std::wstring subkey;  // folded
+        std::wstring shown;   // as the caller spelled it
+        bool writable = false;
+    };
+    using Values = std::map<std::wstring, std::pair<std::wstring, Value>>;  // folded name -> (name, value)
+
+    static std::wstring Fold(std::wstring_view text);
+    StoreStatus OpenKey(std::wstring_view subkey, bool create, SettingsKey& key);
+    const Handle* Find(SettingsKey key) const;
+    Values* WritableValues(SettingsKey key);
+    const Value* Lookup(SettingsKey key, std::wstring_view name) const;
+    void Record(Op op, SettingsKey key, std::wstring_view name);
+
+    std::map<std::wstring, Values> keys_;  // folded subkey -> values
+    std::map<std::wstring, StoreStatus> failures_;
+    std::map<SettingsKey, Handle> handles_;
+    SettingsKey nextHandle_ = 0x100;
+    std::vector<Operation> operations_;
+};
+
+}  // namespace hv

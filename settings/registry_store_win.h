@@ -1,0 +1,61 @@
+// The settings store over the per-user registry, the previous version's settings store,
+// and the migration question as a message box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/migration.h"
+#include "settings/settings_store.h"
+
+namespace hv {
+
+// Keys below HKEY_CURRENT_USER\<basePath>. Texts are REG_SZ through the wide API, so any
+// text survives whatever the system code page, and a text written by the ANSI API reads
+// back as the system converted it.
+class RegistrySettingsStore : public SettingsStore {
+public:
+    explicit RegistrySettingsStore(std::wstring basePath = kSettingsBasePath) : basePath_(std::move(basePath)) {}
+
+    StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
+    StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
+    void CloseSettingsKey(SettingsKey key) override;
+    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) override;
+    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) override;
+    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) override;
+    void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
+    std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) override;
+    void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) override;
+    std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) override;
+
+private:
+    std::wstring basePath_;
+};
+
+// HKEY_CURRENT_USER\<path>\<section>, every value a REG_SZ text.
+class RegistryOldSettingsStore : public OldSettingsStore {
+public:
+    explicit RegistryOldSettingsStore(std::wstring path = kOldSettingsPath) : path_(std::move(path)) {}
+
+    std::wstring ReadOldSetting(std::wstring_view section, std::wstring_view key, std::wstring_view fallback) override;
+    void DeleteOldSettings() override;
+
+private:
+    std::wstring path_;
+};
+
+// Yes/No with the question icon, modal to `owner` (may be null).
+class MessageBoxPrompt : public ConfirmationPrompt {
+public:
+    explicit MessageBoxPrompt(HWND owner = nullptr) : owner_(owner) {}
+    bool AskYesNo(std::wstring_view title, std::wstring_view text) override;
+
+private:
+    HWND owner_;
+};
+
+// A text value of any length from an open key; false when it is missing or not a text.
+bool QueryRegistryText(HKEY key, const std::wstring& name, std::wstring& text);
+
+}  // namespace hv

@@ -1,0 +1,73 @@
+// How the settings are laid out in the registry: value names, stored defaults and the
+// packed words and bytes that several fields share.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/settings.h"
+
+namespace hv {
+
+// Stored defaults, used when a value is missing. They match the defaults of Settings.
+inline constexpr std::uint32_t kDefaultBackgroundType = 0;
+inline constexpr std::uint32_t kDefaultBackgroundColor = 0xC0C0C0;
+inline constexpr std::array<std::uint32_t, 6> kDefaultFontColors{0x800000, 0x00FFFF, 0x0000FF,
+                                                                 0x008000, 0xFFFF00, 0xC0C0C0};
+inline constexpr std::uint32_t kDefaultFontStyle1 = 1500;  // 15 pt
+inline constexpr std::uint32_t kDefaultFontStyle2 = 2400;  // 24 pt
+inline constexpr std::uint32_t kDefaultTalk = 0x02010000;  // every minute, 12-hour mode, speed 2, 00:00
+inline constexpr std::uint32_t kDefaultStyle = 0;
+inline constexpr std::uint32_t kDefaultTranslucentRate = 0;
+inline constexpr std::int32_t kDefaultWidth = 5400;
+inline constexpr std::int32_t kDefaultHeight = 3500;
+inline constexpr std::int32_t kDefaultPosX = -1;
+inline constexpr std::int32_t kDefaultPosY = -1;
+inline constexpr wchar_t kDefaultFontName1[] = L"Arial";
+inline constexpr wchar_t kDefaultFontName2[] = L"Times New Roman";
+
+// FontStyle1/2: bits 0-15 the size in points x 100, bit 16 italic, bit 20 bold.
+struct FontStyle {
+    float Size = 0;
+    bool Italic = false;
+    bool Bold = false;
+};
+FontStyle UnpackFontStyle(std::uint32_t value);
+// The size is rounded to hundredths (halves to even) and kept within the 16 bits it has,
+// so an out-of-range size cannot spill into the italic and bold bits.
+std::uint32_t PackFontStyle(float size, bool italic, bool bold);
+
+// Talk: bits 0-7 AnnounceMinute, 8-15 AnnounceHour, 16-19 AnnounceTiming, 20 Clock24,
+// 24-27 TalkSpeed. Each field is written within its bits.
+void UnpackTalk(std::uint32_t value, Settings& settings);
+std::uint32_t PackTalk(const Settings& settings);
+
+// BackgroundType: bits 0-1 BackgroundKind, 2-3 Gradation.
+void UnpackBackgroundType(std::uint32_t value, Settings& settings);
+std::uint32_t PackBackgroundType(const Settings& settings);
+
+// TranslucentRate: bits 0-7 the rate in percent, bit 8 Translucent.
+void UnpackTranslucentRate(std::uint32_t value, Settings& settings);
+std::uint32_t PackTranslucentRate(const Settings& settings);
+
+// Attr<n>: the fixed-size fields of an alarm in 7 bytes (index 0 here is byte 1).
+//   byte 1: bit 7 Enabled, 6 Loop, 5 CdRandom, 3-4 SoundKind, 0-2 DialogPosition
+//   byte 2 Hour, 3 Minute, 4 weekdays (bit 6 Sunday ... bit 0 Saturday), 5 IconIndex,
+//   6 CdTrack, 7 CdTrackCount
+inline constexpr std::size_t kAlarmAttrSize = 7;
+using AlarmAttr = std::array<std::uint8_t, kAlarmAttrSize>;
+inline constexpr AlarmAttr kDefaultAlarmAttr{0, 0, 0, 0x7F, 0, 0, 0};
+void UnpackAlarmAttr(const AlarmAttr& attr, AlarmEntry& alarm);
+AlarmAttr PackAlarmAttr(const AlarmEntry& alarm);
+
+// The weekday byte and the seven-character Weekdays text. Only "1" marks a day; a text
+// shorter than seven characters leaves the missing days unmarked.
+std::wstring WeekdaysFromByte(std::uint8_t bits);
+std::uint8_t WeekdaysToByte(std::wstring_view weekdays);
+
+// "Attr" and 3 give "Attr3".
+std::wstring NumberedName(std::wstring_view base, int number);
+
+}  // namespace hv
