@@ -248,6 +248,95 @@ TEST_F(FacePainterTest, PictureThatCannotLoadFallsBackToThePlainColourInMemory) 
     EXPECT_FALSE(picture.empty());
 }
 
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+// A metafile of 100 x 100 logical units filled with one colour, recorded through GDI.
+void FillRecording(HDC dc, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    HGDIOBJ old = SelectObject(dc, brush);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 0, 0, 101, 101);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+}
+
+void WriteEnhancedMetafile(const std::wstring& path, COLORREF color) {
+    RECT frame{0, 0, 2646, 2646};  // HIMETRIC: 100 pixels at 96 dpi
+    HDC dc = CreateEnhMetaFileW(nullptr, path.c_str(), &frame, nullptr);
+    FillRecording(dc, color);
+    DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+}
+
+// A placeable metafile (the form picture loaders read): a 22-byte header before the bits.
+void WritePlaceableMetafile(const std::wstring& path, COLORREF color) {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetWindowExtEx(dc, 100, 100, nullptr);
+    FillRecording(dc, color);
+    HMETAFILE metafile = CloseMetaFile(dc);
+    std::string bits(GetMetaFileBitsEx(metafile, 0, nullptr), '\0');
+    GetMetaFileBitsEx(metafile, static_cast<UINT>(bits.size()), bits.data());
+    DeleteMetaFile(metafile);
+    WORD header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 100, 96, 0, 0, 0};  // 100 units at 96 per inch
+    for (int i = 0; i < 10; ++i) header[10] ^= header[i];
+    WriteBytes(path, std::string(reinterpret_cast<const char*>(header), sizeof header) + bits);
+}
+
+TEST_F(FacePainterTest, EveryOfferedPictureFormatLoadsAndDraws) {
+    const std::wstring pictures = L"Z:" HV_SOURCE_DIR L"/tests/face/pictures/";
+    const std::wstring bmp = TempFile(L"hv_face_format.bmp"), dib = TempFile(L"hv_face_format.dib");
+    const std::wstring emf = TempFile(L"hv_face_format.emf"), wmf = TempFile(L"hv_face_format.wmf");
+    const std::wstring cur = TempFile(L"hv_face_format.cur");
+    WriteBitmap(bmp, 100, 100, RGB(200, 0, 0));
+    WriteBitmap(dib, 100, 100, RGB(200, 0, 0));
+    WriteEnhancedMetafile(emf, RGB(0, 0, 200));
+    WritePlaceableMetafile(wmf, RGB(0, 0, 200));
+    // A cursor file is an icon file with resource type 2 (and hot spots where the icon has
+    // planes and bit counts).
+    std::string cursor = ReadBytes(L"Z:" HV_SOURCE_DIR L"/app/horavx.ico");
+    ASSERT_GT(cursor.size(), 22u);
+    cursor[2] = 2;
+    WriteBytes(cur, cursor);
+
+    struct Case {
+        std::wstring path;
+        COLORREF color;  // at (5, 60); 0xFFFFFFFF: not checked
+    };
+    const Case cases[] = {{bmp, RGB(200, 0, 0)}, {dib, RGB(200, 0, 0)}, {pictures + L"green.jpg", 0xFFFFFFFF},
+                          {emf, RGB(0, 0, 200)},  {wmf, RGB(0, 0, 200)}, {L"Z:" HV_SOURCE_DIR L"/app/horavx.ico", 0xFFFFFFFF},
+                          {cur, 0xFFFFFFFF}};
+    for (const Case& c : cases) {
+        settings.BackgroundKind = BackgroundKind::Image;
+        settings.ImageFile = c.path;
+        FacePainter face(settings, calendar, nullptr);
+        face.ApplyBackground();
+        ASSERT_EQ(settings.BackgroundKind, BackgroundKind::Image) << std::string(c.path.begin(), c.path.end());
+        face.DrawFace(window.hwnd());
+        Capture capture(window.hwnd());
+        if (c.color != 0xFFFFFFFF) EXPECT_EQ(capture.At(5, 60), c.color) << std::string(c.path.begin(), c.path.end());
+        // Only the picture's own extent is covered; the back colour shows beyond it.
+        EXPECT_EQ(capture.At(kClientWidth - 1, kClientHeight - 1), settings.BackgroundColor[1]);
+    }
+    // The JPEG is a flat green, give or take its compression.
+    settings.ImageFile = pictures + L"green.jpg";
+    FacePainter face(settings, calendar, nullptr);
+    face.ApplyBackground();
+    face.DrawFace(window.hwnd());
+    COLORREF green = Capture(window.hwnd()).At(5, 30);
+    EXPECT_NEAR(GetRValue(green), 0x20, 8);
+    EXPECT_NEAR(GetGValue(green), 0xC0, 8);
+    EXPECT_NEAR(GetBValue(green), 0x40, 8);
+    for (const std::wstring& path : {bmp, dib, emf, wmf, cur}) DeleteFileW(path.c_str());
+}
+
 TEST_F(FacePainterTest, TranslucencySwitchesTheLayeredStyleAndSetsTheAlpha) {
     ASSERT_TRUE(ApplyTranslucency(window.hwnd(), true, 30));
     EXPECT_TRUE(GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
