@@ -40,6 +40,8 @@ public:
     HMENU helpMenu() const { return helpMenu_; }
     HMENU menuBar() const { return menuBar_; }
     HMENU systemMenu() const { return systemMenu_; }
+    // Holiday names show as tooltips of their days.
+    HWND tooltip() const { return tooltip_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

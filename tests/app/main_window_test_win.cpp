@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/main_menu.h"
@@ -89,6 +91,30 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrderWithUnbuiltDialogsGreyed) {
     EXPECT_EQ(GetMenuItemID(system, count - 1), kCmdAlwaysOnTop);
     EXPECT_EQ(MenuText(system, static_cast<UINT>(count - 1)), L"常に手前に表示(&T)");
     EXPECT_FALSE(GetMenuState(system, kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED);
+    Close();
+}
+
+TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
+    Open();  // May 2026: the 3rd to the 6th are holidays
+    RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HWND tooltip = window->tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+    const wchar_t* names[] = {L"憲法記念日", L"みどりの日", L"こどもの日", L"振替休日"};
+    for (int day = 3; day <= 6; ++day) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->hwnd();
+        tool.uId = static_cast<UINT_PTR>(day);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, names[day - 3]) << "day " << day;
+        // The tool covers its day's label.
+        ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        const DayLabel& label = window->face().layout().days[static_cast<size_t>(day - 1)];
+        EXPECT_EQ(tool.rect.left, TwipsToPixels(label.label.x, window->face().dpi()));
+    }
     Close();
 }
 
