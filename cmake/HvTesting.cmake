@@ -1,8 +1,8 @@
 # GoogleTest from Debian's source package, built with the project's own compiler so the
 # same tests run natively and, cross-compiled, under Wine.
 set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
-# At file scope, so that every test folder sees the discovery script's location (included
-# from inside a function it was visible to the first test folder only).
+# At file scope: the module records the path of its discovery script in a variable, which
+# an include inside the function below would keep for the first test folder only.
 include(GoogleTest)
 
 macro(hv_enable_gtest)

@@ -4,8 +4,10 @@
 // not exist, after it the equinox days are not yet known well enough to print.
 //
 // Names are UTF-16 (char16_t), like every text inside the program; at the Win32 boundary a
-// char16_t string is passed as the wchar_t string it is on Windows. The views point at
-// static storage and stay valid for the life of the process.
+// char16_t string is passed as the wchar_t string it is on Windows
+// (reinterpret_cast<const wchar_t*>(name.data())). The views point at static storage, stay
+// valid for the life of the process and are followed by a NUL there, so data() may also be
+// passed where a NUL-terminated text is expected.
 #pragma once
 
 #include <string_view>

@@ -1,5 +1,6 @@
 // What the face needs to lay out and colour one month: the weekday the month starts on,
-// its length, today's day and weekday, and its holidays. Portable: no Windows header.
+// its length, today's day and weekday, and its holidays (their names: HolidayName in
+// face/holidays.h). Portable: no Windows header.
 #pragma once
 
 #include <array>

@@ -4,36 +4,56 @@
 
 namespace hv {
 
-std::wstring MemorySettingsStore::Fold(std::wstring_view text) {
-    std::wstring folded(text);
-    for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return folded;
+namespace {
+
+wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+std::vector<std::uint8_t> LittleEndian(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+std::uint32_t FromLittleEndian(const std::vector<std::uint8_t>& d) {
+    return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |
+           (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+}
+
+}  // namespace
+
+bool RegistryNameLess::operator()(std::wstring_view a, std::wstring_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
+}
+
+bool MemorySettingsStore::SameName(std::wstring_view a, std::wstring_view b) {
+    NameLess less;
+    return !less(a, b) && !less(b, a);
 }
 
 void MemorySettingsStore::Record(Op op, SettingsKey key, std::wstring_view name) {
+    ++operationCount_;
+    if (!recording_) return;
     const Handle* handle = Find(key);
-    operations_.push_back({op, handle ? handle->shown : std::wstring(), std::wstring(name)});
+    operations_.push_back({op, handle ? handle->subkey : std::wstring(), std::wstring(name)});
 }
 
 StoreStatus MemorySettingsStore::OpenKey(std::wstring_view subkey, bool create, SettingsKey& key) {
     key = kNoSettingsKey;
-    operations_.push_back({create ? Op::Create : Op::Open, std::wstring(subkey), {}});
-    std::wstring folded = Fold(subkey);
-    if (auto failure = failures_.find(folded); failure != failures_.end()) return failure->second;
-    if (!keys_.contains(folded)) {
+    ++operationCount_;
+    if (recording_) operations_.push_back({create ? Op::Create : Op::Open, std::wstring(subkey), {}});
+    if (auto failure = failures_.find(subkey); failure != failures_.end()) return failure->second;
+    if (keys_.find(subkey) == keys_.end()) {
         if (!create) return kStoreFileNotFound;
         // Like the registry, creating a subkey creates the keys above it.
-        for (std::size_t slash = folded.find(L'\\', 1); slash != std::wstring::npos;
-             slash = folded.find(L'\\', slash + 1)) {
-            keys_[folded.substr(0, slash)];
-        }
         keys_[L""];
-        keys_[folded];
+        for (std::size_t slash = subkey.find(L'\\', 1); slash != std::wstring_view::npos;
+             slash = subkey.find(L'\\', slash + 1)) {
+            keys_[std::wstring(subkey.substr(0, slash))];
+        }
+        keys_[std::wstring(subkey)];
     }
     key = nextHandle_++;
-    handles_[key] = Handle{folded, std::wstring(subkey), create};
+    handles_[key] = Handle{std::wstring(subkey), create};
     return kStoreSuccess;
 }
 
@@ -63,17 +83,13 @@ MemorySettingsStore::Values* MemorySettingsStore::WritableValues(SettingsKey key
 
 const MemorySettingsStore::Value* MemorySettingsStore::Lookup(SettingsKey key, std::wstring_view name) const {
     const Handle* handle = Find(key);
-    if (!handle) return nullptr;
-    auto values = keys_.find(handle->subkey);
-    if (values == keys_.end()) return nullptr;
-    auto it = values->second.find(Fold(name));
-    return it == values->second.end() ? nullptr : &it->second.second;
+    return handle ? Find(handle->subkey, name) : nullptr;
 }
 
 void MemorySettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
     Record(Op::SetText, key, name);
     if (Values* values = WritableValues(key)) {
-        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Text, EncodeRegistryText(text)}};
+        (*values)[std::wstring(name)] = {ValueType::Text, EncodeRegistryText(text)};
     }
 }
 
@@ -81,22 +97,20 @@ void MemorySettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name
                                          std::span<const std::uint8_t> bytes) {
     Record(Op::SetBinary, key, name);
     if (Values* values = WritableValues(key)) {
-        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Binary, {bytes.begin(), bytes.end()}}};
+        (*values)[std::wstring(name)] = {ValueType::Binary, {bytes.begin(), bytes.end()}};
     }
 }
 
 void MemorySettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
     Record(Op::SetDword, key, name);
-    if (Values* values = WritableValues(key)) {
-        std::vector<std::uint8_t> data{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                       static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-        (*values)[Fold(name)] = {std::wstring(name), Value{ValueType::Dword, std::move(data)}};
-    }
+    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {ValueType::Dword, LittleEndian(value)};
 }
 
 void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
     Record(Op::Delete, key, name);
-    if (Values* values = WritableValues(key)) values->erase(Fold(name));
+    if (Values* values = WritableValues(key)) {
+        if (auto it = values->find(name); it != values->end()) values->erase(it);
+    }
 }
 
 std::wstring MemorySettingsStore::GetTextValue(SettingsKey key, std::wstring_view name,
@@ -118,15 +132,15 @@ std::uint32_t MemorySettingsStore::GetDwordValue(SettingsKey key, std::wstring_v
     Record(Op::GetDword, key, name);
     const Value* value = Lookup(key, name);
     if (!value || value->data.size() != 4) return fallback;
-    const auto& d = value->data;
-    return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |
-           (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+    return FromLittleEndian(value->data);
 }
 
 void MemorySettingsStore::Put(std::wstring_view subkey, std::wstring_view name, ValueType type,
                               std::vector<std::uint8_t> data) {
     keys_[L""];
-    keys_[Fold(subkey)][Fold(name)] = {std::wstring(name), Value{type, std::move(data)}};
+    Values& values = keys_[std::wstring(subkey)];
+    if (auto it = values.find(name); it != values.end()) values.erase(it);  // the name takes the new spelling
+    values.emplace(std::wstring(name), Value{type, std::move(data)});
 }
 
 void MemorySettingsStore::PutText(std::wstring_view subkey, std::wstring_view name, std::wstring_view text) {
@@ -134,9 +148,7 @@ void MemorySettingsStore::PutText(std::wstring_view subkey, std::wstring_view na
 }
 
 void MemorySettingsStore::PutDword(std::wstring_view subkey, std::wstring_view name, std::uint32_t value) {
-    Put(subkey, name, ValueType::Dword,
-        {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-         static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+    Put(subkey, name, ValueType::Dword, LittleEndian(value));
 }
 
 void MemorySettingsStore::PutBinary(std::wstring_view subkey, std::wstring_view name, std::vector<std::uint8_t> data) {
@@ -144,18 +156,16 @@ void MemorySettingsStore::PutBinary(std::wstring_view subkey, std::wstring_view 
 }
 
 const MemorySettingsStore::Value* MemorySettingsStore::Find(std::wstring_view subkey, std::wstring_view name) const {
-    auto values = keys_.find(Fold(subkey));
+    auto values = keys_.find(subkey);
     if (values == keys_.end()) return nullptr;
-    auto it = values->second.find(Fold(name));
-    return it == values->second.end() ? nullptr : &it->second.second;
+    auto it = values->second.find(name);
+    return it == values->second.end() ? nullptr : &it->second;
 }
 
 std::optional<std::uint32_t> MemorySettingsStore::Dword(std::wstring_view subkey, std::wstring_view name) const {
     const Value* value = Find(subkey, name);
     if (!value || value->type != ValueType::Dword || value->data.size() != 4) return std::nullopt;
-    const auto& d = value->data;
-    return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |
-           (static_cast<std::uint32_t>(d[2]) << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+    return FromLittleEndian(value->data);
 }
 
 std::optional<std::wstring> MemorySettingsStore::Text(std::wstring_view subkey, std::wstring_view name) const {
@@ -171,10 +181,10 @@ std::optional<std::vector<std::uint8_t>> MemorySettingsStore::Binary(std::wstrin
     return value->data;
 }
 
-bool MemorySettingsStore::HasKey(std::wstring_view subkey) const { return keys_.contains(Fold(subkey)); }
+bool MemorySettingsStore::HasKey(std::wstring_view subkey) const { return keys_.find(subkey) != keys_.end(); }
 
 std::size_t MemorySettingsStore::ValueCount(std::wstring_view subkey) const {
-    auto values = keys_.find(Fold(subkey));
+    auto values = keys_.find(subkey);
     return values == keys_.end() ? 0 : values->second.size();
 }
 
@@ -182,7 +192,7 @@ std::vector<std::wstring> MemorySettingsStore::WrittenNames(std::wstring_view su
     std::vector<std::wstring> names;
     for (const Operation& op : operations_) {
         bool write = op.op == Op::SetText || op.op == Op::SetBinary || op.op == Op::SetDword || op.op == Op::Delete;
-        if (write && Fold(op.subkey) == Fold(subkey)) names.push_back(op.name);
+        if (write && SameName(op.subkey, subkey)) names.push_back(op.name);
     }
     return names;
 }

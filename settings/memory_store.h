@@ -14,6 +14,12 @@
 
 namespace hv {
 
+// Registry names compare without regard to ASCII case; lookups by view allocate nothing.
+struct RegistryNameLess {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const;
+};
+
 class MemorySettingsStore : public SettingsStore {
 public:
     struct Value {
@@ -54,34 +60,39 @@ public:
     std::size_t ValueCount(std::wstring_view subkey) const;
 
     // Makes every later create or open of `subkey` fail with `status`.
-    void FailKey(std::wstring_view subkey, StoreStatus status) { failures_[Fold(subkey)] = status; }
+    void FailKey(std::wstring_view subkey, StoreStatus status) { failures_[std::wstring(subkey)] = status; }
 
     const std::vector<Operation>& operations() const { return operations_; }
     void ClearOperations() { operations_.clear(); }
+    // Off, operations are only counted (for long fuzzing runs).
+    void SetRecording(bool on) { recording_ = on; }
+    std::size_t OperationCount() const { return operationCount_; }
     std::size_t OpenKeyCount() const { return handles_.size(); }
     // Names of the values written (set or deleted) under `subkey`, in order.
     std::vector<std::wstring> WrittenNames(std::wstring_view subkey) const;
 
 private:
     struct Handle {
-        std::wstring subkey;  // folded
-        std::wstring shown;   // as the caller spelled it
+        std::wstring subkey;  // as the caller spelled it
         bool writable = false;
     };
-    using Values = std::map<std::wstring, std::pair<std::wstring, Value>>;  // folded name -> (name, value)
+    using NameLess = RegistryNameLess;
+    using Values = std::map<std::wstring, Value, NameLess>;
 
-    static std::wstring Fold(std::wstring_view text);
+    static bool SameName(std::wstring_view a, std::wstring_view b);
     StoreStatus OpenKey(std::wstring_view subkey, bool create, SettingsKey& key);
     const Handle* Find(SettingsKey key) const;
     Values* WritableValues(SettingsKey key);
     const Value* Lookup(SettingsKey key, std::wstring_view name) const;
     void Record(Op op, SettingsKey key, std::wstring_view name);
 
-    std::map<std::wstring, Values> keys_;  // folded subkey -> values
-    std::map<std::wstring, StoreStatus> failures_;
+    std::map<std::wstring, Values, NameLess> keys_;  // subkey -> values
+    std::map<std::wstring, StoreStatus, NameLess> failures_;
     std::map<SettingsKey, Handle> handles_;
     SettingsKey nextHandle_ = 0x100;
     std::vector<Operation> operations_;
+    bool recording_ = true;
+    std::size_t operationCount_ = 0;
 };
 
 }  // namespace hv

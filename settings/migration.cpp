@@ -42,7 +42,7 @@ std::optional<std::uint8_t> ToByte(double value) {
 
 // Reads one old section. Every conversion that cannot be made (a text that is not a
 // number, a number outside the range of its target) yields the value's default, as a
-// missing value would, so nothing converted is ever out of the range of its field.
+// missing value would, so no converted value spills outside the bits of its field.
 class OldSection {
 public:
     OldSection(OldSettingsStore& old, std::wstring section) : old_(old), section_(std::move(section)) {}
@@ -51,10 +51,10 @@ public:
         return old_.ReadOldSetting(section_, key, fallback);
     }
     double Number(std::wstring_view key, double fallback) const {
-        return ParseOldNumber(Text(key, std::to_wstring(static_cast<long long>(fallback)))).value_or(fallback);
+        return ParseOldNumber(Text(key, NumberedName(L"", static_cast<int>(fallback)))).value_or(fallback);
     }
     std::int32_t Integer(std::wstring_view key, std::int32_t fallback) const {
-        auto number = ParseOldNumber(Text(key, std::to_wstring(fallback)));
+        auto number = ParseOldNumber(Text(key, NumberedName(L"", fallback)));
         return number ? ToInt32(*number).value_or(fallback) : fallback;
     }
     // A flag that the old version stored as 0/1 or as a Boolean (-1 or "True").
@@ -65,7 +65,7 @@ public:
     }
     // A font size in points, kept only when its hundredths fit the 16 bits they are stored in.
     float Size(std::wstring_view key, float fallback) const {
-        auto number = ParseOldNumber(Text(key, std::to_wstring(static_cast<int>(fallback))));
+        auto number = ParseOldNumber(Text(key, NumberedName(L"", static_cast<int>(fallback))));
         if (!number) return fallback;
         auto size = static_cast<float>(*number);
         double hundredths = RoundHalfEven(static_cast<double>(size) * 100.0);
@@ -213,26 +213,30 @@ std::optional<double> ParseOldNumber(std::wstring_view text) {
         return static_cast<double>(static_cast<std::int32_t>(value));  // a 32-bit word, as the old version wrote it
     }
 
-    // Decimal: [+-] digits [. digits] [e [+-] digits], with at least one digit before the exponent.
+    // Decimal: [+-] digits [. digits] [e [+-] digits], with at least one digit before the
+    // exponent. Checked here because from_chars also takes "inf", "nan" and hex floats.
     std::string ascii;
     std::size_t i = 0;
+    auto at = [&](auto... options) { return i < text.size() && ((text[i] == options) || ...); };
+    auto takeDigits = [&] {
+        std::size_t count = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i, ++count) ascii += static_cast<char>(text[i]);
+        return count;
+    };
     bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-    std::size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++mantissaDigits;
-    if (i < text.size() && text[i] == L'.') {
+    if (at(L'+', L'-')) negative = text[i++] == L'-';
+    std::size_t mantissaDigits = takeDigits();
+    if (at(L'.')) {
         ascii += '.';
         ++i;
-        while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++mantissaDigits;
+        mantissaDigits += takeDigits();
     }
     if (mantissaDigits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+    if (at(L'e', L'E')) {
         ascii += 'e';
         ++i;
-        if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ascii += static_cast<char>(text[i++]);
-        std::size_t exponentDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) ascii += static_cast<char>(text[i++]), ++exponentDigits;
-        if (exponentDigits == 0) return std::nullopt;
+        if (at(L'+', L'-')) ascii += static_cast<char>(text[i++]);
+        if (takeDigits() == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
 
@@ -273,20 +277,11 @@ void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, Confir
     if (prompt.AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(version))) old.DeleteOldSettings();
 }
 
-std::wstring MemoryOldSettingsStore::Fold(std::wstring_view text) {
-    std::wstring folded(text);
-    for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return folded;
-}
-
 std::wstring MemoryOldSettingsStore::ReadOldSetting(std::wstring_view section, std::wstring_view key,
                                                     std::wstring_view fallback) {
-    reads_.push_back(std::wstring(section) + L"/" + std::wstring(key));
-    auto s = sections_.find(Fold(section));
+    auto s = sections_.find(section);
     if (s == sections_.end()) return std::wstring(fallback);
-    auto v = s->second.find(Fold(key));
+    auto v = s->second.find(key);
     return v == s->second.end() ? std::wstring(fallback) : v->second;
 }
 
@@ -296,7 +291,7 @@ void MemoryOldSettingsStore::DeleteOldSettings() {
 }
 
 void MemoryOldSettingsStore::Put(std::wstring_view section, std::wstring_view key, std::wstring_view text) {
-    sections_[Fold(section)][Fold(key)] = std::wstring(text);
+    sections_[std::wstring(section)][std::wstring(key)] = std::wstring(text);
 }
 
 }  // namespace hv

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "settings/memory_store.h"
 #include "settings/settings_store.h"
 
 namespace hv {
@@ -57,13 +57,9 @@ public:
     void Put(std::wstring_view section, std::wstring_view key, std::wstring_view text);
     bool empty() const { return sections_.empty(); }
     int deleteCount() const { return deleteCount_; }
-    // "Section/Key" of every read, in order.
-    const std::vector<std::wstring>& reads() const { return reads_; }
 
 private:
-    static std::wstring Fold(std::wstring_view text);
-    std::map<std::wstring, std::map<std::wstring, std::wstring>> sections_;
-    std::vector<std::wstring> reads_;
+    std::map<std::wstring, std::map<std::wstring, std::wstring, RegistryNameLess>, RegistryNameLess> sections_;
     int deleteCount_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "settings/registry_store_win.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace hv {

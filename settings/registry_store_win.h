@@ -1,5 +1,14 @@
 // The settings store over the per-user registry, the previous version's settings store,
-// and the migration question as a message box.
+// and the migration question as a message box. Start-up brings the settings in with
+//
+//     hv::RegistrySettingsStore store;
+//     hv::RegistryOldSettingsStore old;
+//     hv::MessageBoxPrompt prompt(splash);
+//     hv::MigratePreviousSettings(store, old, prompt);
+//     hv::LoadSettings(store, settings, hv::TranslucencyAvailable(system));
+//
+// and the dialogs save their group through a RegistrySettingsStore of their own (it
+// holds no open key, so any number may exist).
 #pragma once
 
 #include <windows.h>

@@ -62,14 +62,15 @@ enum class AnnounceTiming : std::uint16_t {
     AnnounceFixedTime = 6,       // "定刻(&K):", at AnnounceHour:AnnounceMinute
 };
 
-// What an alarm plays (Attr byte 1 bits 3-4).
+// What an alarm plays (Attr byte 1 bits 3-4). A stored 3 is kept as read; it plays nothing.
 enum class SoundKind : std::uint16_t {
     Wave = 0,     // "WAVEサウンド": WavFile
     Midi = 1,     // "MIDIシーケンサ": MidFile
     CdAudio = 2,  // "CDオーディオ": CdTrack, or a random track up to CdTrackCount
 };
 
-// Where an alarm's notification dialog appears (Attr byte 1 bits 0-2).
+// Where an alarm's notification dialog appears (Attr byte 1 bits 0-2). Stored values 5..7
+// are kept as read; show those at the screen centre.
 enum class DialogPosition : std::uint16_t {
     ScreenCentre = 0,
     TopLeft = 1,

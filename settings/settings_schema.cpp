@@ -113,6 +113,21 @@ std::uint8_t WeekdaysToByte(std::wstring_view weekdays) {
     return bits;
 }
 
-std::wstring NumberedName(std::wstring_view base, int number) { return std::wstring(base) + std::to_wstring(number); }
+std::wstring NumberedName(std::wstring_view base, int number) {
+    // Formatted by hand: the wide printf behind std::to_wstring is slow, and this runs for
+    // every alarm value of every load and save.
+    wchar_t digits[12];
+    std::size_t count = 0;
+    unsigned magnitude = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::wstring name(base);
+    name.reserve(base.size() + count + 1);
+    if (number < 0) name += L'-';
+    while (count > 0) name += digits[--count];
+    return name;
+}
 
 }  // namespace hv
