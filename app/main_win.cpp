@@ -1,15 +1,21 @@
-// Horavx.exe: the program's entry point.
+// Horavx.exe: the program's entry point and start-up.
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <sddl.h>
 
+#include <memory>
 #include <string>
 
 #include "alarm/alarm_win.h"
 #include "app/app.h"
 #include "app/hvplus_binding_win.h"
 #include "app/main_window_win.h"
-#include "app/minute_tick_win.h"
+#include "face/month_calendar.h"
+#include "settings/migration.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_io.h"
+#include "util/version_window_win.h"
 
 namespace {
 
@@ -31,25 +37,80 @@ std::wstring ProgramFolder() {
     return hv::WithTrailingBackslash(path);
 }
 
-// Platform id and major version decide whether translucency is offered.
-void RecordSystemVersion(hv::SystemInfo& system) {
+// The user's SID as text, so that the instance check sees every session of this user
+// (and no other user's copy).
+std::wstring UserSid() {
+    std::wstring sid = L"unknown";
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return sid;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+        LPWSTR text = nullptr;
+        if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+            sid = text;
+            LocalFree(text);
+        }
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+// Held for the whole run; a second start finds it. Null when another instance runs.
+HANDLE ClaimSingleInstance() {
+    std::wstring name = L"Global\\Kelvane.Horavox." + UserSid();
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (!mutex) {
+        // The global namespace refused (a restricted session): this session's will do.
+        name = L"Local\\Kelvane.Horavox." + UserSid();
+        mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+        if (!mutex) return GetLastError() == ERROR_ACCESS_DENIED ? nullptr : INVALID_HANDLE_VALUE;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return nullptr;
+    }
+    return mutex;
+}
+
+void RecordOsVersion(hv::SystemInfo& info) {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
 #if defined(_MSC_VER)
-#pragma warning(suppress : 4996)  // the reported version is all that is needed here
+#pragma warning(suppress : 4996)  // the version the program reports is what the manifest allows
 #endif
-    if (!GetVersionExW(&version)) return;
-    system.IsNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    system.OsMajorVersion = version.dwMajorVersion;
+    if (GetVersionExW(&version)) {
+        info.IsNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        info.OsMajorVersion = version.dwMajorVersion;
+    }
+}
+
+std::wstring SystemFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+    return hv::WithTrailingBackslash(n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring());
+}
+
+hv::Date Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Refusals come before any window and before the registry is touched.
+    HANDLE instance = ClaimSingleInstance();
+    if (!instance) {
+        MessageBoxW(nullptr, L"既に起動されています", kErrorTitle, MB_ICONSTOP | MB_OK);
+        return 1;
+    }
+
     hv::App app;
     app.system.AppVersion = hv::kAppVersion;
     app.system.AppPath = ProgramFolder();
-    RecordSystemVersion(app.system);
 
     hv::HvplusLibrary hvplus(app.system.AppPath + L"hvplus.dll");
     app.hvplus = &hvplus;
@@ -65,23 +126,52 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         return 1;
     }
 
+    OleInitialize(nullptr);  // the background picture loader
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+
+    // The version window is the splash; the system facts it shows are recorded while it is up.
+    auto splash = std::make_unique<hv::VersionWindow>(app);
+    splash->ShowSplash();
+
+    RecordOsVersion(app.system);
+    app.system.SystemDirectory = SystemFolder();
+
+    hv::RegistrySettingsStore store;
+    app.store = &store;
+    {
+        hv::RegistryOldSettingsStore oldStore;
+        hv::MessageBoxPrompt prompt(splash->hwnd());
+        hv::MigratePreviousSettings(store, oldStore, prompt);
+    }
+    hv::LoadSettings(store, app.settings, hv::TranslucencyAvailable(app.system));
+    app.calendarDate = Today();
+    app.calendar = hv::ComputeMonthCalendar(app.calendarDate);
+
     hv::AlarmActions alarms(app.system.AppPath, [&hvplus](HWND owner, const std::string& command,
                                                           const std::string& logFile) {
         hvplus.Lha(owner, command.c_str(), logFile.c_str());
     });
     app.alarms = &alarms;
-
-    hv::RegistrySettingsStore store;
-    hv::LoadSettings(store, app.settings, hv::TranslucencyAvailable(app.system));
-    app.calendar = hv::ComputeMonthCalendar(hv::ReadWallClock().date);
-
-    hv::MainWindow main(app);
-    if (!main.Create(showCommand)) return 1;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (alarms.TranslateDialogMessage(&msg)) continue;  // Enter and Esc on the notification
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    int result = 1;
+    {
+        hv::MainWindow main(app);
+        const bool created = main.Create();
+        splash->CloseSplash();
+        splash.reset();
+        SetCursor(previousCursor);
+        if (created) {
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (alarms.TranslateDialogMessage(&msg)) continue;  // Enter and Esc on the notification
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            result = static_cast<int>(msg.wParam);
+        }
     }
-    return static_cast<int>(msg.wParam);
+    OleUninitialize();
+    if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
+    return result;
 }

@@ -1,28 +1,86 @@
-// frmMain: the program's main window.
+// frmMain: the calendar face on the desktop, with the program's menus, the always-on-top
+// item of the system menu, the notification-area icon and the minute tick.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
 #include "app/app.h"
-#include "app/minute_tick_win.h"
+#include "face/face_win.h"
 #include "util/window_win.h"
 
 namespace hv {
 
+class MinuteTick;
+class ProgramTickActions;
+
 class MainWindow : public Window {
 public:
-    explicit MainWindow(App& app)
-        : app_(app), tickActions_(*app.alarms, *app.hvplus), tick_(app.settings, app.calendar, tickActions_) {}
-    bool Create(int showCommand);
+    explicit MainWindow(App& app);
+    ~MainWindow() override;
+
+    // Creates the window and runs its load: placement, translucency, always-on-top, title
+    // bar, background, icon, notification-area icon and the minute tick. Shown unless
+    // HiddenInTray is set. False when the window cannot be created.
+    bool Create();
+
+    // Operations the settings dialogs use as well.
+    void ApplyTopmost();
+    void ApplyTitleBar();
+    void DrawFace() { face_.DrawFace(hwnd()); }
+    FacePainter& face() { return face_; }
+    // The minute tick rests while a settings dialog is open.
+    void StopTick();
+    void StartTick();
+
+    HMENU setupMenu() const { return setupMenu_; }
+    HMENU helpMenu() const { return helpMenu_; }
+    HMENU menuBar() const { return menuBar_; }
+    HMENU systemMenu() const { return systemMenu_; }
+    // Holiday names show as tooltips of their days.
+    HWND tooltip() const { return tooltip_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDestroyed() override { PostQuitMessage(0); }
 
 private:
-    void Paint(HDC dc, const RECT& client);
+    void Load();
+    void PlaceWindow();
+    void LoadIcons();
+    void AddTrayIcon();
+    void OnPaint();
+    void OnSize(WPARAM kind);
+    void OnTrayMessage(LPARAM event);
+    void OnCommand(unsigned id);
+    void OnMouseDown(UINT msg, WPARAM keys);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void CloseSequence();
+    void UpdateTooltips();
 
     App& app_;
-    ProgramTickActions tickActions_;
-    MinuteTick tick_;
+    FacePainter face_;
+    HMENU menuBar_ = nullptr;
+    HMENU setupMenu_ = nullptr;
+    HMENU helpMenu_ = nullptr;
+    HMENU systemMenu_ = nullptr;
+    HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    NOTIFYICONDATAW tray_{};
+    bool trayAdded_ = false;
+    UINT taskbarCreated_ = 0;
+    HWND tooltip_ = nullptr;
+    std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
+    bool closed_ = false;
+    std::unique_ptr<ProgramTickActions> tickActions_;
+    std::unique_ptr<MinuteTick> tick_;
 };
+
+// The menu bar of the main window (its popups come back in `setup` and `help`); the
+// setup items are greyed while their dialogs are not part of the program.
+HMENU CreateMainMenu(HMENU& setup, HMENU& help);
 
 }  // namespace hv

@@ -1,0 +1,134 @@
+#include "face/face_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace hv {
+
+namespace {
+
+// Positions are 16-bit signed values; a huge window clamps instead of wrapping around.
+int Clamp16(long long value) { return static_cast<int>(std::clamp<long long>(value, -32768, 32767)); }
+
+// a \ b: integer division truncating toward zero, as the layout rules are written.
+long long IntDiv(long long a, long long b) { return a / b; }
+
+std::uint32_t ColumnColor(const Settings& settings, int column) {
+    if (column == kSunday) return settings.FontColor[3];
+    if (column == kSaturday) return settings.FontColor[5];
+    return settings.FontColor[4];
+}
+
+// " 1" .. " 9", "10" .. "31": a space in front, cut to the last two characters.
+std::wstring DayText(int day) {
+    std::wstring text = L" " + std::to_wstring(day);
+    return text.substr(text.size() - 2);
+}
+
+}  // namespace
+
+long long RoundHalfEven(double value) {
+    double floor = std::floor(value);
+    double fraction = value - floor;
+    long long base = static_cast<long long>(floor);
+    if (fraction > 0.5) return base + 1;
+    if (fraction < 0.5) return base;
+    return (base % 2 == 0) ? base : base + 1;
+}
+
+double PixelsToTwips(double pixels, int dpi) { return pixels * kTwipsPerInch / dpi; }
+
+int TwipsToPixels(double twips, int dpi) {
+    return static_cast<int>(RoundHalfEven(twips * dpi / kTwipsPerInch));
+}
+
+bool FaceShadowEnabled(const Settings& settings) {
+    return settings.FontColor[6] != settings.BackgroundColor[1] && settings.FontColor[6] != settings.BackgroundColor[2];
+}
+
+FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, double innerWidth,
+                      double innerHeight, const FaceMetrics& metrics) {
+    FaceLayout layout;
+
+    long long headerLabel = IntDiv(RoundHalfEven(metrics.headerWidth), 7);
+    layout.headerStep = Clamp16(IntDiv(RoundHalfEven(innerWidth - static_cast<double>(headerLabel)), 6));
+    layout.headerHeight = Clamp16(RoundHalfEven(metrics.headerHeight));
+    const std::wstring header = kHeaderText;
+    for (int i = 0; i < 7; ++i) {
+        FaceLabel& label = layout.header[static_cast<std::size_t>(i)];
+        label.text = header.substr(static_cast<std::size_t>(3 * i), 3);
+        label.x = Clamp16(static_cast<long long>(i) * layout.headerStep);
+        label.y = 0;
+        label.color = settings.FontColor[1];
+    }
+
+    layout.digitPairWidth = Clamp16(RoundHalfEven(metrics.digitPairWidth));
+    layout.dayStep = Clamp16(IntDiv(RoundHalfEven(innerWidth - 2.0 * layout.digitPairWidth), 6));
+    layout.rowStep =
+        Clamp16(IntDiv(RoundHalfEven(innerHeight - metrics.digitHeight - layout.headerHeight), 5));
+
+    const bool shadow = FaceShadowEnabled(settings);
+    int column = calendar.FirstWeekday;
+    int row = 0;
+    std::size_t cursor = 1;
+    for (int day = 1; day <= calendar.DaysInMonth; ++day) {
+        DayLabel entry;
+        entry.day = day;
+        entry.row = row;
+        entry.column = column;
+        entry.label.text = DayText(day);
+        entry.label.x = Clamp16(static_cast<long long>(column - 1) * layout.dayStep + layout.digitPairWidth / 2);
+        entry.label.y = Clamp16(static_cast<long long>(row) * layout.rowStep + layout.headerHeight);
+        entry.shadow = shadow;
+        if (shadow) {
+            entry.shadowLabel = {entry.label.text, Clamp16(entry.label.x + 15LL), Clamp16(entry.label.y + 15LL),
+                                 settings.FontColor[6]};
+        }
+        std::uint32_t color = ColumnColor(settings, column);
+        // The slots are ascending and end in 0, so one comparison per day finds them all.
+        if (cursor < calendar.Holidays.size() && calendar.Holidays[cursor] == day) {
+            color = settings.FontColor[3];
+            entry.holiday = true;
+            ++cursor;
+        }
+        if (day == calendar.Today) {
+            color = settings.FontColor[2];
+            entry.today = true;
+        }
+        entry.label.color = color;
+        layout.days.push_back(std::move(entry));
+
+        if (column == kSaturday) ++row;
+        column = column % 7 + 1;
+    }
+    return layout;
+}
+
+DayBox DayLabelBox(const FaceLayout& layout, const FaceMetrics& metrics, const DayLabel& day) {
+    // The text cells of neighbouring rows overlap (a cell includes the font's leading), so a
+    // box ends where the next row or column begins.
+    double width = metrics.digitPairWidth, height = metrics.digitHeight;
+    if (layout.dayStep > 0 && layout.dayStep < width) width = layout.dayStep;
+    if (layout.rowStep > 0 && layout.rowStep < height) height = layout.rowStep;
+    return {static_cast<double>(day.label.x), static_cast<double>(day.label.y), width, height};
+}
+
+int DayAt(const FaceLayout& layout, const FaceMetrics& metrics, double x, double y) {
+    for (const DayLabel& entry : layout.days) {
+        DayBox box = DayLabelBox(layout, metrics, entry);
+        if (x >= box.left && x < box.left + box.width && y >= box.top && y < box.top + box.height) return entry.day;
+    }
+    return 0;
+}
+
+std::uint8_t TranslucencyAlpha(std::uint32_t rate) {
+    // nearest((100 - rate) * 2.55) with 2.55 as its double, which lies just below 2.55: the
+    // exact product is then just below n * 255 / 100, so a decimal half rounds down (rate
+    // 30 gives 178, not 179). Done in integers so that no compiler's floating point can
+    // round the product up to the half first.
+    const std::uint32_t scaled = (100 - std::min<std::uint32_t>(rate, 100)) * 255;
+    return static_cast<std::uint8_t>(scaled / 100 + (scaled % 100 > 50 ? 1 : 0));
+}
+
+}  // namespace hv

@@ -1,0 +1,96 @@
+// Where every label of the calendar face goes and in which colour, decided from the
+// window's inner size and the measured text extents. Portable: the Win32 painter measures
+// the texts, hands the extents in here and draws what comes back.
+//
+// All lengths are twips (1/1440 inch). Positions are 16-bit, as the face has always
+// computed them; windows beyond 32767 twips clamp at the edge.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "face/month_calendar.h"
+#include "settings/settings.h"
+
+namespace hv {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// The header row's text: seven labels of three characters each.
+inline constexpr wchar_t kHeaderText[] = L"SunMonTueWedThuFriSat";
+// The texts whose extents size the day grid.
+inline constexpr wchar_t kDigitPairText[] = L"88";
+inline constexpr wchar_t kDigitText[] = L"8";
+
+// Rounds to the nearest integer, ties to even (the program's rule for every conversion).
+long long RoundHalfEven(double value);
+
+double PixelsToTwips(double pixels, int dpi);
+int TwipsToPixels(double twips, int dpi);
+
+// Text extents in twips as measured with the face's fonts.
+struct FaceMetrics {
+    double headerWidth = 0;     // of kHeaderText in font set 1
+    double headerHeight = 0;
+    double digitPairWidth = 0;  // of kDigitPairText in font set 2
+    double digitHeight = 0;     // of kDigitText in font set 2
+};
+
+struct FaceLabel {
+    std::wstring text;
+    int x = 0;  // twips from the inner area's top-left corner
+    int y = 0;
+    std::uint32_t color = 0;  // COLORREF
+};
+
+struct DayLabel {
+    int day = 0;
+    int row = 0;     // 0..5
+    int column = 0;  // 1 = Sunday ... 7 = Saturday
+    bool holiday = false;
+    bool today = false;
+    FaceLabel label;
+    bool shadow = false;
+    FaceLabel shadowLabel;  // drawn first, one pixel (15 twips) down and right
+};
+
+struct FaceLayout {
+    std::array<FaceLabel, 7> header;
+    std::vector<DayLabel> days;  // day 1 first
+    int headerStep = 0;
+    int headerHeight = 0;
+    int digitPairWidth = 0;
+    int dayStep = 0;
+    int rowStep = 0;
+};
+
+// The shadow is drawn only when its colour differs from both background colours.
+bool FaceShadowEnabled(const Settings& settings);
+
+// Lays out the whole face for an inner area of `innerWidth` x `innerHeight` twips.
+FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, double innerWidth,
+                      double innerHeight, const FaceMetrics& metrics);
+
+// The area a day's label answers to (its tooltip), in twips: the width of "88" and the
+// height of "8" from the label's position, cut where the next column or row starts.
+struct DayBox {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+DayBox DayLabelBox(const FaceLayout& layout, const FaceMetrics& metrics, const DayLabel& day);
+
+// The day whose box holds the point (twips), or 0.
+int DayAt(const FaceLayout& layout, const FaceMetrics& metrics, double x, double y);
+
+// Opacity of the layered window for a translucency rate in percent: rate 0 is 255, 30 is
+// 178, 50 is 127. Rates above 100 (only a hand-edited registry holds them) count as 100.
+std::uint8_t TranslucencyAlpha(std::uint32_t rate);
+
+// The gradient painter's direction argument: 1 left to right, 0 top to bottom.
+inline long GradationDirection(Gradation gradation) { return 2 - static_cast<long>(gradation); }
+
+}  // namespace hv

@@ -1,0 +1,264 @@
+#include "face/face_win.h"
+
+#include <cwchar>
+#include <vector>
+
+namespace hv {
+
+namespace {
+
+// Selects an object into a DC for the scope and puts the previous one back.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selected() { SelectObject(dc_, previous_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+void FillColor(HDC dc, int width, int height, COLORREF color) {
+    RECT r{0, 0, width, height};
+    // SetDCBrushColor with the stock DC brush: no brush to create and delete per repaint.
+    COLORREF previous = SetDCBrushColor(dc, color);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, previous);
+}
+
+void DrawLabel(HDC dc, const FaceLabel& label, int dpi) {
+    SetTextColor(dc, label.color);
+    ExtTextOutW(dc, TwipsToPixels(label.x, dpi), TwipsToPixels(label.y, dpi), 0, nullptr, label.text.c_str(),
+                static_cast<UINT>(label.text.size()), nullptr);
+}
+
+bool HasExtension(const std::wstring& path, const wchar_t* extension) {
+    size_t dot = path.find_last_of(L'.');
+    return dot != std::wstring::npos && _wcsicmp(path.c_str() + dot, extension) == 0;
+}
+
+IPicture* PictureFromFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size{};
+    IPicture* picture = nullptr;
+    // Pictures are small; anything beyond 256 MB is not a background anyone means.
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (256LL << 20)) {
+        DWORD length = static_cast<DWORD>(size.QuadPart);
+        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length)) {
+            DWORD read = 0;
+            void* bytes = GlobalLock(memory);
+            BOOL ok = bytes && ReadFile(file, bytes, length, &read, nullptr) && read == length;
+            GlobalUnlock(memory);
+            IStream* stream = nullptr;
+            if (ok && SUCCEEDED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+                if (FAILED(OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(&picture))))
+                    picture = nullptr;
+                stream->Release();  // frees the memory too
+            } else {
+                GlobalFree(memory);
+            }
+        }
+    }
+    CloseHandle(file);
+    return picture;
+}
+
+// Cursors (and icons the picture loader refuses) load as icons through the window manager.
+IPicture* IconPictureFromFile(const std::wstring& path) {
+    UINT type = HasExtension(path, L".cur") ? IMAGE_CURSOR : IMAGE_ICON;
+    HANDLE image = LoadImageW(nullptr, path.c_str(), type, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE);
+    if (!image) return nullptr;
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = PICTYPE_ICON;
+    desc.icon.hicon = static_cast<HICON>(image);
+    IPicture* picture = nullptr;
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(&picture)))) {
+        DestroyIcon(static_cast<HICON>(image));
+        return nullptr;
+    }
+    return picture;
+}
+
+}  // namespace
+
+int WindowDpi(HWND window) {
+    UINT dpi = window ? GetDpiForWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : 96;
+}
+
+HFONT CreateFaceFont(const Settings& settings, int set, int dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(RoundHalfEven(static_cast<double>(settings.FontSize[set]) * dpi / 72.0));
+    font.lfWeight = settings.FontBold[set] ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = settings.FontItalic[set] ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    wcsncpy(font.lfFaceName, settings.FontName[set].c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+void MeasureText(HDC dc, const wchar_t* text, int dpi, double& width, double& height) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    width = PixelsToTwips(size.cx, dpi);
+    height = PixelsToTwips(size.cy, dpi);
+}
+
+bool FacePicture::Load(const std::wstring& path) {
+    if (path.empty()) return false;
+    IPicture* loaded = PictureFromFile(path);
+    if (!loaded && (HasExtension(path, L".cur") || HasExtension(path, L".ico"))) loaded = IconPictureFromFile(path);
+    if (!loaded) return false;
+    Reset();
+    picture_ = loaded;
+    HDC screen = GetDC(nullptr);
+    loadDpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (loadDpi_ <= 0) loadDpi_ = 96;
+    return true;
+}
+
+void FacePicture::Reset() {
+    if (picture_) picture_->Release();
+    picture_ = nullptr;
+}
+
+void FacePicture::Render(HDC dc, int dpi) const {
+    if (!picture_) return;
+    OLE_XSIZE_HIMETRIC himetricWidth = 0;
+    OLE_YSIZE_HIMETRIC himetricHeight = 0;
+    SHORT type = PICTYPE_NONE;
+    picture_->get_Width(&himetricWidth);
+    picture_->get_Height(&himetricHeight);
+    picture_->get_Type(&type);
+    int width, height;
+    if (type == PICTYPE_METAFILE || type == PICTYPE_ENHMETAFILE) {
+        // A metafile has a physical size: keep it in inches.
+        width = MulDiv(himetricWidth, dpi, 2540);
+        height = MulDiv(himetricHeight, dpi, 2540);
+    } else {
+        // Bitmaps and icons have a pixel size; like the face, they scale with the dpi.
+        width = MulDiv(MulDiv(himetricWidth, loadDpi_, 2540), dpi, 96);
+        height = MulDiv(MulDiv(himetricHeight, loadDpi_, 2540), dpi, 96);
+    }
+    picture_->Render(dc, 0, 0, width, height, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
+}
+
+void FacePainter::ApplyBackground() {
+    if (settings_.BackgroundKind != BackgroundKind::Image || settings_.ImageFile.empty()) return;
+    if (!picture_.Load(settings_.ImageFile)) {
+        picture_.Reset();
+        settings_.BackgroundKind = BackgroundKind::Plain;
+        settings_.ImageFile.clear();
+    }
+}
+
+void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height) {
+    const COLORREF back = settings_.BackgroundColor[1];
+    auto copyFromWindow = [&] {
+        // The gradient painter and PaintDesktop draw on the window itself (the desktop
+        // must line up with the screen); the result is taken into the memory bitmap.
+        HDC windowDc = GetDC(window);
+        BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+        ReleaseDC(window, windowDc);
+    };
+    switch (settings_.BackgroundKind) {
+    case BackgroundKind::Plain:
+        if (settings_.Gradation != Gradation::None && gradient_) {
+            gradient_(window, settings_.BackgroundColor[1], settings_.BackgroundColor[2],
+                      GradationDirection(settings_.Gradation));
+            copyFromWindow();
+        } else {
+            FillColor(memory, width, height, back);
+        }
+        break;
+    case BackgroundKind::Desktop:
+        if (!settings_.Translucent) {
+            HDC windowDc = GetDC(window);
+            PaintDesktop(windowDc);
+            ReleaseDC(window, windowDc);
+            copyFromWindow();
+        } else {
+            // Translucent: the desktop shows through the window itself.
+            FillColor(memory, width, height, back);
+        }
+        break;
+    case BackgroundKind::Image:
+        FillColor(memory, width, height, back);
+        picture_.Render(memory, dpi_);
+        break;
+    default:
+        // A kind this version does not know (a hand-edited value): the plain colour, so the
+        // labels are never drawn over what an earlier repaint left behind.
+        FillColor(memory, width, height, back);
+        break;
+    }
+}
+
+void FacePainter::DrawFace(HWND window, HDC dc) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) return;
+    dpi_ = WindowDpi(window);
+
+    HDC target = dc ? dc : GetDC(window);
+    HDC memory = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
+    if (memory && bitmap) {
+        Selected selectedBitmap(memory, bitmap);
+        PaintBackground(window, memory, width, height);
+        SetBkMode(memory, TRANSPARENT);
+        SetTextAlign(memory, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+
+        HFONT headerFont = CreateFaceFont(settings_, 1, dpi_);
+        HFONT dayFont = CreateFaceFont(settings_, 2, dpi_);
+        {
+            Selected selectedFont(memory, headerFont);
+            MeasureText(memory, kHeaderText, dpi_, metrics_.headerWidth, metrics_.headerHeight);
+        }
+        {
+            Selected selectedFont(memory, dayFont);
+            double unused = 0;
+            MeasureText(memory, kDigitPairText, dpi_, metrics_.digitPairWidth, unused);
+            MeasureText(memory, kDigitText, dpi_, unused, metrics_.digitHeight);
+        }
+        layout_ = LayoutFace(settings_, calendar_, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_),
+                             metrics_);
+        {
+            Selected selectedFont(memory, headerFont);
+            for (const FaceLabel& label : layout_.header) DrawLabel(memory, label, dpi_);
+        }
+        {
+            Selected selectedFont(memory, dayFont);
+            for (const DayLabel& day : layout_.days) {
+                if (day.shadow) DrawLabel(memory, day.shadowLabel, dpi_);
+                DrawLabel(memory, day.label, dpi_);
+            }
+        }
+        DeleteObject(headerFont);
+        DeleteObject(dayFont);
+        BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    if (!dc) ReleaseDC(window, target);
+}
+
+bool ApplyTranslucency(HWND window, bool on, std::uint32_t rate) {
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    style = on ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    // The previous style comes back, which may be 0 on success: only the error tells.
+    SetLastError(0);
+    if (SetWindowLongPtrW(window, GWL_EXSTYLE, style) == 0 && GetLastError() != 0) return false;
+    if (on) SetLayeredWindowAttributes(window, 0, TranslucencyAlpha(rate), LWA_ALPHA);
+    return true;
+}
+
+}  // namespace hv

@@ -1,0 +1,88 @@
+// The calendar face on a window: background (plain colour, gradation, the desktop or a
+// picture), the weekday header and the days, drawn from `Settings` and `MonthCalendar`.
+// The layout is decided by face/face_layout.h; this file only measures and draws.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <functional>
+#include <string>
+
+#include "face/face_layout.h"
+#include "face/month_calendar.h"
+#include "settings/settings.h"
+
+namespace hv {
+
+// Paints a two-colour gradient straight onto a window's client area (the library's
+// hvPaintGradation): window, first colour, second colour, direction (1 left to right).
+using GradientPainter = std::function<void(HWND, COLORREF, COLORREF, long)>;
+
+// A background picture loaded from a file (.bmp, .dib, .jpg, .wmf, .emf, .ico, .cur).
+class FacePicture {
+public:
+    FacePicture() = default;
+    ~FacePicture() { Reset(); }
+    FacePicture(const FacePicture&) = delete;
+    FacePicture& operator=(const FacePicture&) = delete;
+
+    // False when the file is missing or not a picture; the previous picture is kept then.
+    bool Load(const std::wstring& path);
+    void Reset();
+    bool empty() const { return picture_ == nullptr; }
+    // Draws it unscaled (in 96-dpi pixels scaled to `dpi`) from the top-left corner.
+    void Render(HDC dc, int dpi) const;
+
+private:
+    IPicture* picture_ = nullptr;
+    int loadDpi_ = 96;  // the dpi the loader converted a bitmap's pixels to HIMETRIC with
+};
+
+class FacePainter {
+public:
+    FacePainter(Settings& settings, const MonthCalendar& calendar, GradientPainter gradient)
+        : settings_(settings), calendar_(calendar), gradient_(std::move(gradient)) {}
+
+    // The window's back colour is BackgroundColor[1]; for the picture kind, ImageFile is
+    // loaded. A picture that cannot be loaded switches the background to the plain
+    // colour in memory (BackgroundKind 0, ImageFile empty), silently.
+    void ApplyBackground();
+
+    // Draws the whole face onto `dc` (the paint DC) or, when null, onto the window's own
+    // DC: composed in a memory bitmap and copied once, so a repaint never flickers.
+    void DrawFace(HWND window, HDC dc = nullptr);
+
+    FacePicture& picture() { return picture_; }
+    // What the last DrawFace laid out, in twips, and the dpi it drew at.
+    const FaceLayout& layout() const { return layout_; }
+    const FaceMetrics& metrics() const { return metrics_; }
+    int dpi() const { return dpi_; }
+
+private:
+    void PaintBackground(HWND window, HDC memory, int width, int height);
+
+    Settings& settings_;
+    const MonthCalendar& calendar_;
+    GradientPainter gradient_;
+    FacePicture picture_;
+    FaceLayout layout_;
+    FaceMetrics metrics_;
+    int dpi_ = 96;
+};
+
+// Switches the window's layered style on (with the opacity of `rate` percent) or off.
+// Returns false when the style could not be written.
+bool ApplyTranslucency(HWND window, bool on, std::uint32_t rate);
+
+// A font of set 1 or 2 of the face at `dpi`; the caller deletes it.
+HFONT CreateFaceFont(const Settings& settings, int set, int dpi);
+
+// Text extent in twips with the font selected into `dc`.
+void MeasureText(HDC dc, const wchar_t* text, int dpi, double& width, double& height);
+
+// The window's dpi (96 where the system cannot tell).
+int WindowDpi(HWND window);
+
+}  // namespace hv
