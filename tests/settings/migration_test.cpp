@@ -35,17 +35,11 @@ void ExpectDwords(const MemorySettingsStore& store, const std::vector<std::pair<
 }
 
 TEST(Migration, MainValuesAreConvertedInOrder) {
-    MemorySettingsStore store = Migrated(L"Window", {{L"AlphabeticFontName", L"ＭＳ 明朝"},
-                                                     {L"AlphabeticFontSize", L"10.5"},
-                                                     {L"AlphabeticFontBold", L"1"},
-                                                     {L"NumericFontItalic", L"True"},
-                                                     {L"CalendarBackColor", L"16777215"},
-                                                     {L"SaturdayColor", L"&HFF"},
-                                                     {L"Width", L"6000"},
-                                                     {L"PosY", L"-15"},
-                                                     {L"TopMost", L"1"},
-                                                     {L"Hide", L"1"},
-                                                     {L"TransParent", L"1"}});
+    MemorySettingsStore store = Migrated(
+        L"Window", {{L"AlphabeticFontName", L"ＭＳ 明朝"}, {L"AlphabeticFontSize", L"10.5"}, {L"AlphabeticFontBold", L"1"},
+                    {L"NumericFontItalic", L"True"}, {L"CalendarBackColor", L"16777215"}, {L"SaturdayColor", L"&HFF"},
+                    {L"Width", L"6000"}, {L"PosY", L"-15"}, {L"TopMost", L"1"}, {L"Hide", L"1"},
+                    {L"TransParent", L"1"}});
     EXPECT_EQ(store.WrittenNames(L""),
               (std::vector<std::wstring>{L"FontName1", L"FontName2", L"FontStyle1", L"FontStyle2", L"BackgroundColor",
                                          L"FontColor1", L"FontColor2", L"FontColor3", L"FontColor4", L"FontColor5",
@@ -90,28 +84,6 @@ TEST(Migration, AlarmsOneToNineAreConverted) {
     EXPECT_TRUE(Migrated(L"Alarm10", {{L"Enabled", L"1"}}).WrittenNames(L"\\Alarm").empty());
 }
 
-TEST(Migration, TheQuestionAndItsAnswers) {
-    MemorySettingsStore store;
-    MemoryOldSettingsStore old;
-    old.Put(L"Others", L"Version", L"2.10");
-    old.Put(L"Talk", L"Timing", L"2");
-    ScriptedPrompt no(false);
-    MigratePreviousSettings(store, old, no);
-    EXPECT_EQ(no.asked, 1);
-    EXPECT_EQ(no.lastTitle, L"削除の確認");
-    EXPECT_EQ(no.lastText,
-              L"このコンピュータには、以前のバージョン（Ver2.10）の設定が残っています。\r\n"
-              L"現バージョンへ引継いだので、以前のバージョンの設定は今後使いません。\r\n"
-              L"\r\n"
-              L"以前のバージョンの設定情報を削除しても宜しいですか？\r\n"
-              L"[いいえ]を選んだ場合、次回起動時にも、このダイアログを表示します。");
-    EXPECT_EQ(old.deleteCount(), 0);
-    ScriptedPrompt yes(true);
-    MigratePreviousSettings(store, old, yes);
-    EXPECT_EQ(old.deleteCount(), 1);
-    EXPECT_TRUE(old.empty());
-}
-
 TEST(Migration, KeysThatCannotBeCreatedStopTheConversionBeforeTheQuestion) {
     MemoryOldSettingsStore old;
     old.Put(L"Others", L"Version", L"1.05");
@@ -139,13 +111,10 @@ TEST(Migration, OldNumbersAsTheyWereWritten) {
 }
 
 TEST(Migration, UnconvertibleOldValuesFallBackToTheirDefaults) {
-    MemorySettingsStore window = Migrated(L"Window", {{L"AlphabeticFontSize", L"十五"},
-                                                      {L"NumericFontSize", L"1000"},  // would spill into the flags
-                                                      {L"NumericFontBold", L"True"},
-                                                      {L"Width", L"wide"},
-                                                      {L"PosX", L"99999999999"},
-                                                      {L"TopMost", L"-1"},
-                                                      {L"TransParent", L"-1"}});
+    // A font size of 1000 would spill into the italic and bold bits.
+    MemorySettingsStore window = Migrated(
+        L"Window", {{L"AlphabeticFontSize", L"十五"}, {L"NumericFontSize", L"1000"}, {L"NumericFontBold", L"True"},
+                    {L"Width", L"wide"}, {L"PosX", L"99999999999"}, {L"TopMost", L"-1"}, {L"TransParent", L"-1"}});
     ExpectDwords(window, {{L"FontStyle1", 1500}, {L"FontStyle2", 2400 + (1 << 20)}, {L"Width", 5400},
                           {L"PosX", 0xFFFFFFFF}, {L"Style", 1}, {L"BackgroundType", 1}});
 

@@ -5,20 +5,19 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "settings/registry_store_win.h"
 #include "tests/settings/settings_test.h"
+#include "tests/util/dialog_driver_win.h"
 
 namespace hv {
 namespace {
 
 using test::LoadAll;
-using test::ScriptedPrompt;
-using Bytes = std::vector<std::uint8_t>;
+using Raw = std::pair<DWORD, std::vector<std::uint8_t>>;
 
 constexpr wchar_t kMainPath[] = L"Software\\Kelvane\\Horavox";
 constexpr wchar_t kAlarmPath[] = L"Software\\Kelvane\\Horavox\\Alarm";
@@ -32,44 +31,33 @@ bool KeyExists(const wchar_t* path) {
 }
 
 // A value's type and bytes as the registry holds them; type 0 when it is missing.
-std::pair<DWORD, Bytes> Raw(const wchar_t* path, const wchar_t* name) {
-    Bytes data(4096);
-    DWORD type = 0, size = static_cast<DWORD>(data.size());
-    if (RegGetValueW(HKEY_CURRENT_USER, path, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size)) return {};
-    data.resize(size);
-    return {type, data};
+Raw Stored(const wchar_t* path, const wchar_t* name) {
+    Raw value{0, std::vector<std::uint8_t>(4096)};
+    DWORD size = static_cast<DWORD>(value.second.size());
+    if (RegGetValueW(HKEY_CURRENT_USER, path, name, RRF_RT_ANY, &value.first, value.second.data(), &size)) return {};
+    value.second.resize(size);
+    return value;
 }
 
-// As another program writes a value; texts through the ANSI API, in the system code page,
-// as the previous version wrote them.
-void Put(const std::wstring& path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-    RegCloseKey(key);
+// As other programs write values: raw bytes, or a text through the ANSI API in the system
+// code page, as the previous version wrote its settings. Returns the bytes written.
+DWORD Put(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, path, name, type, data, size), ERROR_SUCCESS) << name;
+    return size;
 }
-
-std::string Ansi(const std::wstring& text) {
-    std::string out(text.size() * 2 + 1, '\0');
-    out.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), int(out.size()), nullptr, nullptr) - 1));
-    return out;
-}
-
-void PutAnsiText(const std::wstring& path, const char* name, const std::string& text) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, Ansi(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
-    RegCloseKey(key);
+DWORD PutAnsi(const std::string& path, const char* name, const std::wstring& text) {
+    std::string ansi(text.size() * 2 + 1, '\0');
+    ansi.resize(WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), int(ansi.size()), nullptr, nullptr));
+    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), name, REG_SZ, ansi.data(), DWORD(ansi.size())), 0);
+    return DWORD(ansi.size());
 }
 
 class RegistrySettings : public ::testing::Test {
 protected:
     static void RemoveTestKeys() {
-        for (const wchar_t* path : {kMainPath, kOldSettingsPath, kNeighbourPath}) RegDeleteTreeW(HKEY_CURRENT_USER, path);
+        for (const wchar_t* path : {kMainPath, kOldSettingsPath, kNeighbourPath}) {
+            RegDeleteTreeW(HKEY_CURRENT_USER, path);
+        }
         // The folders above go only when nothing else lives in them.
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kelvane");
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings");
@@ -80,44 +68,22 @@ protected:
     RegistrySettingsStore store;
 };
 
-TEST_F(RegistrySettings, SubkeysNameTheMainAndAlarmKeys) {
+TEST_F(RegistrySettings, EveryGroupRoundTripsInTheStoredLayouts) {
     EXPECT_EQ(LoadAll(store), Settings{});
     EXPECT_FALSE(KeyExists(kMainPath));  // reading creates nothing
-    SettingsKey key = 123;
-    EXPECT_EQ(store.OpenSettingsKey(kAlarmSubkey, key), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(key, kNoSettingsKey);
-
-    for (const wchar_t* subkey : {kAlarmSubkey, kMainSubkey}) {
-        ASSERT_EQ(store.CreateSettingsKey(subkey, key), ERROR_SUCCESS);
-        store.SetDwordValue(key, L"Probe", subkey == kAlarmSubkey ? 1 : 2);
-        store.CloseSettingsKey(key);
-    }
-    EXPECT_EQ(Raw(kAlarmPath, L"Probe"), (std::pair<DWORD, Bytes>{REG_DWORD, {1, 0, 0, 0}}));
-    EXPECT_EQ(Raw(kMainPath, L"Probe"), (std::pair<DWORD, Bytes>{REG_DWORD, {2, 0, 0, 0}}));
-    EXPECT_EQ(LoadAll(store), Settings{});  // every reader, in keys without the values
-}
-
-TEST_F(RegistrySettings, EveryGroupRoundTripsInTheStoredLayouts) {
     const Settings s = test::EverythingChanged();
     test::SaveAll(store, s);
     EXPECT_EQ(LoadAll(store), s);  // Japanese, empty and 1000-character texts included
-
-    const std::wstring name = L"ＭＳ Ｐゴシック";
-    const auto* units = reinterpret_cast<const std::uint8_t*>(name.c_str());
-    EXPECT_EQ(Raw(kMainPath, L"FontName1"), (std::pair<DWORD, Bytes>{REG_SZ, {units, units + 2 * name.size() + 2}}));
-    EXPECT_EQ(Raw(kAlarmPath, L"Attr1"), (std::pair<DWORD, Bytes>{REG_BINARY, {0xE0, 0, 59, 0x41, 0, 255, 0}}));
-    EXPECT_EQ(Raw(kMainPath, L"Talk"), (std::pair<DWORD, Bytes>{REG_DWORD, {59, 23, 0x16, 0x0F}}));
+    const std::wstring font = s.FontName[1];
+    const auto* units = reinterpret_cast<const std::uint8_t*>(font.c_str());
+    EXPECT_EQ(Stored(kMainPath, L"FontName1"), (Raw{REG_SZ, {units, units + 2 * font.size() + 2}}));
+    EXPECT_EQ(Stored(kAlarmPath, L"Attr1"), (Raw{REG_BINARY, {0xE0, 0, 59, 0x41, 0, 255, 0}}));
+    EXPECT_EQ(Stored(kMainPath, L"Talk"), (Raw{REG_DWORD, {59, 23, 0x16, 0x0F}}));  // in the main key itself
 
     // Alarms back at their defaults leave no value behind, and read back as defaults.
     SaveAlarmSettings(store, Settings{});
     EXPECT_EQ(LoadAll(store).Alarms, Settings{}.Alarms);
-    DWORD values = 1;
-    HKEY alarm;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kAlarmPath, 0, KEY_QUERY_VALUE, &alarm), ERROR_SUCCESS);
-    RegQueryInfoKeyW(alarm, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
-    RegCloseKey(alarm);
-    EXPECT_EQ(values, 0u);
+    EXPECT_EQ(Stored(kAlarmPath, L"Attr1").first + Stored(kAlarmPath, L"Message1").first, 0u);
 }
 
 TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
@@ -130,12 +96,6 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     Put(kMainPath, L"FontColor2", REG_BINARY, four, sizeof four);
     Put(kMainPath, L"FontName1", REG_BINARY, four, sizeof four);  // texts by their type
     Put(kMainPath, L"FontName2", REG_SZ, unterminated, sizeof unterminated);
-    // 163 Japanese characters: 326 bytes in Shift-JIS, beyond any 255-byte reader.
-    std::wstring japanese;
-    for (int i = 0; i < 20; ++i) japanese += L"目覚ましの時間☆";
-    japanese += L"です。";
-    PutAnsiText(kAlarmPath, "Message5", Ansi(japanese));
-
     Settings s = LoadAll(store);
     EXPECT_TRUE(s.Alarms[2].Enabled);
     EXPECT_EQ(s.Alarms[2].Minute, 30);
@@ -145,72 +105,65 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     EXPECT_EQ(s.FontColor[2], 0x11223344u);
     EXPECT_EQ(s.FontName[1], L"Arial");
     EXPECT_EQ(s.FontName[2], L"Ab");
-    ASSERT_EQ(GetACP(), 932u);  // the prefix is Japanese
-    EXPECT_EQ(s.Alarms[4].Message, japanese);
 }
 
 TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettings) {
-    const std::wstring old = kOldSettingsPath;
-    PutAnsiText(old + L"\\Others", "Version", "1.20");
-    PutAnsiText(old + L"\\Window", "AlphabeticFontName", Ansi(L"ＭＳ 明朝"));
-    PutAnsiText(old + L"\\Window", "AlphabeticFontSize", "10.5");
-    PutAnsiText(old + L"\\Talk", "Timing", "2");
-    PutAnsiText(old + L"\\Alarm1", "WaveLoop", "-1");
-    PutAnsiText(old + L"\\Alarm1", "WeekEnabled", "0111110");
-    PutAnsiText(old + L"\\Alarm1", "Message", Ansi(L"出勤の時間です"));
-    PutAnsiText(std::wstring(kNeighbourPath) + L"\\Main", "Kept", "yes");  // another program's settings
+    // 163 Japanese characters: 326 bytes in Shift-JIS, beyond any 255-byte reader.
+    std::wstring japanese;
+    for (int i = 0; i < 20; ++i) japanese += L"目覚ましの時間☆";
+    japanese += L"です。";
+    const std::string old = "Software\\VB and VBA Program Settings\\Horavox\\";
+    for (const auto& [section, key, text] : std::initializer_list<std::tuple<const char*, const char*, std::wstring>>{
+             {"Others", "Version", L"1.20"}, {"Window", "AlphabeticFontName", L"ＭＳ 明朝"},
+             {"Talk", "Timing", L"2"}, {"Alarm1", "WaveLoop", L"-1"}}) {
+        PutAnsi(old + section, key, text);
+    }
+    ASSERT_EQ(GetACP(), 932u);  // the prefix is Japanese
+    EXPECT_GT(PutAnsi(old + "Alarm1", "Message", japanese), 256u);
+    PutAnsi("Software\\VB and VBA Program Settings\\HoravoxTestNeighbour\\Main", "Kept", L"yes");
     RegistryOldSettingsStore oldStore;
-
     auto expectConverted = [&] {
         Settings s = LoadAll(store);
         EXPECT_EQ(s.FontName[1], L"ＭＳ 明朝");
-        EXPECT_FLOAT_EQ(s.FontSize[1], 10.5f);
         EXPECT_EQ(s.AnnounceTiming, AnnounceTiming::AnnounceHourly);
         EXPECT_TRUE(s.Alarms[0].Loop);
-        EXPECT_EQ(s.Alarms[0].Weekdays, L"0111110");
-        EXPECT_EQ(s.Alarms[0].Message, L"出勤の時間です");
+        EXPECT_EQ(s.Alarms[0].Message, japanese);
     };
-    ScriptedPrompt no(false);
-    MigratePreviousSettings(store, oldStore, no);
-    EXPECT_NE(no.lastText.find(L"（Ver1.20）"), std::wstring::npos);
-    expectConverted();
-    EXPECT_TRUE(KeyExists(kOldSettingsPath));
 
+    test::ScriptedPrompt no(false);
+    MigratePreviousSettings(store, oldStore, no);
+    EXPECT_EQ(no.lastTitle, L"削除の確認");
+    EXPECT_EQ(no.lastText,
+              L"このコンピュータには、以前のバージョン（Ver1.20）の設定が残っています。\r\n"
+              L"現バージョンへ引継いだので、以前のバージョンの設定は今後使いません。\r\n"
+              L"\r\n"
+              L"以前のバージョンの設定情報を削除しても宜しいですか？\r\n"
+              L"[いいえ]を選んだ場合、次回起動時にも、このダイアログを表示します。");
+    expectConverted();
     // The next start converts again, over a change made in between, and asks again.
     Settings changed = LoadAll(store);
     changed.AnnounceTiming = AnnounceTiming::AnnounceNone;
     SaveAnnounceSettings(store, changed);
-    ScriptedPrompt yes(true);
+    test::ScriptedPrompt yes(true);
     MigratePreviousSettings(store, oldStore, yes);
     EXPECT_EQ(yes.asked, 1);
     expectConverted();
     EXPECT_FALSE(KeyExists(kOldSettingsPath));
     EXPECT_TRUE(KeyExists(kNeighbourPath));
-
-    ScriptedPrompt next(true);
+    test::ScriptedPrompt next(true);
     MigratePreviousSettings(store, oldStore, next);
     EXPECT_EQ(next.asked, 0);
 }
 
-// The real question box, answered No by clicking its button from another thread. The
-// answer that deletes nothing must not come back as Yes.
+// The real question box, answered No by its button: the answer that deletes nothing must
+// not come back as Yes.
 TEST(MessageBoxPrompt, NoButtonAnswersNo) {
-    std::atomic<bool> clicked{false};
-    std::thread clicker([&] {
-        for (int i = 0; i < 500 && !clicked; ++i) {
-            HWND box = FindWindowW(L"#32770", kMigrationQuestionTitle);
-            if (box && IsWindowVisible(box)) {
-                SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-                clicked = true;
-            }
-            Sleep(20);
-        }
+    hvtest::DialogDriver driver([](HWND box) {
+        EXPECT_EQ(hvtest::WindowText(box), L"削除の確認");
+        hvtest::Press(box, IDNO);
     });
-    MessageBoxPrompt prompt;
-    bool answer = prompt.AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(L"1.20"));
-    clicked = true;
-    clicker.join();
-    EXPECT_FALSE(answer);
+    EXPECT_FALSE(MessageBoxPrompt().AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(L"1.20")));
+    EXPECT_TRUE(driver.found());
 }
 
 }  // namespace

@@ -150,7 +150,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
     FUZZ_CHECK(s.BackgroundColor[2] == stored.Dword(L"", L"BackgroundColor2", kDefaultBackgroundColor));
     for (int i = 1; i <= 6; ++i) {
         auto index = static_cast<std::size_t>(i);
-        FUZZ_CHECK(s.FontColor[index] == stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]));
+        std::uint32_t color = stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]);
+        FUZZ_CHECK(s.FontColor[index] == color);
     }
     FUZZ_CHECK(s.Style == stored.Dword(L"", L"Style", kDefaultStyle));
     FUZZ_CHECK(PackTalk(s) == (stored.Dword(L"", L"Talk", kDefaultTalk) & 0x0F1FFFFFu));

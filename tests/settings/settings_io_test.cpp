@@ -36,7 +36,7 @@ TEST(SettingsLoad, FreshUserGetsEveryDefault) {
     EXPECT_EQ(d.WindowWidth, 5400);
     EXPECT_EQ(d.WindowHeight, 3500);
     EXPECT_LT(d.WindowLeft, 0);
-    EXPECT_EQ(PackAlarmAttr(d.Alarms[19]), kDefaultAlarmAttr);
+    EXPECT_EQ(PackAlarmAttr(d.Alarms[19]), (AlarmAttr{0, 0, 0, 0x7F, 0, 0, 0}));  // off at 00:00, every weekday
     EXPECT_EQ(d.Alarms[19].Weekdays, L"1111111");
 }
 
@@ -62,17 +62,12 @@ TEST(SettingsLoad, PackedValuesSplitIntoTheirFields) {
     EXPECT_EQ(s.Gradation, Gradation::TopToBottom);
     EXPECT_EQ(s.TranslucentRate, 40u);
     EXPECT_TRUE(s.Translucent);
-    AlarmEntry want;
-    want.Enabled = want.Loop = want.CdRandom = true;
-    want.SoundKind = SoundKind::CdAudio;
-    want.DialogPosition = DialogPosition::BottomRight;
-    want.Hour = 23;
-    want.Minute = 45;
-    want.Weekdays = L"1000001";  // Sunday and Saturday
-    want.IconIndex = 3;
-    want.CdTrack = 12;
-    want.CdTrackCount = 99;
-    EXPECT_EQ(s.Alarms[19], want);
+    // Weekdays: Sunday and Saturday.
+    EXPECT_EQ(s.Alarms[19], (AlarmEntry{.Enabled = true, .Hour = 23, .Minute = 45, .Weekdays = L"1000001",
+                                        .Message = L"", .SoundKind = SoundKind::CdAudio, .WavFile = L"", .MidFile = L"",
+                                        .Loop = true, .CdTrack = 12, .CdRandom = true, .CdTrackCount = 99,
+                                        .DialogPosition = DialogPosition::BottomRight, .IconFile = L"",
+                                        .IconIndex = 3}));
 }
 
 TEST(SettingsLoad, KeysThatCannotBeOpenedGiveDefaultsAndWriteNothing) {

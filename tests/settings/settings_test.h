@@ -44,26 +44,13 @@ inline void SaveAll(SettingsStore& store, const Settings& s) {
 // Packed fields at the edges of their ranges, unknown Style bits, Japanese texts, an
 // empty one and one of 1000 characters.
 inline Settings EverythingChanged() {
-    Settings s;
-    s.FontName = {{L"ＭＳ Ｐゴシック", L""}};
-    s.FontSize = {{10.5f, 655.35f}};
-    s.FontItalic[1] = s.FontBold[2] = true;
-    for (std::size_t i = 1; i <= 6; ++i) s.FontColor[i] = 0x010203u * static_cast<std::uint32_t>(i);
-    s.BackgroundKind = BackgroundKind::Image;
-    s.Gradation = Gradation::TopToBottom;
-    s.BackgroundColor = {{0x123456, 0xFFFFFF}};
-    s.ImageFile = L"C:\\" + std::wstring(991, L'画') + L"\\a.jpg";
-    s.TranslucentRate = 100;
-    s.Translucent = s.Clock24 = true;
-    s.AnnounceTiming = AnnounceTiming::AnnounceFixedTime;
-    s.AnnounceHour = 23;
-    s.AnnounceMinute = 59;
-    s.TalkSpeed = 15;
-    s.Style = 0xA0000003;
-    s.WindowLeft = 1500;
-    s.WindowTop = -30;
-    s.WindowWidth = 9000;
-    s.WindowHeight = 4500;
+    Settings s{.FontName = {{L"ＭＳ Ｐゴシック", L""}}, .FontSize = {{10.5f, 655.35f}}, .FontItalic = {{true, false}},
+               .FontBold = {{false, true}}, .FontColor = {{0x010203, 0x020406, 0x030609, 0x04080C, 0x050A0F, 0x060C12}},
+               .BackgroundKind = BackgroundKind::Image, .Gradation = Gradation::TopToBottom,
+               .BackgroundColor = {{0x123456, 0xFFFFFF}}, .ImageFile = L"C:\\" + std::wstring(991, L'画') + L"\\a.jpg",
+               .TranslucentRate = 100, .Translucent = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
+               .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .Style = 0xA0000003,
+               .WindowLeft = 1500, .WindowTop = -30, .WindowWidth = 9000, .WindowHeight = 4500, .Alarms = {}};
     for (int i = 0; i < kAlarmCount; ++i) {
         AlarmEntry& a = s.Alarms[static_cast<std::size_t>(i)];
         auto u16 = [](int v) { return static_cast<std::uint16_t>(v); };

@@ -21,7 +21,8 @@ TEST(ColorDialog, CancelledAndAccepted) {
     table[3] = RGB(1, 2, 3);
     DialogDriver define([](HWND dialog) {
         auto click = [&](int id) {
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+            auto button = reinterpret_cast<LPARAM>(GetDlgItem(dialog, id));
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), button);
         };
         click(0x2CF);  // "Define custom colours"
         SetDlgItemInt(dialog, 0x2C2, 10, FALSE);  // red, green and blue

@@ -1,5 +1,5 @@
-// The version window and its environment report, as this Wine prefix reports itself, and
-// the help pages beside the program.
+// The version window and its environment report as this Wine prefix reports itself, file
+// version texts, and the help pages beside the program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "tests/util/dialog_driver_win.h"
 #include "util/environment_win.h"
+#include "util/file_version_win.h"
 #include "util/help_topics.h"
 #include "util/help_win.h"
 #include "util/version_window_win.h"
@@ -47,40 +48,35 @@ std::wstring KernelVersion() {
 TEST(VersionWindow, AboutBoxGrowsWithTheReportOfThisSystem) {
     hv::App app = TestApp();
     VersionWindow window(app);
-    std::wstring caption, version, reportBefore, report;
-    bool buttonsShown = false, reportHiddenBefore = false, reportShown = false, readOnly = false, disabled = false;
-    RECT clientBefore{}, clientAfter{}, reportRect{};
+    std::wstring report;
     hvtest::DialogDriver driver([&](HWND dialog) {
-        caption = WindowText(dialog);
-        version = WindowText(GetDlgItem(dialog, VersionWindow::kIdVersion));
+        // The test thread waits in the modal loop meanwhile: only this thread checks.
+        EXPECT_EQ(WindowText(dialog), L"バージョン情報");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, VersionWindow::kIdVersion)), L"Ver 1.1");
         HWND environment = GetDlgItem(dialog, VersionWindow::kIdEnvironment);
         HWND box = GetDlgItem(dialog, VersionWindow::kIdReport);
-        buttonsShown = IsWindowVisible(environment) && IsWindowVisible(GetDlgItem(dialog, VersionWindow::kIdClose));
-        reportHiddenBefore = !IsWindowVisible(box);
-        reportBefore = WindowText(box);
-        GetClientRect(dialog, &clientBefore);
+        EXPECT_TRUE(IsWindowVisible(environment) && IsWindowVisible(GetDlgItem(dialog, VersionWindow::kIdClose)));
+        EXPECT_FALSE(IsWindowVisible(box));
+        EXPECT_EQ(WindowText(box), L"");
+        RECT client{}, boxRect{};
+        GetClientRect(dialog, &client);
+        GetWindowRect(box, &boxRect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&boxRect), 2);
+        EXPECT_LE(client.bottom, boxRect.top);  // below the first visible area
 
         SendMessageW(environment, BM_CLICK, 0, 0);
         report = WindowText(box);
-        reportShown = IsWindowVisible(box);
-        readOnly = (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0;
-        disabled = !IsWindowEnabled(environment);  // built once per opening
-        GetClientRect(dialog, &clientAfter);
-        GetWindowRect(box, &reportRect);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&reportRect), 2);
+        EXPECT_TRUE(IsWindowVisible(box));
+        EXPECT_NE(GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY, 0);
+        EXPECT_FALSE(IsWindowEnabled(environment));  // built once per opening
+        GetClientRect(dialog, &client);
+        EXPECT_GE(client.bottom, boxRect.bottom);  // then fully inside
         hvtest::Press(dialog, VersionWindow::kIdClose);
     });
     window.ShowAbout(nullptr);
     driver.Join();
     ASSERT_TRUE(driver.found());
     EXPECT_EQ(window.hwnd(), nullptr);
-    EXPECT_EQ(caption, L"バージョン情報");
-    EXPECT_EQ(version, L"Ver 1.1");
-    EXPECT_TRUE(buttonsShown && reportHiddenBefore && reportShown && readOnly && disabled);
-    EXPECT_EQ(reportBefore, L"");
-    // Below the first visible area until the button is pressed, then fully inside.
-    EXPECT_LE(clientBefore.bottom, reportRect.top);
-    EXPECT_GE(clientAfter.bottom, reportRect.bottom);
 
     EXPECT_EQ(report, hv::BuildSystemEnvironmentReport(app.system));
     std::vector<std::wstring> lines;
@@ -94,7 +90,21 @@ TEST(VersionWindow, AboutBoxGrowsWithTheReportOfThisSystem) {
     for (int i : {2, 4, 5, 6}) EXPECT_EQ(lines[i].find(L"Unknown"), std::wstring::npos) << lines[i];
     EXPECT_EQ(lines[7], L"MSCMCJP.DLL \tUnknown");  // files the system lacks are listed all the same
     EXPECT_EQ(lines[8], L"MSCOMCTL.OCX\tUnknown");
-    EXPECT_TRUE(hv::ReadOsRegistryValues(false).Win9x.Opened);  // the 9x family's key, which Windows keeps too
+    EXPECT_TRUE(hv::ReadOsRegistryValues(false).Win9x.Opened);  // the 9x family's key, which NT keeps too
+}
+
+// DLLs built for the test that carry nothing but a version resource.
+TEST(FileVersionText, FromTheBlockTheTranslationTableNamesFirst) {
+    const std::pair<const wchar_t*, const wchar_t*> files[] = {
+        {L"japanese_first.dll", L"2.0.411.0 (Japanese)"},  // 0411/04B0 listed before 0409/04E4
+        {L"us_block_only.dll", L"3.0.1252.0"},             // the table names no block there is: 040904E4
+        {L"us_block_no_table.dll", L"3.1.0.0"},            // no table at all: 040904E4
+        {L"no_file_version.dll", L"Unknown"},              // a block without FileVersion
+        {L"no_version.dll", L"Unknown"},                   // no version resource
+        {L"missing.dll", L"Unknown"}};
+    const std::wstring folder = TestApp().system.AppPath + L"verfixtures\\";
+    for (const auto& [name, text] : files) EXPECT_EQ(hv::GetFileVersionText(folder + name), text) << name;
+    EXPECT_EQ(hv::GetFileVersionText(L"Q:\\no\\such\\folder\\file.dll"), L"Unknown");
 }
 
 TEST(VersionWindow, SplashHasNoCaptionAndNoButtons) {
