@@ -88,12 +88,13 @@ TEST_F(RegistrySettings, EveryGroupRoundTripsInTheStoredLayouts) {
 
 TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     const std::uint8_t three[] = {0x80, 7, 30}, nine[] = {0x80, 8, 15, 0x41, 0, 0, 0, 9, 9}, two[] = {1, 2};
-    const std::uint8_t four[] = {0x44, 0x33, 0x22, 0x11};
+    const std::uint8_t four[] = {0x44, 0x33, 0x22, 0x11}, eight[8] = {1};
     const wchar_t unterminated[] = {L'A', L'b'};
     Put(kAlarmPath, L"Attr3", REG_BINARY, three, sizeof three);  // fills its leading bytes
     Put(kAlarmPath, L"Attr4", REG_BINARY, nine, sizeof nine);    // too long: ignored
     Put(kMainPath, L"FontColor1", REG_BINARY, two, sizeof two);  // DWORDs are taken by their size
     Put(kMainPath, L"FontColor2", REG_BINARY, four, sizeof four);
+    Put(kMainPath, L"FontColor3", REG_QWORD, eight, sizeof eight);
     Put(kMainPath, L"FontName1", REG_BINARY, four, sizeof four);  // texts by their type
     Put(kMainPath, L"FontName2", REG_SZ, unterminated, sizeof unterminated);
     Settings s = LoadAll(store);
@@ -103,6 +104,7 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     EXPECT_EQ(s.Alarms[3], AlarmEntry{});
     EXPECT_EQ(s.FontColor[1], 0x800000u);
     EXPECT_EQ(s.FontColor[2], 0x11223344u);
+    EXPECT_EQ(s.FontColor[3], 0x0000FFu);
     EXPECT_EQ(s.FontName[1], L"Arial");
     EXPECT_EQ(s.FontName[2], L"Ab");
 }
