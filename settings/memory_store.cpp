@@ -81,29 +81,10 @@ MemorySettingsStore::Values* MemorySettingsStore::WritableValues(SettingsKey key
     return &keys_[handle->subkey];
 }
 
-const MemorySettingsStore::Value* MemorySettingsStore::Lookup(SettingsKey key, std::wstring_view name) const {
-    const Handle* handle = Find(key);
-    return handle ? Find(handle->subkey, name) : nullptr;
-}
-
-void MemorySettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
-    Record(Op::SetText, key, name);
-    if (Values* values = WritableValues(key)) {
-        (*values)[std::wstring(name)] = {ValueType::Text, EncodeRegistryText(text)};
-    }
-}
-
-void MemorySettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name,
-                                         std::span<const std::uint8_t> bytes) {
-    Record(Op::SetBinary, key, name);
-    if (Values* values = WritableValues(key)) {
-        (*values)[std::wstring(name)] = {ValueType::Binary, {bytes.begin(), bytes.end()}};
-    }
-}
-
-void MemorySettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
-    Record(Op::SetDword, key, name);
-    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {ValueType::Dword, LittleEndian(value)};
+void MemorySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+                                   std::span<const std::uint8_t> data) {
+    Record(Op::Set, key, name);
+    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {type, {data.begin(), data.end()}};
 }
 
 void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
@@ -113,26 +94,12 @@ void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view
     }
 }
 
-std::wstring MemorySettingsStore::GetTextValue(SettingsKey key, std::wstring_view name,
-                                               std::wstring_view fallback) {
-    Record(Op::GetText, key, name);
-    const Value* value = Lookup(key, name);
-    if (!value || !IsTextType(value->type)) return std::wstring(fallback);
-    return DecodeRegistryText(value->data);
-}
-
-void MemorySettingsStore::GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) {
-    Record(Op::GetBinary, key, name);
-    const Value* value = Lookup(key, name);
-    if (!value || value->data.size() > bytes.size()) return;
-    std::copy(value->data.begin(), value->data.end(), bytes.begin());
-}
-
-std::uint32_t MemorySettingsStore::GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) {
-    Record(Op::GetDword, key, name);
-    const Value* value = Lookup(key, name);
-    if (!value || value->data.size() != 4) return fallback;
-    return FromLittleEndian(value->data);
+std::optional<StoredValue> MemorySettingsStore::QueryValue(SettingsKey key, std::wstring_view name) {
+    Record(Op::Query, key, name);
+    const Handle* handle = Find(key);
+    const Value* value = handle ? Find(handle->subkey, name) : nullptr;
+    if (!value) return std::nullopt;
+    return *value;
 }
 
 void MemorySettingsStore::Put(std::wstring_view subkey, std::wstring_view name, ValueType type,
@@ -191,8 +158,7 @@ std::size_t MemorySettingsStore::ValueCount(std::wstring_view subkey) const {
 std::vector<std::wstring> MemorySettingsStore::WrittenNames(std::wstring_view subkey) const {
     std::vector<std::wstring> names;
     for (const Operation& op : operations_) {
-        bool write = op.op == Op::SetText || op.op == Op::SetBinary || op.op == Op::SetDword || op.op == Op::Delete;
-        if (write && SameName(op.subkey, subkey)) names.push_back(op.name);
+        if ((op.op == Op::Set || op.op == Op::Delete) && SameName(op.subkey, subkey)) names.push_back(op.name);
     }
     return names;
 }

@@ -22,12 +22,9 @@ struct RegistryNameLess {
 
 class MemorySettingsStore : public SettingsStore {
 public:
-    struct Value {
-        ValueType type = ValueType::None;
-        std::vector<std::uint8_t> data;
-    };
+    using Value = StoredValue;
 
-    enum class Op { Create, Open, Close, SetText, SetBinary, SetDword, Delete, GetText, GetBinary, GetDword };
+    enum class Op { Create, Open, Close, Set, Delete, Query };
     struct Operation {
         Op op;
         std::wstring subkey;  // as opened: "" or "\Alarm"; empty for Close of an unknown handle
@@ -35,17 +32,10 @@ public:
         bool operator==(const Operation&) const = default;
     };
 
-    // SettingsStore
     StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     void CloseSettingsKey(SettingsKey key) override;
-    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) override;
-    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) override;
-    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) override;
     void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
-    std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) override;
-    void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) override;
-    std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) override;
 
     // Direct access for tests, bypassing the record of operations. Put creates the key.
     void Put(std::wstring_view subkey, std::wstring_view name, ValueType type, std::vector<std::uint8_t> data);
@@ -71,6 +61,10 @@ public:
     // Names of the values written (set or deleted) under `subkey`, in order.
     std::vector<std::wstring> WrittenNames(std::wstring_view subkey) const;
 
+protected:
+    void SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
+    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) override;
+
 private:
     struct Handle {
         std::wstring subkey;  // as the caller spelled it
@@ -83,7 +77,6 @@ private:
     StoreStatus OpenKey(std::wstring_view subkey, bool create, SettingsKey& key);
     const Handle* Find(SettingsKey key) const;
     Values* WritableValues(SettingsKey key);
-    const Value* Lookup(SettingsKey key, std::wstring_view name) const;
     void Record(Op op, SettingsKey key, std::wstring_view name);
 
     std::map<std::wstring, Values, NameLess> keys_;  // subkey -> values

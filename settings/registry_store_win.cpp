@@ -1,6 +1,5 @@
 #include "settings/registry_store_win.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace hv {
@@ -9,32 +8,30 @@ namespace {
 
 HKEY ToHkey(SettingsKey key) { return reinterpret_cast<HKEY>(key); }
 
-// Value names reach the API NUL-terminated.
-std::wstring Name(std::wstring_view name) { return std::wstring(name); }
-
 }  // namespace
 
-bool QueryRegistryText(HKEY key, const std::wstring& name, std::wstring& text) {
+std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name) {
+    const std::wstring valueName(name);
     DWORD type = 0;
     DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    LSTATUS status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
     // The value may change between the size query and the read; a few rounds settle it.
     for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
-        if (!IsTextType(static_cast<ValueType>(type))) return false;
-        std::vector<std::uint8_t> data(size + sizeof(wchar_t));
-        DWORD got = static_cast<DWORD>(data.size());
-        status = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got);
+        StoredValue value;
+        value.data.resize(size + sizeof(wchar_t));
+        DWORD got = static_cast<DWORD>(value.data.size());
+        status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, value.data.data(), &got);
         if (status == ERROR_MORE_DATA) {
             size = got;  // the value grew in between
             status = ERROR_SUCCESS;
             continue;
         }
-        if (status != ERROR_SUCCESS || !IsTextType(static_cast<ValueType>(type))) return false;
-        data.resize(got);
-        text = DecodeRegistryText(data);
-        return true;
+        if (status != ERROR_SUCCESS) break;
+        value.type = static_cast<ValueType>(type);
+        value.data.resize(got);
+        return value;
     }
-    return false;
+    return std::nullopt;
 }
 
 StoreStatus RegistrySettingsStore::CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) {
@@ -58,52 +55,19 @@ void RegistrySettingsStore::CloseSettingsKey(SettingsKey key) {
     if (key != kNoSettingsKey) RegCloseKey(ToHkey(key));
 }
 
-void RegistrySettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
-    std::wstring data(text);
-    RegSetValueExW(ToHkey(key), Name(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-}
-
-void RegistrySettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name,
-                                           std::span<const std::uint8_t> bytes) {
-    RegSetValueExW(ToHkey(key), Name(name).c_str(), 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-}
-
-void RegistrySettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
-    DWORD data = value;
-    RegSetValueExW(ToHkey(key), Name(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                   sizeof(data));
+void RegistrySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+                                     std::span<const std::uint8_t> data) {
+    RegSetValueExW(ToHkey(key), std::wstring(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
+                   static_cast<DWORD>(data.size()));
 }
 
 void RegistrySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
-    RegDeleteValueW(ToHkey(key), Name(name).c_str());
+    RegDeleteValueW(ToHkey(key), std::wstring(name).c_str());
 }
 
-std::wstring RegistrySettingsStore::GetTextValue(SettingsKey key, std::wstring_view name,
-                                                 std::wstring_view fallback) {
-    std::wstring text;
-    if (key == kNoSettingsKey || !QueryRegistryText(ToHkey(key), Name(name), text)) return std::wstring(fallback);
-    return text;
-}
-
-void RegistrySettingsStore::GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) {
-    if (key == kNoSettingsKey) return;
-    // Read into a copy: a failed or too-long read must leave the caller's bytes alone.
-    std::vector<std::uint8_t> data(bytes.size());
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegQueryValueExW(ToHkey(key), Name(name).c_str(), nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
-        return;
-    }
-    std::copy(data.begin(), data.begin() + size, bytes.begin());
-}
-
-std::uint32_t RegistrySettingsStore::GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) {
-    if (key == kNoSettingsKey) return fallback;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    LSTATUS status = RegQueryValueExW(ToHkey(key), Name(name).c_str(), nullptr, nullptr,
-                                      reinterpret_cast<BYTE*>(&value), &size);
-    return status == ERROR_SUCCESS && size == sizeof(value) ? value : fallback;
+std::optional<StoredValue> RegistrySettingsStore::QueryValue(SettingsKey key, std::wstring_view name) {
+    if (key == kNoSettingsKey) return std::nullopt;
+    return QueryRegistryValue(ToHkey(key), name);
 }
 
 std::wstring RegistryOldSettingsStore::ReadOldSetting(std::wstring_view section, std::wstring_view key,
@@ -113,10 +77,9 @@ std::wstring RegistryOldSettingsStore::ReadOldSetting(std::wstring_view section,
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) {
         return std::wstring(fallback);
     }
-    std::wstring text;
-    bool found = QueryRegistryText(handle, std::wstring(key), text);
+    std::optional<StoredValue> value = QueryRegistryValue(handle, key);
     RegCloseKey(handle);
-    return found ? text : std::wstring(fallback);
+    return TextOr(value, fallback);
 }
 
 // The application's key with all its sections; the folder above it belongs to every

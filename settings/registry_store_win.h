@@ -30,13 +30,11 @@ public:
     StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     void CloseSettingsKey(SettingsKey key) override;
-    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) override;
-    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) override;
-    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) override;
     void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
-    std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) override;
-    void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) override;
-    std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) override;
+
+protected:
+    void SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
+    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) override;
 
 private:
     std::wstring basePath_;
@@ -64,7 +62,7 @@ private:
     HWND owner_;
 };
 
-// A text value of any length from an open key; false when it is missing or not a text.
-bool QueryRegistryText(HKEY key, const std::wstring& name, std::wstring& text);
+// A value of any length from an open key; nothing when it is missing or cannot be read.
+std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name);
 
 }  // namespace hv

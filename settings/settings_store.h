@@ -44,6 +44,15 @@ enum class ValueType : std::uint32_t {
     Qword = 11,
 };
 
+// A stored value as the registry keeps it: its type and its bytes.
+struct StoredValue {
+    ValueType type = ValueType::None;
+    std::vector<std::uint8_t> data;
+};
+
+// A store supplies the keys and the raw values; the typed reads and writes, and the rules
+// by which a stored value counts as a text, a DWORD or an Attr, are the same for every
+// store and live here.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -55,19 +64,25 @@ public:
     virtual StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) = 0;
     virtual void CloseSettingsKey(SettingsKey key) = 0;
 
-    // Writes fail silently.
-    virtual void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) = 0;
-    virtual void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) = 0;
-    virtual void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) = 0;
+    // Writes and deletes fail silently.
+    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text);
+    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes);
+    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value);
     virtual void DeleteSettingsValue(SettingsKey key, std::wstring_view name) = 0;
 
     // A text of any stored length; the default when the value is missing or not a text.
-    virtual std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) = 0;
+    std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback);
     // Replaces the leading bytes of `bytes` with a stored value of at most bytes.size()
     // bytes; a missing or longer value leaves `bytes` as the caller filled it.
-    virtual void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) = 0;
+    void GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes);
     // A stored value of exactly 4 bytes, whatever its type; otherwise the default.
-    virtual std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) = 0;
+    std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback);
+
+protected:
+    virtual void SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+                          std::span<const std::uint8_t> data) = 0;
+    // The whole value, or nothing when it is missing or cannot be read.
+    virtual std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) = 0;
 };
 
 // Closes the key it holds when it goes out of scope, so no path leaves a key open.
@@ -107,5 +122,7 @@ std::vector<std::uint8_t> EncodeRegistryText(std::wstring_view text);
 std::wstring DecodeRegistryText(std::span<const std::uint8_t> data);
 // Whether values of this type hold text that GetTextValue returns.
 bool IsTextType(ValueType type);
+// The text a stored value holds; `fallback` when there is none or it is not a text.
+std::wstring TextOr(const std::optional<StoredValue>& value, std::wstring_view fallback);
 
 }  // namespace hv

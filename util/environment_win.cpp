@@ -1,5 +1,8 @@
 #include "util/environment_win.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "util/file_version_win.h"
 
 namespace hv {
@@ -19,10 +22,19 @@ public:
 
     bool opened() const { return key_ != nullptr; }
 
+    // Fills each field with the text value of its name; true when the key is open (a key
+    // that cannot be opened, and a value that cannot be read, leave their fields empty).
+    bool ReadTexts(std::initializer_list<std::pair<RegText*, const wchar_t*>> fields) const {
+        for (const auto& [field, name] : fields) *field = Text(name);
+        return opened();
+    }
+
     // Texts are read whole, whatever their length, and cut at the first NUL.
     RegText Text(const wchar_t* name) const {
         DWORD type = 0, bytes = 0;
-        if (RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
+        if (!key_ || RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
         if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
         std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
@@ -35,7 +47,8 @@ public:
 
     RegDword Dword(const wchar_t* name) const {
         DWORD type = 0, value = 0, bytes = sizeof value;
-        if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
+        if (!key_ ||
+            RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &bytes) != ERROR_SUCCESS ||
             type != REG_DWORD)
             return std::nullopt;
         return value;
@@ -67,37 +80,24 @@ std::wstring SystemFolder(const SystemInfo& info) {
 
 OsRegistryValues ReadOsRegistryValues(bool isNT) {
     OsRegistryValues values;
-    if (isNT) {
-        RegKey nt(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
-        NtVersionValues& v = values.Nt;
-        v.Opened = nt.opened();
-        if (v.Opened) {
-            v.CurrentVersion = nt.Text(L"CurrentVersion");
-            v.CurrentBuildNumber = nt.Text(L"CurrentBuildNumber");
-            v.ProductName = nt.Text(L"ProductName");
-            v.DisplayVersion = nt.Text(L"DisplayVersion");
-            v.ReleaseId = nt.Text(L"ReleaseId");
-            v.CurrentBuild = nt.Text(L"CurrentBuild");
-            v.CurrentMajorVersionNumber = nt.Dword(L"CurrentMajorVersionNumber");
-            v.CurrentMinorVersionNumber = nt.Dword(L"CurrentMinorVersionNumber");
-        }
-        RegKey ie(L"SOFTWARE\\Microsoft\\Internet Explorer");
-        values.Browser.Opened = ie.opened();
-        if (ie.opened()) {
-            values.Browser.Version = ie.Text(L"Version");
-            values.Browser.svcVersion = ie.Text(L"svcVersion");
-        }
-    } else {
-        RegKey w(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
-        Win9xValues& v = values.Win9x;
-        v.Opened = w.opened();
-        if (v.Opened) {
-            v.Version = w.Text(L"Version");
-            v.VersionNumber = w.Text(L"VersionNumber");
-            v.SubVersionNumber = w.Text(L"SubVersionNumber");
-            v.PlusVersionNumber = w.Text(L"Plus! VersionNumber");
-        }
+    if (!isNT) {
+        Win9xValues& w = values.Win9x;
+        RegKey key(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
+        w.Opened = key.ReadTexts({{&w.Version, L"Version"}, {&w.VersionNumber, L"VersionNumber"},
+                                  {&w.SubVersionNumber, L"SubVersionNumber"},
+                                  {&w.PlusVersionNumber, L"Plus! VersionNumber"}});
+        return values;
     }
+    NtVersionValues& nt = values.Nt;
+    RegKey key(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
+    nt.Opened = key.ReadTexts({{&nt.CurrentVersion, L"CurrentVersion"}, {&nt.CurrentBuildNumber, L"CurrentBuildNumber"},
+                               {&nt.ProductName, L"ProductName"}, {&nt.DisplayVersion, L"DisplayVersion"},
+                               {&nt.ReleaseId, L"ReleaseId"}, {&nt.CurrentBuild, L"CurrentBuild"}});
+    nt.CurrentMajorVersionNumber = key.Dword(L"CurrentMajorVersionNumber");
+    nt.CurrentMinorVersionNumber = key.Dword(L"CurrentMinorVersionNumber");
+    BrowserValues& ie = values.Browser;
+    RegKey browser(L"SOFTWARE\\Microsoft\\Internet Explorer");
+    ie.Opened = browser.ReadTexts({{&ie.Version, L"Version"}, {&ie.svcVersion, L"svcVersion"}});
     return values;
 }
 

@@ -14,6 +14,7 @@
 #include "settings/migration.h"
 #include "settings/settings_io.h"
 #include "settings/settings_schema.h"
+#include "tests/settings/settings_test.h"
 
 namespace {
 
@@ -97,12 +98,7 @@ struct Oracle {
     }
 };
 
-Settings LoadAll(MemorySettingsStore& store, bool translucency) {
-    Settings s;
-    LoadSettings(store, s, translucency);
-    LoadWindowPlacement(store, s);
-    return s;
-}
+using test::LoadAll;
 
 void CheckRanges(const Settings& s, bool translucency) {
     for (std::size_t i = 1; i <= 2; ++i) FUZZ_CHECK(s.FontSize[i] >= 0.0f && s.FontSize[i] <= 655.35f);
@@ -123,13 +119,7 @@ void CheckSaveAndReload(const Settings& loaded, bool translucency) {
     toSave.SetHiddenInTray(false);  // so that the placement is written too
     MemorySettingsStore again;
     again.SetRecording(false);
-    SaveAppearanceSettings(again, toSave);
-    SaveAnnounceSettings(again, toSave);
-    SaveAlarmSettings(again, toSave);
-    SaveWindowSettings(again, toSave,
-                       {double(toSave.WindowLeft), double(toSave.WindowTop), double(toSave.WindowWidth),
-                        double(toSave.WindowHeight)},
-                       0x10001);
+    test::SaveAll(again, toSave);
     Settings reloaded = LoadAll(again, translucency);
     FUZZ_CHECK(reloaded == toSave);
     FUZZ_CHECK(again.OpenKeyCount() == 0);
@@ -160,7 +150,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
     FUZZ_CHECK(s.BackgroundColor[2] == stored.Dword(L"", L"BackgroundColor2", kDefaultBackgroundColor));
     for (int i = 1; i <= 6; ++i) {
         auto index = static_cast<std::size_t>(i);
-        FUZZ_CHECK(s.FontColor[index] == stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]));
+        std::uint32_t color = stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]);
+        FUZZ_CHECK(s.FontColor[index] == color);
     }
     FUZZ_CHECK(s.Style == stored.Dword(L"", L"Style", kDefaultStyle));
     FUZZ_CHECK(PackTalk(s) == (stored.Dword(L"", L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
@@ -187,15 +178,6 @@ void FuzzStoredValues(Input& in, bool translucency) {
     CheckSaveAndReload(s, translucency);
 }
 
-class Answer : public ConfirmationPrompt {
-public:
-    explicit Answer(bool yes) : yes_(yes) {}
-    bool AskYesNo(std::wstring_view, std::wstring_view) override { return yes_; }
-
-private:
-    bool yes_;
-};
-
 void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
     static const std::vector<std::wstring> sections = {L"Others", L"Window", L"Talk", L"Alarm1", L"Alarm5",
                                                        L"Alarm9", L"Alarm10"};
@@ -220,7 +202,7 @@ void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
 
     MemorySettingsStore store;
     store.SetRecording(false);
-    Answer answer(yes);
+    test::ScriptedPrompt answer(yes);
     MigratePreviousSettings(store, old, answer);
     FUZZ_CHECK(store.OpenKeyCount() == 0);
     if (!marked) {

@@ -10,30 +10,6 @@
 
 namespace hvtest {
 
-// A visible dialog (class #32770) of thread `threadId`, or null after `timeoutMs`.
-inline HWND WaitForDialog(DWORD threadId, int timeoutMs = 10000) {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        EnumThreadWindows(
-            threadId,
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
-                    reinterpret_cast<Search*>(lp)->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 inline std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
@@ -47,11 +23,20 @@ inline void Press(HWND dialog, int id) {
 
 class DialogDriver {
 public:
-    // Starts waiting for a dialog of the calling thread; `action` runs on the helper
-    // thread once it shows.
+    // Waits up to 10 s for a visible dialog (class #32770) of the calling thread; `action`
+    // runs on the helper thread once it shows.
     explicit DialogDriver(std::function<void(HWND)> action)
         : threadId_(GetCurrentThreadId()), thread_([this, action] {
-              dialog_ = WaitForDialog(threadId_);
+              for (int waited = 0; !dialog_ && waited < 10000; waited += 20) {
+                  EnumThreadWindows(threadId_, [](HWND hwnd, LPARAM found) -> BOOL {
+                      wchar_t cls[16] = {};
+                      GetClassNameW(hwnd, cls, 16);
+                      if (!IsWindowVisible(hwnd) || std::wstring(cls) != L"#32770") return TRUE;
+                      *reinterpret_cast<HWND*>(found) = hwnd;
+                      return FALSE;
+                  }, reinterpret_cast<LPARAM>(&dialog_));
+                  if (!dialog_) Sleep(20);
+              }
               if (dialog_) action(dialog_);
           }) {}
     ~DialogDriver() { Join(); }

@@ -1,0 +1,68 @@
+// What the settings tests share, over the memory store and over the real registry alike:
+// a prompt with a scripted answer, loading and saving every group, and a record with no
+// field at its default.
+#pragma once
+
+#include <string>
+
+#include "settings/migration.h"
+#include "settings/settings_io.h"
+
+namespace hv::test {
+
+class ScriptedPrompt : public ConfirmationPrompt {
+public:
+    explicit ScriptedPrompt(bool answer) : answer_(answer) {}
+    bool AskYesNo(std::wstring_view title, std::wstring_view text) override {
+        ++asked;
+        lastTitle = title;
+        lastText = text;
+        return answer_;
+    }
+    int asked = 0;
+    std::wstring lastTitle, lastText;
+
+private:
+    bool answer_;
+};
+
+inline Settings LoadAll(SettingsStore& store, bool translucency = true) {
+    Settings s;
+    LoadSettings(store, s, translucency);
+    LoadWindowPlacement(store, s);
+    return s;
+}
+
+inline void SaveAll(SettingsStore& store, const Settings& s) {
+    SaveAppearanceSettings(store, s);
+    SaveAnnounceSettings(store, s);
+    SaveAlarmSettings(store, s);
+    SaveWindowSettings(store, s, {double(s.WindowLeft), double(s.WindowTop), double(s.WindowWidth),
+                                  double(s.WindowHeight)}, 0x00010001);
+}
+
+// Packed fields at the edges of their ranges, unknown Style bits, Japanese texts, an
+// empty one and one of 1000 characters.
+inline Settings EverythingChanged() {
+    Settings s{.FontName = {{L"ＭＳ Ｐゴシック", L""}}, .FontSize = {{10.5f, 655.35f}}, .FontItalic = {{true, false}},
+               .FontBold = {{false, true}}, .FontColor = {{0x010203, 0x020406, 0x030609, 0x04080C, 0x050A0F, 0x060C12}},
+               .BackgroundKind = BackgroundKind::Image, .Gradation = Gradation::TopToBottom,
+               .BackgroundColor = {{0x123456, 0xFFFFFF}}, .ImageFile = L"C:\\" + std::wstring(991, L'画') + L"\\a.jpg",
+               .TranslucentRate = 100, .Translucent = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
+               .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .Style = 0xA0000003,
+               .WindowLeft = 1500, .WindowTop = -30, .WindowWidth = 9000, .WindowHeight = 4500, .Alarms = {}};
+    for (int i = 0; i < kAlarmCount; ++i) {
+        AlarmEntry& a = s.Alarms[static_cast<std::size_t>(i)];
+        auto u16 = [](int v) { return static_cast<std::uint16_t>(v); };
+        a = {.Enabled = i % 2 == 0, .Hour = u16(i), .Minute = u16(59 - i),
+             .Weekdays = i % 3 ? L"0111110" : L"1000001", .Message = L"会議 " + std::to_wstring(i + 1),
+             .SoundKind = static_cast<SoundKind>(i % 3), .WavFile = L"C:\\wav\\" + std::to_wstring(i) + L".wav",
+             .MidFile = i % 4 ? L"" : L"D:\\曲.mid", .Loop = i % 5 == 0, .CdTrack = u16(255 - i),
+             .CdRandom = i % 7 == 0, .CdTrackCount = u16(i * 10),
+             .DialogPosition = static_cast<DialogPosition>(i % 5), .IconFile = L"shell32.dll",
+             .IconIndex = u16(i * 12)};
+    }
+    return s;
+}
+
+}  // namespace hv::test
