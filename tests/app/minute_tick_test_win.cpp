@@ -9,20 +9,14 @@
 #include <vector>
 
 #include "app/minute_tick_win.h"
+#include "tests/app/tick_test_clock.h"
 #include "util/window_win.h"
 
 namespace hv {
 namespace {
 
-long long MsOf(const WallClock& c) { return MinuteNumber(c) * 60000 + c.second * 1000 + c.millisecond; }
-
-WallClock ClockAt(long long ms) {
-    long long minute = ms / 60000 - (ms % 60000 < 0 ? 1 : 0);
-    WallClock c = WallClockOfMinute(minute);
-    c.second = static_cast<int>((ms - minute * 60000) / 1000);
-    c.millisecond = static_cast<int>((ms - minute * 60000) % 1000);
-    return c;
-}
+using test::ClockAt;
+using test::MsOf;
 
 // Announces every minute; each announcement is kept with the clock reading it came at.
 struct Recorder : TickActions {
@@ -72,8 +66,7 @@ protected:
     WallClock Now() const { return ClockAt(MsOf(ReadWallClock()) + offsetMs_); }
     // Shifts the clock so that it reads `hour`:`minute`:00 in `msAhead` milliseconds.
     void BoundaryIn(int hour, int minute, int msAhead) {
-        WallClock target = {{2026, 12, 7}, hour, minute};
-        offsetMs_ = MsOf(target) - msAhead - MsOf(ReadWallClock());
+        offsetMs_ = MsOf(test::On7th(hour, minute)) - msAhead - MsOf(ReadWallClock());
     }
     void Pump(int ms) {
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -121,7 +114,7 @@ TEST_F(MinuteTickTest, HandlesTheNextBoundaryOnceAndNothingThatPassedWhileStoppe
     tick_.Start();
     Pump(800);
     EXPECT_EQ(Handled(), Talks{});
-    EXPECT_GT(tick_.schedule().lastHandled(), MinuteNumber({{2026, 12, 7}, 8, 0}));
+    EXPECT_GT(tick_.schedule().lastHandled(), MinuteNumber(test::On7th(8, 0)));
 }
 
 TEST_F(MinuteTickTest, AClockChangeReArmsForTheNewNextBoundary) {
