@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/minute_tick_win.h"
@@ -17,20 +18,6 @@ namespace {
 
 using test::ClockAt;
 using test::MsOf;
-
-// Announces every minute; each announcement is kept with the clock reading it came at.
-struct Recorder : TickActions {
-    std::vector<std::string> talks;
-    std::vector<int> msIntoMinute;
-    std::function<WallClock()> clock;
-    void FireAlarm(AlarmEntry&, bool) override {}
-    void TalkTime(const TalkTimeArgs& args) override {
-        WallClock now = clock();
-        talks.push_back(args.text);
-        msIntoMinute.push_back(now.second * 1000 + now.millisecond);
-    }
-    void CalendarChanged() override {}
-};
 
 class TickWindow : public Window {
 public:
@@ -56,13 +43,22 @@ private:
     MinuteTick& tick_;
 };
 
-class MinuteTickTest : public ::testing::Test {
+// Announces every minute; each announcement must come within a second after its boundary.
+class MinuteTickTest : public ::testing::Test, public TickActions {
 protected:
     MinuteTickTest() {
         settings_.AnnounceTiming = AnnounceTiming::AnnounceEveryMinute;
-        actions_.clock = [this] { return Now(); };
         tick_.SetClock([this] { return Now(); });
     }
+    void FireAlarm(AlarmEntry&, bool) override {}
+    void CalendarChanged() override {}
+    void TalkTime(const TalkTimeArgs& args) override {
+        WallClock now = Now();
+        EXPECT_LT(now.second * 1000 + now.millisecond, 1000) << args.text << " late after the boundary";
+        talks_.push_back(args.text);
+    }
+    std::vector<std::string> Handled() { return std::exchange(talks_, {}); }
+
     WallClock Now() const { return ClockAt(MsOf(ReadWallClock()) + offsetMs_); }
     // Shifts the clock so that it reads `hour`:`minute`:00 in `msAhead` milliseconds.
     void BoundaryIn(int hour, int minute, int msAhead) {
@@ -77,20 +73,11 @@ protected:
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         }
     }
-    // The announcements since the last call, each checked to have come within a second of its boundary.
-    std::vector<std::string> Handled() {
-        for (int ms : actions_.msIntoMinute) EXPECT_LT(ms, 1000) << "late after the boundary";
-        std::vector<std::string> talks = std::move(actions_.talks);
-        actions_.talks.clear();
-        actions_.msIntoMinute.clear();
-        return talks;
-    }
-
     long long offsetMs_ = 0;
     Settings settings_;
     MonthCalendar calendar_;
-    Recorder actions_;
-    MinuteTick tick_{settings_, calendar_, actions_};
+    std::vector<std::string> talks_;
+    MinuteTick tick_{settings_, calendar_, *this};
     TickWindow window_{tick_};
 };
 

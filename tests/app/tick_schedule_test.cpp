@@ -19,20 +19,6 @@ using test::At;
 using test::On7th;
 using Minutes = std::vector<std::string>;
 
-TEST(MinuteNumbers, CountOnAcrossMidnightMonthAndYearEndsAndLeapDays) {
-    for (WallClock next : {At(2026, 12, 8, 0, 0), At(2027, 2, 1, 0, 0), At(2027, 3, 1, 0, 0), At(2028, 2, 29, 0, 0),
-                           At(2027, 1, 1, 0, 0), At(1970, 1, 1, 0, 0)}) {
-        WallClock before = WallClockOfMinute(MinuteNumber(next) - 1);
-        EXPECT_EQ(DayNumber(before.date), DayNumber(next.date) - 1);
-        EXPECT_EQ(before.hour * 60 + before.minute, 23 * 60 + 59);
-        EXPECT_EQ(MinuteNumber(WallClockOfMinute(MinuteNumber(next))), MinuteNumber(next));
-    }
-    EXPECT_EQ(MsToNextMinute(On7th(8, 0)), 60000);
-    EXPECT_EQ(MsToNextMinute(On7th(7, 59, 30, 500)), 29500);
-    EXPECT_EQ(MsToNextMinute(On7th(7, 59, 59, 999)), 1);
-    EXPECT_EQ(MsToNextMinute(On7th(23, 59, 60, 200)), 1);  // a leap second reading
-}
-
 std::string Text(long long minute) {
     WallClock c = WallClockOfMinute(minute);
     char text[8];
@@ -62,7 +48,7 @@ void RunSteps(std::initializer_list<Step> steps) {
     }
 }
 
-TEST(TickSchedule, EachMinuteOnceWhateverTheTimerDoes) {
+TEST(TickSchedule, EachMinuteOnceWhateverTheTimerOrTheClockDoes) {
     RunSteps({{'T', On7th(8, 0, 1)},  // never started
          {'R', On7th(7, 59, 30, 500)},
          {'T', On7th(7, 59, 59, 990)},  // a few ms early: the old minute
@@ -71,11 +57,9 @@ TEST(TickSchedule, EachMinuteOnceWhateverTheTimerDoes) {
          {'T', On7th(8, 1, 45), {"08:01"}},  // late by most of a minute
          {'T', On7th(8, 4, 5), {"08:02", "08:03", "08:04"}},  // a busy thread catches up
          // Beyond the catch-up limit the clock jumped without notice: only the current minute.
-         {'T', On7th(8, 4 + kMaxCatchUpMinutes + 1, 1), {"08:10"}}});
-}
-
-TEST(TickSchedule, ClockSetAndResumeStartAfreshWithoutReplaying) {
-    RunSteps({{'R', On7th(9, 0, 10)},
+         {'T', On7th(8, 4 + kMaxCatchUpMinutes + 1, 1), {"08:10"}},
+         // The clock set, and resume: the schedule starts afresh and replays nothing.
+         {'R', On7th(9, 0, 10)},
          {'C', On7th(8, 0, 30)},  // back an hour: 08:01 comes round again
          {'T', On7th(8, 0, 40)},
          {'T', On7th(8, 1, 0, 2), {"08:01"}},
@@ -94,6 +78,9 @@ TEST(TickSchedule, ClockSetAndResumeStartAfreshWithoutReplaying) {
     schedule.Restart(On7th(8, 0, 10));
     EXPECT_EQ(schedule.DelayMs(On7th(8, 0, 59, 990)), 10);
     EXPECT_EQ(schedule.DelayMs(On7th(8, 2, 5)), 0) << "a minute is pending: at once";
+    EXPECT_EQ(schedule.DelayMs(On7th(8, 0, 30, 500)), 29500);
+    EXPECT_EQ(MsToNextMinute(On7th(7, 59, 59, 999)), 1);
+    EXPECT_EQ(MsToNextMinute(On7th(23, 59, 60, 200)), 1);  // a leap second reading
 }
 
 // A timer that fires after the armed delay plus jitter (occasionally early by a few
