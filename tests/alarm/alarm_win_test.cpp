@@ -1,6 +1,6 @@
 // The alarm actions against the real winmm, shell and windows: a wave through the session's
-// audio sink, MCI errors from a missing MIDI file and an absent CD drive, shell commands, the
-// notification dialog. Message boxes are closed by a watcher thread that finds them by title.
+// audio sink, MCI errors, shell commands, the notification dialog. Message boxes are closed
+// by a watcher thread that finds them by title.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -11,10 +11,17 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "alarm/alarm_win.h"
+
+// Alarms are written with designated initializers; the members left out keep their defaults.
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
 
 namespace hv {
 namespace {
@@ -33,74 +40,42 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// Waits on its own thread for a visible top-level window whose title is `title` (or contains
-// it, when `partial`), remembers the text of its message and closes it.
-class WindowCloser {
+// Watches on its own thread, until it is destroyed or 10 s have passed, for the visible
+// window that `find` returns (a message box by its title); keeps the text of its message
+// and confirms it.
+class BoxCloser {
 public:
-    explicit WindowCloser(std::wstring title, bool partial = false, UINT closeMessage = WM_CLOSE)
-        : title_(std::move(title)), partial_(partial), closeMessage_(closeMessage) {
-        thread_ = std::thread([this] { Run(); });
+    explicit BoxCloser(const wchar_t* title) : BoxCloser([title] { return FindWindowW(nullptr, title); }) {}
+    explicit BoxCloser(std::function<HWND()> find) : find_(std::move(find)), thread_([this] { Run(); }) {}
+    ~BoxCloser() {
+        stop_ = true;
+        thread_.join();
     }
-    ~WindowCloser() { Join(); }
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
-    bool found() { return found_.load(); }
-    std::wstring text() {
-        Join();
-        return text_;
-    }
+    bool found() const { return found_; }
+    std::wstring text() const { return found_ ? text_ : L""; }
 
 private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM param) {
-        auto* self = reinterpret_cast<WindowCloser*>(param);
-        if (!IsWindowVisible(window)) return TRUE;
-        std::wstring title = WindowText(window);
-        bool match = self->partial_ ? title.find(self->title_) != std::wstring::npos : title == self->title_;
-        if (!match) return TRUE;
-        self->match_ = window;
-        return FALSE;
-    }
     void Run() {
-        for (int i = 0; i < 400 && !match_; ++i) {
-            EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            if (!match_) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        for (int i = 0; i < 400 && !stop_; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(25))) {
+            HWND box = find_();
+            if (!box || !IsWindowVisible(box)) continue;
+            text_ = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text has id 0xFFFF
+            found_ = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return;
         }
-        if (!match_) return;
-        // A message box keeps its text in a static control with id 0xFFFF.
-        if (HWND label = GetDlgItem(match_, 0xFFFF)) text_ = WindowText(label);
-        found_ = true;
-        if (closeMessage_ == WM_COMMAND) PostMessageW(match_, WM_COMMAND, IDOK, 0);
-        else PostMessageW(match_, closeMessage_, 0, 0);
     }
-
-    std::wstring title_;
-    bool partial_;
-    UINT closeMessage_;
-    HWND match_ = nullptr;
+    std::function<HWND()> find_;
     std::wstring text_;
-    std::atomic<bool> found_{false};
+    std::atomic<bool> found_{false}, stop_{false};
     std::thread thread_;
 };
 
-// Whether a wave sound the program started is still playing: PlaySound with SND_NOSTOP
-// refuses while another sound plays.
+// Whether a wave sound the program started still plays: SND_NOSTOP refuses then.
 bool WavePlaying() {
     if (!PlaySoundW(kClip.c_str(), nullptr, SND_ASYNC | SND_NOSTOP | SND_FILENAME | SND_NODEFAULT)) return true;
     PlaySoundW(nullptr, nullptr, 0);
     return false;
-}
-
-void Pump(int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    MSG msg;
-    while (std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
 }
 
 std::wstring TempFile(const wchar_t* name, const char* content) {
@@ -116,18 +91,19 @@ std::wstring TempFile(const wchar_t* name, const char* content) {
 
 class AlarmActionsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        programIcon_ = LoadIconW(nullptr, IDI_WARNING);
-        actions_.SetProgramIcon(programIcon_);
-    }
+    void SetUp() override { actions_.SetProgramIcon(programIcon_); }
     void TearDown() override {
         if (HWND dialog = actions_.DialogWindow()) DestroyWindow(dialog);
         actions_.StopAllSounds();
     }
-    HWND OkButton() { return GetDlgItem(actions_.DialogWindow(), IDOK); }
     std::wstring DialogMessage() { return WindowText(GetDlgItem(actions_.DialogWindow(), 101)); }
     HICON DialogIcon() {
         return reinterpret_cast<HICON>(SendDlgItemMessageW(actions_.DialogWindow(), 102, STM_GETICON, 0, 0));
+    }
+    POINT DialogCorner(bool bottomRight = false) {
+        RECT r{};
+        GetWindowRect(actions_.DialogWindow(), &r);
+        return bottomRight ? POINT{r.right, r.bottom} : POINT{r.left, r.top};
     }
 
     std::string archived_, archiveLog_;
@@ -135,19 +111,22 @@ protected:
                               archived_ = command;
                               archiveLog_ = log;
                           }};
-    HICON programIcon_ = nullptr;
+    HICON programIcon_ = LoadIconW(nullptr, IDI_WARNING);
 };
 
-TEST_F(AlarmActionsTest, WaveAlarmPlaysUntilOkAndTheDialogShowsTheTrimmedMessage) {
-    AlarmEntry alarm;
-    alarm.WavFile = kClip;
-    alarm.Loop = true;
-    alarm.Message = L"   会議の時間です  ";
-    alarm.DialogPosition = DialogPosition::BottomRight;
-    SYSTEMTIME before;
+TEST_F(AlarmActionsTest, ABlankAlarmOnlySoundsAndTheNextAlarmsOkSilencesIt) {
+    AlarmEntry sounding{.Message = L"    ", .WavFile = kClip, .Loop = true};
+    actions_.FireAlarm(sounding, false);
+    EXPECT_EQ(sounding.Message, L"");
+    EXPECT_EQ(actions_.DialogWindow(), nullptr);
+    Sleep(300);
+    EXPECT_TRUE(WavePlaying()) << "the looping wave should still play through the sink";
+
+    AlarmEntry alarm{.Message = L"   会議の時間です  ", .DialogPosition = DialogPosition::BottomRight};
+    SYSTEMTIME before, after;
     GetLocalTime(&before);
     actions_.FireAlarm(alarm, false);
-
+    GetLocalTime(&after);
     EXPECT_EQ(alarm.Message, L"会議の時間です");
     HWND dialog = actions_.DialogWindow();
     ASSERT_NE(dialog, nullptr);
@@ -155,51 +134,37 @@ TEST_F(AlarmActionsTest, WaveAlarmPlaysUntilOkAndTheDialogShowsTheTrimmedMessage
     EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(DialogMessage(), L"会議の時間です");
     std::wstring caption = WindowText(dialog);
-    SYSTEMTIME after;
-    GetLocalTime(&after);
     EXPECT_TRUE(caption == AlarmCaptionAt(before) || caption == AlarmCaptionAt(after)) << "caption";
-    RECT r;
-    GetWindowRect(dialog, &r);
-    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    POINT corner = DialogCorner(true);
+    EXPECT_EQ(corner.x, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(corner.y, GetSystemMetrics(SM_CYSCREEN));
 
-    Pump(300);
-    EXPECT_TRUE(WavePlaying()) << "the looping wave should still play through the sink";
-    SendMessageW(OkButton(), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
-    EXPECT_FALSE(WavePlaying()) << "OK stops the sound";
+    EXPECT_FALSE(WavePlaying()) << "OK stops the other alarm's sound";
 }
 
 TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
-    AlarmEntry first;
-    first.Message = L"一つ目";
-    first.IconFile = L"C:\\windows\\system32\\shell32.dll";
-    first.IconIndex = 3;
-    first.DialogPosition = DialogPosition::TopLeft;
+    AlarmEntry first{.Message = L"一つ目", .DialogPosition = DialogPosition::TopLeft,
+                     .IconFile = L"C:\\windows\\system32\\shell32.dll", .IconIndex = 3};
     actions_.FireAlarm(first, false);
     HWND dialog = actions_.DialogWindow();
     ASSERT_NE(dialog, nullptr);
-    HICON firstIcon = DialogIcon();
-    EXPECT_NE(firstIcon, nullptr);
-    EXPECT_NE(firstIcon, programIcon_) << "the icon from shell32.dll";
+    EXPECT_NE(DialogIcon(), nullptr);
+    EXPECT_NE(DialogIcon(), programIcon_) << "the icon from shell32.dll";
     SetWindowTextW(dialog, L"marker");
 
     // An existing file without icons falls back to the program's icon; position 6 stays put.
-    AlarmEntry second;
-    second.Message = L"二つ目 & 三つ目";
-    second.IconFile = TempFile(L"hv_no_icons.txt", "text");
-    second.DialogPosition = static_cast<DialogPosition>(6);
+    AlarmEntry second{.Message = L"二つ目 & 三つ目", .DialogPosition = static_cast<DialogPosition>(6),
+                      .IconFile = TempFile(L"hv_no_icons.txt", "text")};
     actions_.FireAlarm(second, false);
     EXPECT_EQ(actions_.DialogWindow(), dialog);
     EXPECT_EQ(WindowText(dialog), L"marker");
     EXPECT_EQ(DialogMessage(), L"二つ目 & 三つ目");
     EXPECT_EQ(DialogIcon(), programIcon_);
-    RECT r;
-    GetWindowRect(dialog, &r);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(DialogCorner().x + DialogCorner().y, 0);
 
-    // Closed by the close box: sounds stop too, and the next alarm loads a fresh caption.
+    // The close box confirms too, and the next alarm loads a fresh caption.
     SendMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
     actions_.FireAlarm(first, false);
@@ -207,89 +172,97 @@ TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
     EXPECT_NE(WindowText(actions_.DialogWindow()), L"marker");
 }
 
-TEST_F(AlarmActionsTest, ModalDialogReturnsAfterOkWithTheOtherWindowsDisabledMeanwhile) {
-    HWND other = CreateWindowExW(0, L"STATIC", L"hv other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                 nullptr, nullptr);
-    std::atomic<bool> otherWasDisabled{false};
-    std::thread clicker([&] {
-        for (int i = 0; i < 200; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-            HWND dialog = actions_.DialogWindow();
-            if (dialog && IsWindowVisible(dialog)) {
-                otherWasDisabled = !IsWindowEnabled(other);
-                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                return;
-            }
-        }
-    });
-    AlarmEntry alarm;
-    alarm.Message = L"テスト";
+TEST_F(AlarmActionsTest, AModalDialogReturnsOnlyAfterOk) {
+    BoxCloser ok([this] { return actions_.DialogWindow(); });
+    AlarmEntry alarm{.Message = L"テスト"};
     actions_.FireAlarm(alarm, true);
-    clicker.join();
+    EXPECT_TRUE(ok.found());
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
-    EXPECT_TRUE(otherWasDisabled);
-    EXPECT_TRUE(IsWindowEnabled(other));
-    DestroyWindow(other);
 }
 
-TEST_F(AlarmActionsTest, BlankMessageOnlySounds) {
-    AlarmEntry alarm;
-    alarm.WavFile = kClip;
-    alarm.Loop = true;
-    alarm.Message = L"    ";
-    actions_.FireAlarm(alarm, false);
-    EXPECT_EQ(alarm.Message, L"");
-    EXPECT_EQ(actions_.DialogWindow(), nullptr);
-    EXPECT_TRUE(WavePlaying());
-    actions_.StopAllSounds();
-    EXPECT_FALSE(WavePlaying());
-}
-
-TEST_F(AlarmActionsTest, MissingMidiFileReportsTheMciErrorThenShowsTheMessage) {
-    AlarmEntry alarm;
-    alarm.SoundKind = SoundKind::Midi;
-    alarm.MidFile = L"C:\\no such folder\\wake.mid";
-    alarm.Message = L"MIDI";
-    WindowCloser closer(kMciErrorTitle);
-    actions_.FireAlarm(alarm, false);
-    EXPECT_TRUE(closer.found()) << "no box titled MCIのエラー";
-    EXPECT_FALSE(closer.text().empty()) << "the box names the failure";
-    EXPECT_EQ(actions_.LastMciError(), 0u) << "the result of the closing \"close all\"";
-    ASSERT_NE(actions_.DialogWindow(), nullptr);
+TEST_F(AlarmActionsTest, FailedMciCommandsAreReportedAndTheMessageStepStillFollows) {
+    AlarmEntry midi{.Message = L"MIDI", .SoundKind = SoundKind::Midi, .MidFile = L"C:\\no such folder\\wake.mid"};
+    // No CD drive in the test prefix; a blank message shows nothing.
+    AlarmEntry cd{.SoundKind = SoundKind::CdAudio, .CdRandom = true, .CdTrackCount = 4};
+    for (AlarmEntry* alarm : {&cd, &midi}) {
+        BoxCloser closer(kMciErrorTitle);
+        actions_.FireAlarm(*alarm, false);
+        EXPECT_TRUE(closer.found()) << "no box titled MCIのエラー";
+        EXPECT_FALSE(closer.text().empty()) << "the box names the failure";
+        EXPECT_EQ(actions_.LastMciError(), 0u) << "the result of the closing \"close all\"";
+        EXPECT_EQ(actions_.DialogWindow() != nullptr, alarm == &midi);
+    }
     EXPECT_EQ(DialogMessage(), L"MIDI");
 }
 
-TEST_F(AlarmActionsTest, CdAudioWithoutADriveReportsTheMciError) {
-    AlarmEntry alarm;
-    alarm.SoundKind = SoundKind::CdAudio;
-    alarm.CdRandom = true;
-    alarm.CdTrackCount = 4;
-    WindowCloser closer(kMciErrorTitle);
-    actions_.FireAlarm(alarm, false);
-    EXPECT_TRUE(closer.found());
-    EXPECT_FALSE(closer.text().empty());
-    EXPECT_EQ(actions_.DialogWindow(), nullptr) << "blank message: no dialog";
-    // The same command string directly: it fails, and its result is what LastMciError holds.
-    MCIERROR result = actions_.SendMciCommand(L"play cdaudio from 1");
-    EXPECT_NE(result, 0u);
-    EXPECT_EQ(actions_.LastMciError(), result);
+// The stand-in program beside the test: writes the document it is given into "<document>.opened".
+std::wstring StandInProgram() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.rfind(L'\\') + 1) + L"hvopened.exe";
 }
 
-// Opening a document through its association is not checked here: the test prefix has no
-// working association for .txt, so the shell refuses it there.
-TEST_F(AlarmActionsTest, ShellRefusesAProgramWithAnArgumentAsOneItem) {
-    std::wstring document = TempFile(L"hv_alarm_document.txt", "Horavox\r\n");
-    AlarmEntry alarm;
-    alarm.Message = L"#exec notepad.exe " + document;
-    WindowCloser failure(kAppTitle, false, WM_COMMAND);
+// ".hvdoc" documents open with the stand-in. Registered per user, as a user's own association
+// is; Wine's HKEY_CLASSES_ROOT shows only the machine's classes, so there under HKLM as well.
+class DocumentAssociation {
+public:
+    DocumentAssociation() {
+        const std::wstring command = L"\"" + StandInProgram() + L"\" \"%1\"";
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            Set(root, L"Software\\Classes\\.hvdoc", L"Horavox.TestDocument");
+            Set(root, L"Software\\Classes\\Horavox.TestDocument\\shell\\open\\command", command);
+            HKEY seen = nullptr;
+            if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L".hvdoc", 0, KEY_READ, &seen) != ERROR_SUCCESS) continue;
+            RegCloseKey(seen);
+            break;
+        }
+    }
+    ~DocumentAssociation() {
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            RegDeleteTreeW(root, L"Software\\Classes\\.hvdoc");
+            RegDeleteTreeW(root, L"Software\\Classes\\Horavox.TestDocument");
+        }
+    }
+
+private:
+    static void Set(HKEY root, const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+};
+
+std::wstring WaitForFile(const std::wstring& path) {
+    wchar_t text[MAX_PATH] = {};
+    for (int i = 0; i < 200 && !text[0]; ++i, Sleep(50)) {
+        if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+            std::fread(text, sizeof(wchar_t), MAX_PATH - 1, f);
+            std::fclose(f);
+        }
+    }
+    return text;
+}
+
+TEST_F(AlarmActionsTest, CommandsGoToTheShellAsOneItemOrToTheArchiver) {
+    DocumentAssociation association;
+    const std::wstring document = TempFile(L"hv alarm document.hvdoc", "Horavox\r\n"), opened = document + L".opened";
+    DeleteFileW(opened.c_str());
+    AlarmEntry alarm{.Message = L"#EXEC " + document};  // a name with a space: one item, not split
+    {
+        BoxCloser failure(kAppTitle);
+        actions_.FireAlarm(alarm, false);
+        EXPECT_FALSE(failure.found()) << "the shell refused the document";
+    }
+    EXPECT_EQ(WaitForFile(opened), document);
+    DeleteFileW(opened.c_str());
+
+    // A program followed by its argument is one item the shell cannot find.
+    alarm.Message = L"#exec " + StandInProgram() + L" " + document;
+    BoxCloser failure(kAppTitle);
     actions_.FireAlarm(alarm, false);
-    EXPECT_TRUE(failure.found());
     EXPECT_EQ(failure.text(), kShellFailedText);
-    EXPECT_EQ(actions_.DialogWindow(), nullptr);
-}
+    Sleep(300);
+    EXPECT_EQ(GetFileAttributesW(opened.c_str()), INVALID_FILE_ATTRIBUTES) << "the program ran after all";
 
-TEST_F(AlarmActionsTest, LowerCaseLhaGoesToTheArchiverWithTheLogBesideTheProgram) {
-    AlarmEntry alarm;
     alarm.Message = L"#exec    lha a C:\\backup.lzh C:\\memo.txt";
     actions_.FireAlarm(alarm, false);
     EXPECT_EQ(archived_, "a C:\\backup.lzh C:\\memo.txt");
@@ -298,13 +271,7 @@ TEST_F(AlarmActionsTest, LowerCaseLhaGoesToTheArchiverWithTheLogBesideTheProgram
 }
 
 TEST(AlarmCaptionAt, UsesTheLocaleWeekdayName) {
-    SYSTEMTIME t{};
-    t.wYear = 2026;
-    t.wMonth = 6;
-    t.wDay = 7;
-    t.wDayOfWeek = 0;
-    t.wHour = 14;
-    t.wMinute = 5;
+    SYSTEMTIME t{2026, 6, 0, 7, 14, 5, 0, 0};
     EXPECT_EQ(AlarmCaptionAt(t), L"アラーム時刻になりました - 7日(日) 2時5分pm");
 }
 

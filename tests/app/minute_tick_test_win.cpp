@@ -1,0 +1,122 @@
+// The minute tick on the real window timer: the clock is the real one shifted so that a
+// minute boundary falls a second or two ahead, and a message loop runs the window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/minute_tick_win.h"
+#include "tests/app/tick_test_clock.h"
+#include "util/window_win.h"
+
+namespace hv {
+namespace {
+
+using test::ClockAt;
+using test::MsOf;
+
+class TickWindow : public Window {
+public:
+    explicit TickWindow(MinuteTick& tick) : tick_(tick) {
+        Create(L"hvMinuteTickTest", L"tick", WS_OVERLAPPED, 0, 0, 0, 100, 100);
+        tick_.Attach(hwnd());
+    }
+    ~TickWindow() override {
+        if (hwnd()) DestroyWindow(hwnd());
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_TIMER && tick_.OnTimer(wp)) return 0;
+        if (msg == WM_TIMECHANGE) {
+            tick_.OnTimeChange();
+            return 0;
+        }
+        return Window::HandleMessage(msg, wp, lp);
+    }
+
+private:
+    MinuteTick& tick_;
+};
+
+// Announces every minute; each announcement must come within a second after its boundary.
+class MinuteTickTest : public ::testing::Test, public TickActions {
+protected:
+    MinuteTickTest() {
+        settings_.AnnounceTiming = AnnounceTiming::AnnounceEveryMinute;
+        tick_.SetClock([this] { return Now(); });
+    }
+    void FireAlarm(AlarmEntry&, bool) override {}
+    void CalendarChanged() override {}
+    void TalkTime(const TalkTimeArgs& args) override {
+        WallClock now = Now();
+        EXPECT_LT(now.second * 1000 + now.millisecond, 1000) << args.text << " late after the boundary";
+        talks_.push_back(args.text);
+    }
+    std::vector<std::string> Handled() { return std::exchange(talks_, {}); }
+
+    WallClock Now() const { return ClockAt(MsOf(ReadWallClock()) + offsetMs_); }
+    // Shifts the clock so that it reads `hour`:`minute`:00 in `msAhead` milliseconds.
+    void BoundaryIn(int hour, int minute, int msAhead) {
+        offsetMs_ = MsOf(test::On7th(hour, minute)) - msAhead - MsOf(ReadWallClock());
+    }
+    void Pump(int ms) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (auto now = std::chrono::steady_clock::now(); now < end; now = std::chrono::steady_clock::now()) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
+    }
+    long long offsetMs_ = 0;
+    Settings settings_;
+    MonthCalendar calendar_;
+    std::vector<std::string> talks_;
+    MinuteTick tick_{settings_, calendar_, *this};
+    TickWindow window_{tick_};
+};
+
+using Talks = std::vector<std::string>;
+
+TEST_F(MinuteTickTest, HandlesTheNextBoundaryOnceAndNothingThatPassedWhileStopped) {
+    ASSERT_NE(window_.hwnd(), nullptr);
+    BoundaryIn(8, 0, 1500);
+    tick_.Start();
+    Pump(1000);
+    EXPECT_EQ(Handled(), Talks{}) << "nothing at start";
+    Pump(1500);
+    EXPECT_EQ(Handled(), Talks{"08:00"});
+    Pump(500);
+    EXPECT_EQ(Handled(), Talks{}) << "once per minute";
+
+    // Stopped (a settings dialog) across 08:01: that minute is not handled afterwards.
+    tick_.Stop();
+    BoundaryIn(8, 1, 300);
+    Pump(700);
+    tick_.Start();
+    Pump(800);
+    EXPECT_EQ(Handled(), Talks{});
+    EXPECT_GT(tick_.schedule().lastHandled(), MinuteNumber(test::On7th(8, 0)));
+}
+
+TEST_F(MinuteTickTest, AClockChangeReArmsForTheNewNextBoundary) {
+    BoundaryIn(9, 0, 40000);  // armed for 40 s ahead
+    tick_.Start();
+    Pump(200);
+    BoundaryIn(9, 30, 1200);  // set forward: the next boundary is now 1.2 s away
+    SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
+    Pump(2500);
+    EXPECT_EQ(Handled(), Talks{"09:30"});
+    BoundaryIn(8, 15, 1000);  // set back
+    SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
+    Pump(2000);
+    EXPECT_EQ(Handled(), Talks{"08:15"});
+}
+
+}  // namespace
+}  // namespace hv
