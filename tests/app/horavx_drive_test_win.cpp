@@ -26,14 +26,22 @@ std::wstring ThisFolder() {
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-void PutDword(const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
-}
 std::optional<DWORD> GetDword(const wchar_t* name) {
     DWORD value = 0, size = sizeof value;
     if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return value;
+}
+
+// PosX PosY Width Height Style Version as stored, "-" where missing.
+std::string Stored() {
+    std::string text;
+    for (const wchar_t* name : {L"PosX", L"PosY", L"Width", L"Height", L"Style", L"Version"}) {
+        const std::optional<DWORD> value = GetDword(name);
+        text += (text.empty() ? "" : " ");
+        text += value ? std::to_string(*value) : "-";
+    }
+    return text;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000) {
@@ -130,8 +138,8 @@ protected:
 TEST_F(HoravxDriveTest, LibraryOfAnotherVersionOrNoneIsRefusedBeforeTheRegistryIsTouched) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"hv_version_test\\";
-    const std::wstring copy = folder + L"Horavx.exe", library = folder + L"hvplus.dll";
+    const std::wstring folder = std::wstring(temp) + L"hv_version_test\\", copy = folder + L"Horavx.exe";
+    const std::wstring library = folder + L"hvplus.dll";
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(exe.c_str(), copy.c_str(), FALSE));
     DeleteFileW(library.c_str());
@@ -215,7 +223,8 @@ TEST_F(HoravxDriveTest, ASecondStartIsRefusedAndTheHelpMenuOpensTheAboutBoxAndTh
 }
 
 TEST_F(HoravxDriveTest, TopmostAndTitleBarToggleAndComeBackAtTheNextStart) {
-    PutDword(L"Style", 0x100);  // a bit this version does not know is kept
+    const DWORD unknownBit = 0x100;  // a bit this version does not know is kept
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Style", REG_DWORD, &unknownBit, sizeof unknownBit);
     {
         Program program(exe);
         HWND w = program.ShownMain();
@@ -256,12 +265,7 @@ TEST_F(HoravxDriveTest, PlacementIsSavedAtCloseAndKeptWhileHiddenInTheNotificati
         SetWindowPos(w, nullptr, 30, 45, 420, 270, SWP_NOZORDER);
         ASSERT_TRUE(program.Close());
     }
-    EXPECT_EQ(GetDword(L"PosX"), std::optional<DWORD>(450));
-    EXPECT_EQ(GetDword(L"PosY"), std::optional<DWORD>(675));
-    EXPECT_EQ(GetDword(L"Width"), std::optional<DWORD>(6300));
-    EXPECT_EQ(GetDword(L"Height"), std::optional<DWORD>(4050));
-    EXPECT_EQ(GetDword(L"Style"), std::optional<DWORD>(0));
-    EXPECT_EQ(GetDword(L"Version"), std::optional<DWORD>(0x10001));
+    EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
     const RECT saved{30, 45, 450, 315};
     {
         Program program(exe);
@@ -279,8 +283,7 @@ TEST_F(HoravxDriveTest, PlacementIsSavedAtCloseAndKeptWhileHiddenInTheNotificati
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
         ASSERT_TRUE(program.Close());
     }
-    EXPECT_EQ(GetDword(L"PosX"), std::optional<DWORD>(450));
-    EXPECT_EQ(GetDword(L"Style"), std::optional<DWORD>(4));
+    EXPECT_EQ(Stored(), "450 675 6300 4050 4 65537");
 
     // Hidden at the next start; its icon brings it back where it was.
     Program again(exe);
@@ -292,7 +295,7 @@ TEST_F(HoravxDriveTest, PlacementIsSavedAtCloseAndKeptWhileHiddenInTheNotificati
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
     EXPECT_TRUE(WindowRect(w) == saved);
     EXPECT_TRUE(again.Close());
-    EXPECT_EQ(GetDword(L"Style"), std::optional<DWORD>(0));
+    EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
 }
 
 TEST_F(HoravxDriveTest, EveryDayOnTheScreenCarriesItsColourAndOnlyTodayTodays) {

@@ -53,6 +53,11 @@ TEST(FaceLayoutTest, SixRowMonthStartingOnSaturday) {
     EXPECT_TRUE(Day(layout, 10).holiday);
     EXPECT_FALSE(Day(layout, 2).holiday);
     EXPECT_TRUE(Day(layout, 20).today);
+    // A day's box (its tooltip) is the width of "88", cut where the next row starts.
+    const DayBox box = DayLabelBox(layout, Metrics(), Day(layout, 10));
+    EXPECT_EQ(box.left, 770 + 165);
+    EXPECT_EQ(box.width, 330);
+    EXPECT_EQ(box.height, 422);
 }
 
 TEST(FaceLayoutTest, FebruaryFromSundayInCommonYearFillsFourRowsAndTodayWinsOverSunday) {
@@ -116,16 +121,6 @@ TEST(FaceLayoutTest, TinyAndHugeWindowsStayInSixteenBits) {
         EXPECT_LE(d.label.x, 32767);
         EXPECT_LE(d.label.y, 32767);
     }
-}
-
-TEST(FaceLayoutTest, DayAtFindsTheLabelUnderAPoint) {
-    FaceLayout layout = Layout(Settings{}, {2022, 10, 1});
-    const DayLabel& d = Day(layout, 10);
-    EXPECT_EQ(DayAt(layout, Metrics(), d.label.x + 10, d.label.y + 10), 10);
-    EXPECT_EQ(DayAt(layout, Metrics(), d.label.x + 330, d.label.y + 10), 0);  // the box ends at "88"'s width
-    // The cell is taller than a row: its lower part belongs to the next row's label.
-    EXPECT_EQ(DayAt(layout, Metrics(), d.label.x + 10, d.label.y + 430), 17);
-    EXPECT_EQ(DayAt(layout, Metrics(), 5, 5), 0);  // the header
 }
 
 TEST(FaceLayoutTest, TranslucencyAlphaTwipsAndGradationDirection) {
