@@ -16,24 +16,23 @@ constexpr int kHeight = 300;
 const std::wstring kPictures = L"Z:" HV_SOURCE_DIR L"/tests/face/pictures/";
 constexpr COLORREF kUnchecked = 0xFFFFFFFF;
 
-// The client pixels of a window, as COLORREF values.
+// A copy of a window's client pixels.
 class Capture {
 public:
-    explicit Capture(HWND window) : pixels_(kWidth * kHeight) {
-        HDC dc = GetDC(window), memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, kWidth, kHeight);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, kWidth, kHeight, dc, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        GetDIBits(memory, bitmap, 0, kHeight, pixels_.data(), &info, DIB_RGB_COLORS);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+    explicit Capture(HWND window) {
+        HDC dc = GetDC(window);
+        memory_ = CreateCompatibleDC(dc);
+        bitmap_ = CreateCompatibleBitmap(dc, kWidth, kHeight);
+        old_ = SelectObject(memory_, bitmap_);
+        BitBlt(memory_, 0, 0, kWidth, kHeight, dc, 0, 0, SRCCOPY);
         ReleaseDC(window, dc);
-        for (DWORD& p : pixels_) p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
-    COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y * kWidth + x)]; }
+    ~Capture() {
+        SelectObject(memory_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(memory_);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(memory_, x, y); }
     int Count(int left, int top, int right, int bottom, COLORREF color) const {
         int n = 0;
         for (int y = std::max(top, 0); y < std::min(bottom, kHeight); ++y)
@@ -42,7 +41,9 @@ public:
     }
 
 private:
-    std::vector<DWORD> pixels_;
+    HDC memory_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
 };
 
 class FacePainterTest : public ::testing::Test {
