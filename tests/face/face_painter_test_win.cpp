@@ -84,7 +84,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(FacePainterTest, DefaultFaceColoursTodayHolidaysWeekendsAndHeader) {
+TEST_F(FacePainterTest, DefaultFaceColoursThenAShadowUnderTheDays) {
     FacePainter face(settings, calendar, nullptr);
     face.ApplyBackground();
     face.DrawFace(window);
@@ -102,17 +102,13 @@ TEST_F(FacePainterTest, DefaultFaceColoursTodayHolidaysWeekendsAndHeader) {
     }
     EXPECT_GT(capture.Count(0, 0, kWidth, 20, settings.FontColor[1]), 0);  // the header row
     EXPECT_EQ(capture.At(kWidth - 1, kHeight - 1), settings.BackgroundColor[1]);
-}
+    EXPECT_EQ(capture.Count(0, 0, kWidth, kHeight, RGB(0, 0, 0)), 0);  // the silver shadow is off
 
-TEST_F(FacePainterTest, ShadowIsDrawnOnlyInAColourOfItsOwn) {
-    FacePainter face(settings, calendar, nullptr);
-    face.DrawFace(window);
-    EXPECT_EQ(Capture(window).Count(0, 0, kWidth, kHeight, RGB(0, 0, 0)), 0);
     settings.FontColor[6] = RGB(0, 0, 0);
     face.DrawFace(window);
-    Capture capture(window);
-    EXPECT_GT(CountInDay(face, capture, 12, RGB(0, 0, 0)), 0);
-    EXPECT_GT(CountInDay(face, capture, 12, settings.FontColor[4]), 0);  // the label over its shadow
+    Capture shadowed(window);
+    EXPECT_GT(CountInDay(face, shadowed, 12, RGB(0, 0, 0)), 0);
+    EXPECT_GT(CountInDay(face, shadowed, 12, settings.FontColor[4]), 0);  // the label over its shadow
 }
 
 TEST_F(FacePainterTest, GradationComesFromTheGradientPainterUnderTheLabels) {
