@@ -114,14 +114,6 @@ DayBox DayLabelBox(const FaceLayout& layout, const FaceMetrics& metrics, const D
     return {static_cast<double>(day.label.x), static_cast<double>(day.label.y), width, height};
 }
 
-int DayAt(const FaceLayout& layout, const FaceMetrics& metrics, double x, double y) {
-    for (const DayLabel& entry : layout.days) {
-        DayBox box = DayLabelBox(layout, metrics, entry);
-        if (x >= box.left && x < box.left + box.width && y >= box.top && y < box.top + box.height) return entry.day;
-    }
-    return 0;
-}
-
 std::uint8_t TranslucencyAlpha(std::uint32_t rate) {
     // nearest((100 - rate) * 2.55) with 2.55 as its double, which lies just below 2.55: the
     // exact product is then just below n * 255 / 100, so a decimal half rounds down (rate

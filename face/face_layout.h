@@ -83,9 +83,6 @@ struct DayBox {
 };
 DayBox DayLabelBox(const FaceLayout& layout, const FaceMetrics& metrics, const DayLabel& day);
 
-// The day whose box holds the point (twips), or 0.
-int DayAt(const FaceLayout& layout, const FaceMetrics& metrics, double x, double y);
-
 // Opacity of the layered window for a translucency rate in percent: rate 0 is 255, 30 is
 // 178, 50 is 127. Rates above 100 (only a hand-edited registry holds them) count as 100.
 std::uint8_t TranslucencyAlpha(std::uint32_t rate);

@@ -1,6 +1,7 @@
-// The real main window in the test's own process, over a settings store in memory: its
-// menus and captions, the system-menu item's check mark, the title-bar toggle, placement
-// and what closing saves. (tests/app/horavx_drive_test_win.cpp drives Horavx.exe itself.)
+// The real main window in the test's own process, over a settings store in memory, for what
+// a driver from outside cannot see: menu captions and check marks, the holiday tooltips, a
+// position on a monitor that is gone and a change of dpi. (tests/app/horavx_drive_test_win.cpp
+// drives Horavx.exe itself.)
 #include "app/main_window_win.h"
 
 #include <gtest/gtest.h>
@@ -16,87 +17,83 @@
 namespace hv {
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 std::wstring MenuText(HMENU menu, UINT position) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
     return text;
 }
 
-UINT MenuState(HMENU menu, UINT position) { return GetMenuState(menu, position, MF_BYPOSITION); }
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        app.system.AppVersion = kAppVersion;
         app.system.IsNT = true;
         app.system.OsMajorVersion = 10;
-        app.system.AppVersion = kAppVersion;
         app.store = &store;
-        app.calendarDate = {2026, 5, 20};
+        app.calendarDate = {2026, 5, 20};  // the 3rd to the 6th are holidays
         app.calendar = ComputeMonthCalendar(app.calendarDate);
     }
     void Open() {
         LoadSettings(store, app.settings, true);
         window = std::make_unique<MainWindow>(app);
         ASSERT_TRUE(window->Create());
-        Pump();
+        RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
-    void Close() {
-        SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
-        Pump();
-        EXPECT_EQ(window->hwnd(), nullptr);
-        window.reset();
+    void TearDown() override {
+        if (window) DestroyWindow(window->hwnd());
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
-    std::uint32_t Stored(const wchar_t* name) { return store.Dword(kMainSubkey, name).value_or(0xDEADBEEF); }
+    RECT WindowRect() const {
+        RECT rect{};
+        GetWindowRect(window->hwnd(), &rect);
+        return rect;
+    }
 
     MemorySettingsStore store;
     App app;
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowTest, MenusCarryTheirCaptionsInOrderWithUnbuiltDialogsGreyed) {
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) {
     Open();
     HMENU bar = GetMenu(window->hwnd());
-    ASSERT_EQ(bar, window->menuBar());
     ASSERT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(MenuText(bar, 0), L"設定(&S)");
     EXPECT_EQ(MenuText(bar, 1), L"ヘルプ(&H)");
-
-    HMENU setup = GetSubMenu(bar, 0);
+    HMENU setup = GetSubMenu(bar, 0), help = GetSubMenu(bar, 1);
     ASSERT_EQ(GetMenuItemCount(setup), 3);
-    EXPECT_EQ(MenuText(setup, 0), L"発声方法(&H)...");
-    EXPECT_EQ(MenuText(setup, 1), L"アラーム(&A)...");
-    EXPECT_EQ(MenuText(setup, 2), L"カレンダー(&C)...");
-    for (UINT i = 0; i < 3; ++i) EXPECT_TRUE(MenuState(setup, i) & MF_GRAYED);
-
-    HMENU help = GetSubMenu(bar, 1);
     ASSERT_EQ(GetMenuItemCount(help), 3);
-    EXPECT_EQ(MenuText(help, 0), L"トピックの検索(&H)");
-    EXPECT_FALSE(MenuState(help, 0) & MF_GRAYED);
-    EXPECT_TRUE(MenuState(help, 1) & MF_SEPARATOR);
-    EXPECT_EQ(MenuText(help, 2), L"バージョン情報(&A)...");
+    struct Item {
+        HMENU menu;
+        UINT position;
+        const wchar_t* caption;  // null: a separator
+        bool greyed;             // its dialog is not part of the program yet
+    };
+    const Item items[] = {{setup, 0, L"発声方法(&H)...", true},   {setup, 1, L"アラーム(&A)...", true},
+                          {setup, 2, L"カレンダー(&C)...", true}, {help, 0, L"トピックの検索(&H)", false},
+                          {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
+    for (const Item& item : items) {
+        const UINT state = GetMenuState(item.menu, item.position, MF_BYPOSITION);
+        EXPECT_EQ((state & MF_SEPARATOR) != 0, item.caption == nullptr) << item.position;
+        if (!item.caption) continue;
+        EXPECT_EQ(MenuText(item.menu, item.position), item.caption);
+        EXPECT_EQ((state & MF_GRAYED) != 0, item.greyed) << item.position;
+    }
 
     HMENU system = GetSystemMenu(window->hwnd(), FALSE);
-    int count = GetMenuItemCount(system);
-    ASSERT_GE(count, 2);
-    EXPECT_TRUE(MenuState(system, static_cast<UINT>(count - 2)) & MF_SEPARATOR);
-    EXPECT_EQ(GetMenuItemID(system, count - 1), kCmdAlwaysOnTop);
-    EXPECT_EQ(MenuText(system, static_cast<UINT>(count - 1)), L"常に手前に表示(&T)");
-    EXPECT_FALSE(GetMenuState(system, kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED);
-    Close();
+    const int last = GetMenuItemCount(system) - 1;
+    EXPECT_TRUE(GetMenuState(system, static_cast<UINT>(last - 1), MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(GetMenuItemID(system, last), kCmdAlwaysOnTop);
+    EXPECT_EQ(MenuText(system, static_cast<UINT>(last)), L"常に手前に表示(&T)");
+    for (bool checked : {false, true, false}) {
+        EXPECT_EQ((GetMenuState(system, kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED) != 0, checked);
+        SendMessageW(window->hwnd(), WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+    }
 }
 
 TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
-    Open();  // May 2026: the 3rd to the 6th are holidays
-    RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Open();
     HWND tooltip = window->tooltip();
     ASSERT_NE(tooltip, nullptr);
     ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
@@ -115,120 +112,25 @@ TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
         const DayLabel& label = window->face().layout().days[static_cast<size_t>(day - 1)];
         EXPECT_EQ(tool.rect.left, TwipsToPixels(label.label.x, window->face().dpi()));
     }
-    Close();
-}
-
-TEST_F(MainWindowTest, SystemMenuItemTogglesTopmostAndItsCheckMarkAndIsSaved) {
-    Open();
-    HWND hwnd = window->hwnd();
-    HMENU system = GetSystemMenu(hwnd, FALSE);
-    SendMessageW(hwnd, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
-    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(GetMenuState(system, kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED);
-    SendMessageW(hwnd, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
-    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetMenuState(system, kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED);
-    SendMessageW(hwnd, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
-    Close();
-    EXPECT_EQ(Stored(L"Style"), kStyleAlwaysOnTop);
-    EXPECT_EQ(Stored(L"Version"), kAppVersion);
-
-    // The next start comes up on top, the item checked.
-    Open();
-    EXPECT_TRUE(GetWindowLongPtrW(window->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(GetMenuState(GetSystemMenu(window->hwnd(), FALSE), kCmdAlwaysOnTop, MF_BYCOMMAND) & MF_CHECKED);
-    Close();
-}
-
-TEST_F(MainWindowTest, DoubleClickRemovesAndRestoresTitleBarAndMenuBarKeepingUnknownStyleBits) {
-    store.PutDword(kMainSubkey, L"Style", 0x100);  // a bit this version does not know
-    Open();
-    HWND hwnd = window->hwnd();
-    RECT before;
-    GetWindowRect(hwnd, &before);
-    SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
-    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
-    EXPECT_EQ(GetMenu(hwnd), nullptr);
-    RECT after;
-    GetWindowRect(hwnd, &after);
-    EXPECT_TRUE(EqualRect(&before, &after));  // the outer rectangle stays
-    Close();
-    EXPECT_EQ(Stored(L"Style"), 0x100u | kStyleTitleBarHidden);
-
-    Open();  // starts without title bar, then a double click brings both back
-    hwnd = window->hwnd();
-    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
-    SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
-    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, static_cast<LONG_PTR>(WS_CAPTION));
-    EXPECT_EQ(GetMenu(hwnd), window->menuBar());
-    Close();
-    EXPECT_EQ(Stored(L"Style"), 0x100u);
-}
-
-TEST_F(MainWindowTest, FirstStartCentresAndCloseSavesThePlacement) {
-    Open();
-    RECT rect;
-    GetWindowRect(window->hwnd(), &rect);
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_EQ(rect.right - rect.left, 360);  // 5400 x 3500 twips at 96 dpi
-    EXPECT_EQ(rect.bottom - rect.top, 233);
-    EXPECT_NEAR(rect.left, (screenWidth - 360) / 2, 1);
-    EXPECT_NEAR(rect.top, (screenHeight - 233) / 3, 1);
-
-    SetWindowPos(window->hwnd(), nullptr, 100, 50, 400, 300, SWP_NOZORDER);
-    Close();
-    EXPECT_EQ(Stored(L"PosX"), 1500u);
-    EXPECT_EQ(Stored(L"PosY"), 750u);
-    EXPECT_EQ(Stored(L"Width"), 6000u);
-    EXPECT_EQ(Stored(L"Height"), 4500u);
-}
-
-TEST_F(MainWindowTest, MinimisingHidesAndTheTrayClickRestoresAndHiddenExitKeepsPlacement) {
-    store.PutDword(kMainSubkey, L"PosX", 1500);
-    store.PutDword(kMainSubkey, L"PosY", 750);
-    Open();
-    HWND hwnd = window->hwnd();
-    RECT before;
-    GetWindowRect(hwnd, &before);
-    EXPECT_EQ(before.left, 100);
-    SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Pump();
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_TRUE(app.settings.HiddenInTray());
-    SendMessageW(hwnd, kTrayMessage, kTrayIconId, WM_RBUTTONDOWN);  // ignored
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-    SendMessageW(hwnd, kTrayMessage, kTrayIconId, WM_LBUTTONDOWN);
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_FALSE(IsIconic(hwnd));
-    RECT after;
-    GetWindowRect(hwnd, &after);
-    EXPECT_TRUE(EqualRect(&before, &after));
-    EXPECT_FALSE(app.settings.HiddenInTray());
-
-    SendMessageW(hwnd, kTrayMessage, kTrayIconId, WM_LBUTTONDOWN);  // shown: the click minimises
-    Pump();
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-    Close();
-    EXPECT_EQ(Stored(L"PosX"), 1500u);
-    EXPECT_EQ(Stored(L"Style"), kStyleHiddenInTray);
-
-    Open();  // comes back hidden, only its icon showing
-    EXPECT_FALSE(IsWindowVisible(window->hwnd()));
-    Close();
 }
 
 TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearest) {
     store.PutDword(kMainSubkey, L"PosX", 400000);  // far right of any screen
     store.PutDword(kMainSubkey, L"PosY", 3000);
     Open();
-    RECT rect;
-    GetWindowRect(window->hwnd(), &rect);
+    const RECT rect = WindowRect();
     EXPECT_LE(rect.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_GE(rect.left, 0);
     EXPECT_EQ(rect.top, 200);
     EXPECT_EQ(rect.right - rect.left, 360);
-    Close();
+}
+
+TEST_F(MainWindowTest, DpiChangeTakesTheSuggestedRectangle) {
+    Open();
+    RECT suggested{40, 30, 760, 497};  // the same inches at 200%
+    SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const RECT rect = WindowRect();
+    EXPECT_TRUE(EqualRect(&rect, &suggested));
 }
 
 }  // namespace
