@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -59,21 +58,20 @@ protected:
     void TearDown() override {
         DestroyWindow(owner_);
         SetDllDirectoryW(nullptr);
-        for (const wchar_t* name : {L"\\dll\\UNLHA32.DLL", L"\\log.txt", L"\\a b.lzh", L"\\plain.txt", L"\\dll", L""})
-            DeleteFileW((dir_ + name).c_str()) || RemoveDirectoryW((dir_ + name).c_str());
+        for (const wchar_t* name : {L"\\dll\\UNLHA32.DLL", L"\\log.txt", L"\\a b.lzh", L"\\plain.txt"})
+            DeleteFileW((dir_ + name).c_str());
+        RemoveDirectoryW((dir_ + L"\\dll").c_str());
+        RemoveDirectoryW(dir_.c_str());
     }
-
-    void UseArchiver(const char* builtDll) {
-        std::wstring path(builtDll, builtDll + std::strlen(builtDll));  // an ASCII build path
-        for (auto& c : path) c = c == L'/' ? L'\\' : c;
+    void UseArchiver(const std::wstring& path) {
         ASSERT_TRUE(CopyFileW(path.c_str(), (dir_ + L"\\dll\\UNLHA32.DLL").c_str(), FALSE));
     }
     LONG Lha(const std::string& command, const std::wstring& output = {}) {
-        LONG result = lha_(owner_, command.c_str(), Ansi(output.empty() ? log() : output).c_str());
+        LONG result = lha_(owner_, command.c_str(), Ansi(output.empty() ? Log() : output).c_str());
         EXPECT_EQ(GetModuleHandleW(L"UNLHA32.DLL"), nullptr) << "UNLHA32.DLL stays loaded after the call";
         return result;
     }
-    std::wstring log() const { return dir_ + L"\\log.txt"; }
+    std::wstring Log() const { return dir_ + L"\\log.txt"; }
 
     const HvLhaFn lha_ = hvtest::BindHvplus<HvLhaFn>("hvLHA");
     std::wstring dir_;
@@ -88,21 +86,23 @@ TEST_F(HvLha, AMissingArchiverOrEntryPointShowsItsMessageAndWritesNothing) {
         ASSERT_EQ(catcher.boxes.size(), 1u);
         defaultCaption = catcher.boxes[0].caption;
     }
-    struct Case {
-        const char* archiver;
+    wchar_t withoutEntry[MAX_PATH];  // hvplus.dll itself has no "Unlha"
+    GetModuleFileNameW(hvtest::Hvplus(), withoutEntry, MAX_PATH);
+    const struct {
+        const wchar_t* archiver;
         LONG result;
         const wchar_t* text;
     } cases[] = {{nullptr, 0x10001, L"UNLHA32.DLLの呼出しに失敗しました。"},
-                 {HV_UNLHA_NOENTRY, 0x10000, L"Unlha関数のエントリポイントが見つかりません。"}};
+                 {withoutEntry, 0x10000, L"Unlha関数のエントリポイントが見つかりません。"}};
     for (const auto& c : cases) {
         if (c.archiver) UseArchiver(c.archiver);
         hvtest::MessageBoxCatcher catcher;
         EXPECT_EQ(Lha("l a.lzh"), c.result);
-        EXPECT_FALSE(ReadAll(log()));
-        WriteAll(log(), "kept");
+        EXPECT_FALSE(ReadAll(Log()));
+        WriteAll(Log(), "kept");
         EXPECT_EQ(Lha("l a.lzh"), c.result);
-        EXPECT_EQ(ReadAll(log()), "kept");
-        DeleteFileW(log().c_str());
+        EXPECT_EQ(ReadAll(Log()), "kept");
+        DeleteFileW(Log().c_str());
         ASSERT_EQ(catcher.boxes.size(), 2u);
         for (const auto& box : catcher.boxes) {
             EXPECT_EQ(box.text, c.text);
@@ -114,13 +114,14 @@ TEST_F(HvLha, AMissingArchiverOrEntryPointShowsItsMessageAndWritesNothing) {
     }
 }
 
-// The scripted archiver: "echo TEXT" answers TEXT, "fail N" returns N, "fill" fills the
-// whole buffer without a terminator, "probe" describes the buffer and owner it was given.
 TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode) {
-    UseArchiver(HV_UNLHA_DOUBLE);
+    UseArchiver(L"" HV_UNLHA_DOUBLE);
     hvtest::MessageBoxCatcher catcher;
+    const std::string passed = Ansi(L"echo  a  \"表示 予定表\"\t");  // Shift-JIS, doubled spaces, quotes
+    char probe[128];
+    std::snprintf(probe, sizeof probe, "size=32767 zeroed=1 owner=%p", static_cast<void*>(owner_));
     const struct {
-        const char* command;
+        std::string command;
         LONG result;
         std::optional<std::string> file;
     } steps[] = {
@@ -131,55 +132,41 @@ TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode)
         {"fail -2", -2, "x"},
         {"echo", 0, ""},  // an empty output empties the file
         {"fill", 0, std::string(0x7FFF, 'x')},
+        {"probe", 0, probe},
+        {passed, 0, passed.substr(5)},
     };
     for (const auto& step : steps) {
         EXPECT_EQ(Lha(step.command), step.result) << step.command;
-        EXPECT_EQ(ReadAll(log()), step.file) << step.command;
+        EXPECT_EQ(ReadAll(Log()), step.file) << step.command;
     }
-    DeleteFileW(log().c_str());
-    EXPECT_EQ(Lha("echo"), 0);
-    EXPECT_EQ(ReadAll(log()), "") << "an empty output creates the file";
-    EXPECT_TRUE(catcher.boxes.empty()) << "the archiver's own errors get no message from the library";
-
-    EXPECT_EQ(Lha("probe"), 0);
-    char expected[128];
-    std::snprintf(expected, sizeof expected, "size=32767 zeroed=1 owner=%p", static_cast<void*>(owner_));
-    EXPECT_EQ(ReadAll(log()), expected);
-    // Shift-JIS bytes, doubled spaces and quotes pass through as they are.
-    const std::string command = Ansi(L"echo  a  \"表示 予定表\"\t");
-    EXPECT_EQ(Lha(command), 0);
-    EXPECT_EQ(ReadAll(log()), command.substr(5));
-
     // An output file that cannot be written (no such folder, locked) is lost silently.
     EXPECT_EQ(Lha("echo lost", dir_ + L"\\no such folder\\log.txt"), 0);
-    HANDLE lock = CreateFileW(log().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileW(Log().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(Lha("echo lost"), 0);
     CloseHandle(lock);
-    EXPECT_EQ(ReadAll(log()), command.substr(5));
-    EXPECT_TRUE(catcher.boxes.empty());
+    EXPECT_EQ(ReadAll(Log()), passed.substr(5));
+    DeleteFileW(Log().c_str());
+    EXPECT_EQ(Lha("echo"), 0);
+    EXPECT_EQ(ReadAll(Log()), "") << "an empty output creates the file";
+    EXPECT_TRUE(catcher.boxes.empty()) << "the archiver's own errors get no message from the library";
 }
 
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {
-    UseArchiver(HV_UNLHA_STANDIN);
-    hv::test::BuildMember member;
-    member.level = 1;
-    member.name = Ansi(L"予定表.txt");
-    member.folder = "notes\xFF";
-    auto bytes = hv::test::BuildLzh({member});
+    UseArchiver(L"" HV_UNLHA_STANDIN);
+    const std::string name = Ansi(L"予定表.txt");
+    auto bytes = hv::test::BuildLzh({{.level = 1, .name = name, .folder = "notes\xFF"}});
     const std::wstring archive = dir_ + L"\\a b.lzh";
     WriteAll(archive, std::string(bytes.begin(), bytes.end()));
     EXPECT_EQ(Lha("l \"" + Ansi(archive) + "\""), 0);
-    auto listing = ReadAll(log());
+    auto listing = ReadAll(Log());
     ASSERT_TRUE(listing);
-    EXPECT_NE(listing->find("-lh0-  2024-03-05 14:33:26  notes\\" + Ansi(L"予定表.txt") + "\r\n"), std::string::npos)
-        << *listing;
+    EXPECT_NE(listing->find("-lh0-  2024-03-05 14:33:26  notes\\" + name + "\r\n"), std::string::npos) << *listing;
     EXPECT_NE(listing->find("  1 file\r\n"), std::string::npos);
-
     WriteAll(dir_ + L"\\plain.txt", "not an archive");
     EXPECT_EQ(Lha("l \"" + Ansi(dir_ + L"\\plain.txt") + "\""), 3);
     EXPECT_EQ(Lha("l \"" + Ansi(dir_ + L"\\missing.lzh") + "\""), 2);
     EXPECT_EQ(Lha("x \"" + Ansi(archive) + "\""), 1);
-    EXPECT_EQ(ReadAll(log()), listing) << "failures leave the last listing";
+    EXPECT_EQ(ReadAll(Log()), listing) << "failures leave the last listing";
 }
 
 }  // namespace
