@@ -82,10 +82,11 @@ void ExpectPainted(HWND window, int width, int height, COLORREF first, COLORREF 
     const auto pixels = Read(window, width, height);
     int mismatches = 0;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (pixels[std::size_t(y) * width + x] != colors[columns ? x : y] && ++mismatches <= 5)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << pixels[std::size_t(y) * width + x]
-                              << ", want " << colors[columns ? x : y];
+        for (int x = 0; x < width; ++x) {
+            const COLORREF got = pixels[std::size_t(y) * width + x], want = colors[columns ? x : y];
+            if (got != want && ++mismatches <= 5)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", want " << want;
+        }
     EXPECT_EQ(mismatches, 0);
 }
 

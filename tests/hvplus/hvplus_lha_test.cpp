@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -16,6 +19,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Ansi(const std::wstring& wide) {
     std::string a(std::size_t(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, a.data(), int(a.size()), nullptr, nullptr);
@@ -23,34 +28,23 @@ std::string Ansi(const std::wstring& wide) {
     return a;
 }
 
-std::optional<std::string> ReadAll(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes(GetFileSize(f, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(f, bytes.data(), DWORD(bytes.size()), &got, nullptr);
-    CloseHandle(f);
-    return bytes.substr(0, got);
+std::optional<std::string> ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
+void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class HvLha : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(lha_, nullptr) << "hvplus.dll or its hvLHA is missing";
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ = temp + (L"hvlha-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()));
-        ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr));
-        CreateDirectoryW((dir_ + L"\\dll").c_str(), nullptr);
+        dir_ = fs::temp_directory_path() / ("hvlha-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                            std::to_string(GetTickCount()));
+        ASSERT_TRUE(fs::create_directories(dir_ / "dll"));
         // The only folder besides the system's where UNLHA32.DLL could come from.
-        ASSERT_TRUE(SetDllDirectoryW((dir_ + L"\\dll").c_str()));
+        ASSERT_TRUE(SetDllDirectoryW((dir_ / "dll").c_str()));
         ASSERT_EQ(GetModuleHandleW(L"UNLHA32.DLL"), nullptr);
         owner_ = CreateWindowExW(0, L"STATIC", L"hvLHA test owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
                                  nullptr, nullptr, nullptr);
@@ -58,23 +52,21 @@ protected:
     void TearDown() override {
         DestroyWindow(owner_);
         SetDllDirectoryW(nullptr);
-        for (const wchar_t* name : {L"\\dll\\UNLHA32.DLL", L"\\log.txt", L"\\a b.lzh", L"\\plain.txt"})
-            DeleteFileW((dir_ + name).c_str());
-        RemoveDirectoryW((dir_ + L"\\dll").c_str());
-        RemoveDirectoryW(dir_.c_str());
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
     }
-    void UseArchiver(const std::wstring& path) {
-        ASSERT_TRUE(CopyFileW(path.c_str(), (dir_ + L"\\dll\\UNLHA32.DLL").c_str(), FALSE));
+    void UseArchiver(const fs::path& dll) {
+        ASSERT_TRUE(fs::copy_file(dll, dir_ / "dll" / "UNLHA32.DLL", fs::copy_options::overwrite_existing));
     }
-    LONG Lha(const std::string& command, const std::wstring& output = {}) {
-        LONG result = lha_(owner_, command.c_str(), Ansi(output.empty() ? Log() : output).c_str());
+    LONG Lha(const std::string& command, const fs::path& output = {}) {
+        LONG result = lha_(owner_, command.c_str(), Ansi((output.empty() ? Log() : output).wstring()).c_str());
         EXPECT_EQ(GetModuleHandleW(L"UNLHA32.DLL"), nullptr) << "UNLHA32.DLL stays loaded after the call";
         return result;
     }
-    std::wstring Log() const { return dir_ + L"\\log.txt"; }
+    fs::path Log() const { return dir_ / "log.txt"; }
 
     const HvLhaFn lha_ = hvtest::BindHvplus<HvLhaFn>("hvLHA");
-    std::wstring dir_;
+    fs::path dir_;
     HWND owner_ = nullptr;
 };
 
@@ -102,7 +94,7 @@ TEST_F(HvLha, AMissingArchiverOrEntryPointShowsItsMessageAndWritesNothing) {
         WriteAll(Log(), "kept");
         EXPECT_EQ(Lha("l a.lzh"), c.result);
         EXPECT_EQ(ReadAll(Log()), "kept");
-        DeleteFileW(Log().c_str());
+        fs::remove(Log());
         ASSERT_EQ(catcher.boxes.size(), 2u);
         for (const auto& box : catcher.boxes) {
             EXPECT_EQ(box.text, c.text);
@@ -115,7 +107,7 @@ TEST_F(HvLha, AMissingArchiverOrEntryPointShowsItsMessageAndWritesNothing) {
 }
 
 TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode) {
-    UseArchiver(L"" HV_UNLHA_DOUBLE);
+    UseArchiver(HV_UNLHA_DOUBLE);
     hvtest::MessageBoxCatcher catcher;
     const std::string passed = Ansi(L"echo  a  \"表示 予定表\"\t");  // Shift-JIS, doubled spaces, quotes
     char probe[128];
@@ -140,32 +132,34 @@ TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode)
         EXPECT_EQ(ReadAll(Log()), step.file) << step.command;
     }
     // An output file that cannot be written (no such folder, locked) is lost silently.
-    EXPECT_EQ(Lha("echo lost", dir_ + L"\\no such folder\\log.txt"), 0);
+    EXPECT_EQ(Lha("echo lost", dir_ / "no such folder" / "log.txt"), 0);
     HANDLE lock = CreateFileW(Log().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(Lha("echo lost"), 0);
     CloseHandle(lock);
     EXPECT_EQ(ReadAll(Log()), passed.substr(5));
-    DeleteFileW(Log().c_str());
+    fs::remove(Log());
     EXPECT_EQ(Lha("echo"), 0);
     EXPECT_EQ(ReadAll(Log()), "") << "an empty output creates the file";
     EXPECT_TRUE(catcher.boxes.empty()) << "the archiver's own errors get no message from the library";
 }
 
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {
-    UseArchiver(L"" HV_UNLHA_STANDIN);
+    UseArchiver(HV_UNLHA_STANDIN);
     const std::string name = Ansi(L"予定表.txt");
     auto bytes = hv::test::BuildLzh({{.level = 1, .name = name, .folder = "notes\xFF"}});
-    const std::wstring archive = dir_ + L"\\a b.lzh";
-    WriteAll(archive, std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(Lha("l \"" + Ansi(archive) + "\""), 0);
+    auto list = [&](const char* command, const char* file) {
+        return Lha(command + (" \"" + Ansi((dir_ / file).wstring()) + "\""));
+    };
+    WriteAll(dir_ / "a b.lzh", std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(list("l", "a b.lzh"), 0);
     auto listing = ReadAll(Log());
     ASSERT_TRUE(listing);
     EXPECT_NE(listing->find("-lh0-  2024-03-05 14:33:26  notes\\" + name + "\r\n"), std::string::npos) << *listing;
     EXPECT_NE(listing->find("  1 file\r\n"), std::string::npos);
-    WriteAll(dir_ + L"\\plain.txt", "not an archive");
-    EXPECT_EQ(Lha("l \"" + Ansi(dir_ + L"\\plain.txt") + "\""), 3);
-    EXPECT_EQ(Lha("l \"" + Ansi(dir_ + L"\\missing.lzh") + "\""), 2);
-    EXPECT_EQ(Lha("x \"" + Ansi(archive) + "\""), 1);
+    WriteAll(dir_ / "plain.txt", "not an archive");
+    EXPECT_EQ(list("l", "plain.txt"), 3);
+    EXPECT_EQ(list("l", "missing.lzh"), 2);
+    EXPECT_EQ(list("x", "a b.lzh"), 1);
     EXPECT_EQ(ReadAll(Log()), listing) << "failures leave the last listing";
 }
 

@@ -18,9 +18,9 @@ struct CaughtBox {
 
 class MessageBoxCatcher {
 public:
-    explicit MessageBoxCatcher(int answer = IDOK) : answer_(answer) {
+    explicit MessageBoxCatcher(int answer = IDOK)
+        : answer_(answer), hook_(SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId())) {
         current_ = this;
-        hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
     }
     ~MessageBoxCatcher() {
         UnhookWindowsHookEx(hook_);
@@ -33,38 +33,36 @@ public:
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
-        if (code == HCBT_ACTIVATE && current_) current_->Catch(reinterpret_cast<HWND>(wp));
+        HWND box = reinterpret_cast<HWND>(wp);
+        wchar_t cls[16] = {};
+        if (code == HCBT_ACTIVATE && current_ && box != current_->last_ && GetClassNameW(box, cls, 16) &&
+            lstrcmpW(cls, L"#32770") == 0)
+            current_->Catch(box);
         return CallNextHookEx(nullptr, code, wp, lp);
     }
-    static BOOL CALLBACK Child(HWND child, LPARAM p) {
-        auto* box = reinterpret_cast<CaughtBox*>(p);
-        wchar_t cls[32] = {}, text[512] = {};
-        GetClassNameW(child, cls, 32);
-        if (lstrcmpiW(cls, L"Static") != 0) return TRUE;
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-            box->errorIcon = icon && icon == LoadIconW(nullptr, IDI_ERROR);
-        } else if (GetWindowTextW(child, text, 512) > 0) {
-            box->text = text;
-        }
-        return TRUE;
-    }
     void Catch(HWND window) {
-        wchar_t cls[32] = {}, caption[256] = {};
-        GetClassNameW(window, cls, 32);
-        if (lstrcmpW(cls, L"#32770") != 0 || window == last_) return;  // activated again: already caught
-        last_ = window;
+        last_ = window;  // a box activated again is caught once
         CaughtBox box;
+        wchar_t caption[256] = {};
         GetWindowTextW(window, caption, 256);
         box.caption = caption;
         box.owner = GetWindow(window, GW_OWNER);
-        EnumChildWindows(window, Child, reinterpret_cast<LPARAM>(&box));
+        EnumChildWindows(window, [](HWND child, LPARAM p) -> BOOL {
+            auto* box = reinterpret_cast<CaughtBox*>(p);
+            wchar_t cls[16] = {}, text[512] = {};
+            if (!GetClassNameW(child, cls, 16) || lstrcmpiW(cls, L"Static") != 0) return TRUE;
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                box->errorIcon = SendMessageW(child, STM_GETICON, 0, 0) == LRESULT(LoadIconW(nullptr, IDI_ERROR));
+            else if (GetWindowTextW(child, text, 512) > 0)
+                box->text = text;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&box));
         boxes.push_back(box);
         PostMessageW(window, WM_COMMAND, answer_, 0);
     }
     static inline MessageBoxCatcher* current_ = nullptr;
     int answer_;
-    HHOOK hook_ = nullptr;
+    HHOOK hook_;
     HWND last_ = nullptr;
 };
 

@@ -19,10 +19,6 @@ hv::LzhArchive Read(std::vector<std::uint8_t> bytes) {
     return hv::ReadLzhArchive(source);
 }
 
-std::uint16_t Crc(const std::string& data) {
-    return hv::LzhCrc16(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-}
-
 // One member as "name method packed/original crc level stamp".
 std::string Describe(const hv::LzhMember& m) {
     const hv::LzhDateTime t = m.hasUnixTime ? hv::UtcDateTime(m.unixTime) : m.dosTime;
@@ -97,7 +93,8 @@ TEST(LzhArchive, SurvivesRandomDamage) {
     std::srand(12345);
     for (int trial = 0; trial < 3000; ++trial) {
         auto bytes = good;
-        for (int n = 1 + std::rand() % 4; n > 0; --n) bytes[std::size_t(std::rand()) % bytes.size()] = std::uint8_t(std::rand());
+        for (int n = 1 + std::rand() % 4; n > 0; --n)
+            bytes[std::size_t(std::rand()) % bytes.size()] = std::uint8_t(std::rand());
         if (trial % 5 == 0) bytes.resize(std::size_t(std::rand()) % bytes.size());
         auto archive = Read(bytes);
         EXPECT_EQ(archive.error.find('\n'), std::string::npos);
@@ -120,7 +117,7 @@ TEST(LzhListing, OneLinePerMemberWithSizesRatioMethodDateTimeAndName) {
                   "           0            0   0.0%  -lh0-  2024-03-05 14:33:26  bad??name\r\n" + rule +
                   "        3006         1240  41.3%  3 files\r\n");
     // The converter decides how level 2 stamps are shown (the DLL shows local time).
-    std::string shifted = hv::FormatLzhListing(archive.members, [](std::int64_t t) { return hv::UtcDateTime(t + 3600); });
+    auto shifted = hv::FormatLzhListing(archive.members, [](std::int64_t t) { return hv::UtcDateTime(t + 3600); });
     EXPECT_NE(shifted.find("2024-03-05 15:27:38"), std::string::npos);
     EXPECT_NE(hv::FormatLzhListing({}, hv::UtcDateTime).find("  0 files\r\n"), std::string::npos);
     EXPECT_EQ(hv::UtcDateTime(951868799), (hv::LzhDateTime{2000, 2, 29, 23, 59, 59}));
@@ -202,11 +199,13 @@ TEST(DebianLha, ArchivesOfEveryHeaderLevelReadAsWritten) {
             EXPECT_EQ(m.name, stored[i]);
             EXPECT_EQ(m.level, level);
             EXPECT_EQ(m.originalSize, files[i].second.size()) << m.name;
-            EXPECT_EQ(m.crc, Crc(files[i].second)) << m.name;
+            const auto& data = files[i].second;
+            EXPECT_EQ(m.crc, hv::LzhCrc16(reinterpret_cast<const std::uint8_t*>(data.data()), data.size())) << m.name;
             EXPECT_TRUE(m.method != "-lh0-" || m.packedSize == m.originalSize) << m.name;
             // The files were touched at 2024-03-05 14:27:38 UTC, and lha ran in UTC.
             EXPECT_EQ(m.hasUnixTime, level == 2);
-            EXPECT_EQ(m.hasUnixTime ? hv::UtcDateTime(m.unixTime) : m.dosTime, (hv::LzhDateTime{2024, 3, 5, 14, 27, 38}));
+            EXPECT_EQ(m.hasUnixTime ? hv::UtcDateTime(m.unixTime) : m.dosTime,
+                      (hv::LzhDateTime{2024, 3, 5, 14, 27, 38}));
         }
         EXPECT_EQ(archive.members[2].method, "-lh5-") << "numbers compress";
         EXPECT_LT(archive.members[2].packedSize, numbers.size());
