@@ -10,34 +10,25 @@
 namespace hv {
 namespace {
 
-// A clip file as the library carries them: a 44-byte header, then the samples.
-std::vector<std::uint8_t> MakeWave(std::vector<std::uint8_t> samples, std::uint32_t rate = 11025, int bits = 8) {
-    std::vector<std::uint8_t> w;
-    auto put = [&](std::uint32_t x, int bytes) {
-        for (int i = 0; i < bytes; ++i) w.push_back(std::uint8_t(x >> (8 * i)));
-    };
-    auto text = [&](const char* s) { put(s[0] | s[1] << 8 | s[2] << 16 | std::uint32_t(s[3]) << 24, 4); };
-    const auto n = std::uint32_t(samples.size());
-    text("RIFF"), put(36 + n, 4), text("WAVE"), text("fmt "), put(16, 4), put(1, 2), put(1, 2), put(rate, 4);
-    put(rate, 4), put(1, 2), put(std::uint32_t(bits), 2), text("data"), put(n, 4);
-    w.insert(w.end(), samples.begin(), samples.end());
-    return w;
-}
-
 TEST(VoiceClips, ParserRefusesWhatIsNotAClip) {
-    const auto good = MakeWave({1, 2, 3});
-    ASSERT_TRUE(ParseWaveClip(good));
-    EXPECT_EQ(ParseWaveClip(good)->samples.size(), 3u);
-    EXPECT_FALSE(ParseWaveClip(MakeWave({1, 2, 3}, 22050)));
-    EXPECT_FALSE(ParseWaveClip(MakeWave({1, 2, 3, 4}, 11025, 16)));
+    // A clip as the library carries them: RIFF, WAVE, "fmt " (PCM, mono, 11025 Hz, 8 bits),
+    // and a data chunk of three samples.
+    const std::vector<std::uint8_t> good = {'R', 'I', 'F', 'F', 39, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                            16, 0, 0, 0, 1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0,
+                                            1, 0, 8, 0, 'd', 'a', 't', 'a', 3, 0, 0, 0, 1, 2, 3};
+    auto clip = ParseWaveClip(good);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->samples.size(), 3u);
+    EXPECT_EQ(clip->samples.data(), good.data() + 44);
     EXPECT_FALSE(ParseWaveClip({}));
     EXPECT_FALSE(ParseWaveClip(std::span<const std::uint8_t>(good.data(), 11)));
     EXPECT_FALSE(ParseWaveClip(std::span<const std::uint8_t>(good.data(), good.size() - 1)))
         << "the data chunk claims one byte more than there is";
-    for (std::size_t at : {0, 16, 17, 18, 19}) {  // "RIFF", then a chunk size that runs past the end
+    // "RIFF"; format tag, channels, rate, bits; a chunk size that runs past the end.
+    for (auto [at, value] : {std::pair{0, int('X')}, {20, 3}, {22, 2}, {25, 0x56}, {34, 16}, {16, 0xFF}, {19, 0xFF}}) {
         auto bad = good;
-        bad[at] = 0xFF;
-        EXPECT_FALSE(ParseWaveClip(bad)) << at;
+        bad[std::size_t(at)] = std::uint8_t(value);
+        EXPECT_FALSE(ParseWaveClip(bad)) << "byte " << at;
     }
 }
 
