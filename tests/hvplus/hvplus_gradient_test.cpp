@@ -36,9 +36,15 @@ struct TestWindow {
         RegisterClassW(&wc);  // fails harmlessly once registered
         hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 10, 10, width, height,
                                nullptr, nullptr, wc.hInstance, nullptr);
+        // Until the window is on the screen, what is drawn on it does not read back.
+        for (int i = 0; i < 100 && width > 0 && !DrawingReadsBack(); ++i) Pump(), Sleep(20);
         Pump();
-        Sleep(50);
-        Pump();
+    }
+    bool DrawingReadsBack() const {
+        HDC dc = GetDC(hwnd);
+        const bool back = SetPixel(dc, 0, 0, RGB(1, 2, 3)) == RGB(1, 2, 3) && GetPixel(dc, 0, 0) == RGB(1, 2, 3);
+        ReleaseDC(hwnd, dc);
+        return back;
     }
     ~TestWindow() {
         if (hwnd) DestroyWindow(hwnd);
