@@ -2,39 +2,44 @@
 # same tests run natively and, cross-compiled, under Wine.
 set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 
-# At file scope: the module records the path of its discovery script in a variable, which
-# an include inside the function below would keep for the first test folder only.
+# Once, at the top level: the module keeps the path of its discovery script in a
+# variable of the including scope, and every test folder below inherits it.
 include(GoogleTest)
-
-macro(hv_enable_gtest)
-  if(NOT TARGET gtest)
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
-  endif()
-  # In every scope that discovers tests: the module sets the path of its discovery script
-  # there, and without it the generated files include "" (tests then go missing or are
-  # listed several times).
-  include(GoogleTest)
-endmacro()
 
 # hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x])
 # A test executable whose cases ctest lists one by one. Under the Windows build the
 # discovery and the runs go through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
 function(hv_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  hv_enable_gtest()
+  if(NOT TARGET gtest)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${HV_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  # Labels are set once the cases are known: given among PROPERTIES, a second label
+  # would be read as a property name by the module's scripts.
   if(WIN32)
     set(labels wine ${T_LABELS})
   else()
     set(labels native ${T_LABELS})
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 120)
+  set(labelsFile ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+  file(WRITE ${labelsFile} "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels}\")\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labelsFile})
+endfunction()
+
+# hv_test_path(VAR PATH): PATH as a test executable sees it. Wine maps the Unix root to
+# drive Z:, so the Windows build prefixes "Z:".
+function(hv_test_path var path)
+  if(WIN32)
+    set(${var} "Z:${path}" PARENT_SCOPE)
+  else()
+    set(${var} "${path}" PARENT_SCOPE)
+  endif()
 endfunction()

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <cstdlib>
+#include <span>
 
 #include "hvplus/hvplus_api.h"
-#include "hvplus/talk_plan.h"
 #include "hvplus/talk_stream.h"
+#include "tests/hvplus/hvplus_binding_win.h"
 
 namespace {
 
@@ -18,115 +18,77 @@ namespace {
 // bits of the mode and the low 8 bits of the speed, whatever the caller leaves above.
 typedef LONG(WINAPI* TalkTimeWide)(LPCSTR, int, int);
 
-class HvplusDll : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { module_ = LoadLibraryW(L"hvplus.dll"); }
-    static void TearDownTestSuite() {
-        if (module_) FreeLibrary(module_);
-        module_ = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(module_, nullptr) << "hvplus.dll did not load"; }
-
-    template <typename Fn>
-    Fn Bind(const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    TalkTimeWide Talk() { return Bind<TalkTimeWide>("hvTalkTime"); }
-
-    static std::vector<std::uint8_t> ClipFile(int id) {
-        std::vector<std::uint8_t> bytes;
-        std::string path = std::string(HV_CLIPS_DIR) + "/" + std::to_string(id) + ".wav";
-        if (FILE* f = std::fopen(path.c_str(), "rb")) {
-            int c;
-            while ((c = std::fgetc(f)) != EOF) bytes.push_back(std::uint8_t(c));
-            std::fclose(f);
-        }
-        return bytes;
-    }
-    // Milliseconds from the start of the chain to its closing clip.
-    static double MsToClosingClip(const char* text, int mode, int speed) {
-        static std::vector<std::vector<std::uint8_t>> files(50);
-        auto plan = hv::ComposeTalk(text, mode, unsigned(speed));
-        auto stream = hv::RenderTalk(*plan, [](int id) -> std::optional<hv::WaveClip> {
-            if (files[id].empty()) files[id] = ClipFile(id);
-            return hv::ParseWaveClip(files[id]);
-        });
-        return stream ? stream->closingStart * 1000.0 / hv::kClipSampleRate : -1;
-    }
-    static double TimedMs(TalkTimeWide talk, const char* text, int mode, int speed, LONG* result) {
-        LARGE_INTEGER f, a, b;
-        QueryPerformanceFrequency(&f);
-        QueryPerformanceCounter(&a);
-        *result = talk(text, mode, speed);
-        QueryPerformanceCounter(&b);
-        return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
-    }
-
-    static HMODULE module_;
-};
-HMODULE HvplusDll::module_ = nullptr;
-
-TEST_F(HvplusDll, ExportsAllFourByUndecoratedNameAndReportsItsVersion) {
-    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion"})
-        EXPECT_NE(GetProcAddress(module_, name), nullptr) << name;
-    auto version = Bind<HvGetDllVersionFn>("hvGetDllVersion");
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version(), 0x10100);
+// A voice clip as the library carries it, or nothing.
+std::span<const std::uint8_t> Clip(int id) {
+    HRSRC res = FindResourceExW(hvtest::Hvplus(), L"SOUND", MAKEINTRESOURCEW(id),
+                                MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    if (!res) return {};
+    return {static_cast<const std::uint8_t*>(LockResource(LoadResource(hvtest::Hvplus(), res))),
+            SizeofResource(hvtest::Hvplus(), res)};
 }
 
-TEST_F(HvplusDll, CarriesTheTwentyClipsAsJapaneseSoundResources) {
+// Milliseconds from the start of the chain to its closing clip.
+double MsToClosingClip(const char* text, int mode, unsigned speed) {
+    auto stream = hv::RenderTalk(*hv::ComposeTalk(text, mode, speed),
+                                 [](int id) { return hv::ParseWaveClip(Clip(id)); });
+    return stream ? stream->closingStart * 1000.0 / hv::kClipSampleRate : -1;
+}
+
+// Speaks and returns how long the call blocked, in milliseconds.
+double TimedTalk(const char* text, int mode, int speed, LONG& result) {
+    static const auto talk = hvtest::BindHvplus<TalkTimeWide>("hvTalkTime");
+    LARGE_INTEGER f, a, b;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&a);
+    result = talk(text, mode, speed);
+    QueryPerformanceCounter(&b);
+    return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+TEST(HvplusDll, ExportsAllFourByNameAndCarriesTheTwentyClips) {
+    ASSERT_NE(hvtest::Hvplus(), nullptr) << "hvplus.dll did not load";
+    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion"})
+        EXPECT_NE(GetProcAddress(hvtest::Hvplus(), name), nullptr) << name;
+    EXPECT_EQ(hvtest::BindHvplus<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
+    // Each a RIFF WAVE of 8-bit mono PCM at 11025 Hz: a 44-byte header, then the trimmed
+    // samples (near silence at both ends, loud inside).
     for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
         SCOPED_TRACE(id);
-        HRSRC res = FindResourceExW(module_, L"SOUND", MAKEINTRESOURCEW(id), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-        ASSERT_NE(res, nullptr);
-        const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(module_, res)));
-        std::vector<std::uint8_t> embedded(bytes, bytes + SizeofResource(module_, res));
-        EXPECT_EQ(embedded, ClipFile(id));
+        const auto bytes = Clip(id);
+        ASSERT_GT(bytes.size(), 44u + 400u);
+        EXPECT_EQ(bytes[4] | bytes[5] << 8 | bytes[6] << 16 | bytes[7] << 24, int(bytes.size()) - 8);
+        const auto clip = hv::ParseWaveClip(bytes);
+        ASSERT_TRUE(clip);
+        ASSERT_EQ(clip->samples.size(), bytes.size() - 44);
+        int peak = 0;
+        for (auto s : clip->samples) peak = std::max(peak, std::abs(int(s) - 128));
+        EXPECT_GT(peak, 100);
+        EXPECT_LT(std::abs(int(clip->samples.front()) - 128), 16);
+        EXPECT_LT(std::abs(int(clip->samples.back()) - 128), 16);
     }
 }
 
-TEST_F(HvplusDll, RejectedInputReturnsZeroAtOnce) {
-    auto talk = Talk();
-    ASSERT_NE(talk, nullptr);
-    for (const char* text : {"9:05", "09-05", "24:00", "12:60", "ab:cd", ""}) {
-        LONG result = -1;
-        double ms = TimedMs(talk, text, 1, 0, &result);
-        EXPECT_EQ(result, 0) << text;
-        EXPECT_LT(ms, 50.0) << text << ": a rejected input must not reach the sound system";
-    }
-    LONG result = -1;
-    EXPECT_LT(TimedMs(talk, "09:05", 1, 16, &result), 50.0);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(talk(nullptr, 1, 0), 0);
-}
-
-TEST_F(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
-    auto talk = Talk();
-    ASSERT_NE(talk, nullptr);
-    LONG result = 0;
-    double ideal = MsToClosingClip("07:15", 0, 2);
+TEST(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
+    ASSERT_NE(hvtest::BindHvplus<TalkTimeWide>("hvTalkTime"), nullptr);
+    const double ideal = MsToClosingClip("07:15", 0, 2);
     ASSERT_GT(ideal, 500);
-    double ms = TimedMs(talk, "07:15", 0, 2, &result);
+    LONG result = 0;
+    const double ms = TimedTalk("07:15", 0, 2, result);
     EXPECT_NE(result, 0) << "the sound system refused the chain";
     // The device position may run a few tens of ms ahead of what is heard under load.
     EXPECT_GE(ms, ideal - 50) << "returned before the closing clip was reached";
     EXPECT_LT(ms, ideal + 1500) << "blocked far longer than the chain";
-}
 
-TEST_F(HvplusDll, ModeAndSpeedAreReadFromTheirLowBits) {
-    auto talk = Talk();
-    ASSERT_NE(talk, nullptr);
-    LONG r12 = 0, r24 = 0, rSpeed = 0;
-    // 0x10000 has low 16 bits 0: 12-hour mode, so the morning marker plays first.
-    double t12 = TimedMs(talk, "00:00", 0x10000, 0, &r12);
-    double t24 = TimedMs(talk, "00:00", 1, 0, &r24);
+    // Mode 0x10000 (low 16 bits 0) is the 12-hour clock: the morning marker plays first.
+    LONG r12 = 0, r24 = 0;
+    const double t12 = TimedTalk("00:00", 0x10000, 0, r12), t24 = TimedTalk("00:00", 1, 0x100, r24);
     EXPECT_NE(r12, 0);
-    EXPECT_NE(r24, 0);
-    double marker = MsToClosingClip("00:00", 0, 0) - MsToClosingClip("00:00", 1, 0);
-    EXPECT_GT(t12 - t24, marker * 0.6);
-    // 0x100 has low 8 bits 0: speed 0, accepted.
-    TimedMs(talk, "00:00", 1, 0x100, &rSpeed);
-    EXPECT_NE(rSpeed, 0);
+    EXPECT_NE(r24, 0) << "speed 0x100 is speed 0";
+    EXPECT_GT(t12 - t24, (MsToClosingClip("00:00", 0, 0) - MsToClosingClip("00:00", 1, 0)) * 0.6);
+
+    LONG rejected = -1;
+    EXPECT_LT(TimedTalk("24:00", 1, 0, rejected), 50.0) << "a rejected input must not reach the sound system";
+    EXPECT_EQ(rejected, 0);
 }
 
 }  // namespace

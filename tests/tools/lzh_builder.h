@@ -12,98 +12,56 @@ namespace hv::test {
 
 struct BuildMember {
     int level = 0;
-    std::string name;    // for levels 0 and 1 without extension: may hold '\' or 0xFF
-    std::string folder;  // levels 1 and 2: an extended header, 0xFF between folders
+    std::string name{};    // for levels 0 and 1 without extension: may hold '\' or 0xFF
+    std::string folder{};  // levels 1 and 2: an extended header, 0xFF between folders
     std::string data = "hello\n";
-    std::string method = "-lh0-";
-    std::uint32_t dosStamp = 0x5865742D;  // 2024-03-05 14:33:26
-    std::uint32_t unixTime = 1709648858;  // 2024-03-05 14:27:38 UTC
     bool unixTimeExtension = false;       // level 1: add an extended header 0x54
+    std::uint32_t unixTime = 1709648858;  // 2024-03-05 14:27:38 UTC (level 2, extension 0x54)
+    std::uint32_t dosStamp = 0x5865742D;  // 2024-03-05 14:33:26 (levels 0 and 1)
 };
 
-inline void Put16(std::vector<std::uint8_t>& v, unsigned x) {
-    v.push_back(std::uint8_t(x));
-    v.push_back(std::uint8_t(x >> 8));
-}
-inline void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
-inline void PutText(std::vector<std::uint8_t>& v, const std::string& s) { v.insert(v.end(), s.begin(), s.end()); }
-
 inline std::vector<std::uint8_t> BuildMemberBytes(const BuildMember& m) {
-    const auto* data = reinterpret_cast<const std::uint8_t*>(m.data.data());
-    const std::uint16_t crc = LzhCrc16(data, m.data.size());
-    std::vector<std::uint8_t> out;
-    if (m.level == 0 || m.level == 1) {
-        // Level 1 extended headers: [type][payload][size of the next one]; the size of the
-        // first one ends the base header.
-        std::vector<std::pair<std::uint8_t, std::string>> records;
-        if (m.level == 1 && !m.folder.empty()) records.emplace_back(0x02, m.folder);
-        if (m.level == 1 && m.unixTimeExtension) {
-            std::string t(4, '\0');
-            for (int i = 0; i < 4; ++i) t[i] = char(m.unixTime >> (8 * i));
-            records.emplace_back(0x54, t);
-        }
-        auto recordSize = [&](std::size_t i) { return i < records.size() ? unsigned(records[i].second.size() + 3) : 0u; };
-        std::vector<std::uint8_t> chained;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            chained.push_back(records[i].first);
-            PutText(chained, records[i].second);
-            Put16(chained, recordSize(i + 1));
-        }
-        std::vector<std::uint8_t> h = {0, 0};
-        PutText(h, m.method);
-        Put32(h, std::uint32_t(m.data.size() + chained.size()));
-        Put32(h, std::uint32_t(m.data.size()));
-        Put32(h, m.dosStamp);
-        h.push_back(0x20);
-        h.push_back(std::uint8_t(m.level));
-        h.push_back(std::uint8_t(m.name.size()));
-        PutText(h, m.name);
-        Put16(h, crc);
-        if (m.level == 1) {
-            h.push_back('M');
-            Put16(h, recordSize(0));
-        }
-        h[0] = std::uint8_t(h.size() - 2);
-        unsigned sum = 0;
-        for (std::size_t i = 2; i < h.size(); ++i) sum += h[i];
-        h[1] = std::uint8_t(sum);
-        out = h;
-        out.insert(out.end(), chained.begin(), chained.end());
-    } else {
-        std::vector<std::uint8_t> h = {0, 0};
-        PutText(h, m.method);
-        Put32(h, std::uint32_t(m.data.size()));
-        Put32(h, std::uint32_t(m.data.size()));
-        Put32(h, m.unixTime);
-        h.push_back(0x20);
-        h.push_back(2);
-        Put16(h, crc);
-        h.push_back('M');
-        Put16(h, 5);  // header CRC record
-        h.push_back(0x00);
+    std::vector<std::uint8_t> h = {0, 0};
+    auto put = [&h](std::uint32_t x, int bytes) {
+        for (int i = 0; i < bytes; ++i) h.push_back(std::uint8_t(x >> (8 * i)));
+    };
+    auto text = [&h](const std::string& s) { h.insert(h.end(), s.begin(), s.end()); };
+    const auto size = std::uint32_t(m.data.size());
+    const std::uint16_t crc = LzhCrc16(reinterpret_cast<const std::uint8_t*>(m.data.data()), m.data.size());
+    if (m.level == 2) {
+        text("-lh0-"), put(size, 4), put(size, 4), put(m.unixTime, 4), put(0x20, 1), put(2, 1), put(crc, 2);
+        text("M"), put(5, 2), put(0x00, 1);  // the header CRC record, filled in below
         const std::size_t crcAt = h.size();
-        Put16(h, 0);
-        Put16(h, unsigned(m.name.size() + 3));
-        h.push_back(0x01);
-        PutText(h, m.name);
-        Put16(h, m.folder.empty() ? 0 : unsigned(m.folder.size() + 3));
-        if (!m.folder.empty()) {
-            h.push_back(0x02);
-            PutText(h, m.folder);
-            Put16(h, 0);
-        }
-        h[0] = std::uint8_t(h.size());
-        h[1] = std::uint8_t(h.size() >> 8);
+        put(0, 2), put(unsigned(m.name.size() + 3), 2), put(0x01, 1), text(m.name);
+        put(m.folder.empty() ? 0 : unsigned(m.folder.size() + 3), 2);
+        if (!m.folder.empty()) put(0x02, 1), text(m.folder), put(0, 2);
+        h[0] = std::uint8_t(h.size()), h[1] = std::uint8_t(h.size() >> 8);
         const std::uint16_t headerCrc = LzhCrc16(h.data(), h.size());
-        h[crcAt] = std::uint8_t(headerCrc);
-        h[crcAt + 1] = std::uint8_t(headerCrc >> 8);
-        out = h;
+        h[crcAt] = std::uint8_t(headerCrc), h[crcAt + 1] = std::uint8_t(headerCrc >> 8);
+        text(m.data);
+        return h;
     }
-    PutText(out, m.data);
-    return out;
+    // Level 1 extended headers: [type][payload][size of the next one]; the size of the
+    // first one ends the base header, and they count in the packed size.
+    std::vector<std::string> records;
+    if (m.level == 1 && !m.folder.empty()) records.push_back('\x02' + m.folder);
+    if (m.level == 1 && m.unixTimeExtension) {
+        records.push_back("\x54");
+        for (int i = 0; i < 4; ++i) records.back() += char(m.unixTime >> (8 * i));
+    }
+    std::size_t extended = 0;
+    for (const auto& r : records) extended += r.size() + 2;
+    text("-lh0-"), put(std::uint32_t(size + extended), 4), put(size, 4), put(m.dosStamp, 4), put(0x20, 1);
+    put(std::uint32_t(m.level), 1), put(std::uint32_t(m.name.size()), 1), text(m.name), put(crc, 2);
+    if (m.level == 1) text("M"), put(records.empty() ? 0 : unsigned(records[0].size() + 2), 2);
+    h[0] = std::uint8_t(h.size() - 2);
+    unsigned sum = 0;
+    for (std::size_t i = 2; i < h.size(); ++i) sum += h[i];
+    h[1] = std::uint8_t(sum);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        text(records[i]), put(i + 1 < records.size() ? unsigned(records[i + 1].size() + 2) : 0, 2);
+    text(m.data);
+    return h;
 }
 
 inline std::vector<std::uint8_t> BuildLzh(const std::vector<BuildMember>& members, bool endMark = true) {

@@ -14,22 +14,14 @@
 
 #include "hvplus/gradient.h"
 #include "hvplus/hvplus_api.h"
+#include "tools/bench/bench_win.h"
 
 namespace {
 
 constexpr COLORREF kFirst = RGB(0x20, 0x40, 0xC0);
 constexpr COLORREF kSecond = RGB(0xF0, 0xE0, 0x10);
 
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
+using hvbench::NowMs;
 
 void Pump() {
     MSG msg;
@@ -84,6 +76,16 @@ void PatBltPerLine(HWND window, bool leftToRight) {
     ReleaseDC(window, dc);
 }
 
+const wchar_t* RegisterWindowClass(const wchar_t* name, WNDPROC proc) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassW(&wc);
+    return name;
+}
+
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ERASEBKGND) return 1;
     return DefWindowProcW(w, msg, wp, lp);
@@ -111,16 +113,11 @@ LRESULT CALLBACK ShowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 int Show(HvPaintGradationFn paint, DWORD ms) {
     g_showPaint = paint;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ShowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"HvGradientShow";
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
+    const wchar_t* windowClass = RegisterWindowClass(L"HvGradientShow", ShowProc);
     const wchar_t* titles[] = {L"上から下 (hvPaintGradation 0)", L"左から右 (hvPaintGradation 1)"};
     for (int direction : {1, 0}) {
-        HWND w = CreateWindowExW(0, wc.lpszClassName, titles[direction], WS_OVERLAPPEDWINDOW, 40 + 470 * (1 - direction),
-                                 60, 440, 300, nullptr, nullptr, wc.hInstance, nullptr);
+        HWND w = CreateWindowExW(0, windowClass, titles[direction], WS_OVERLAPPEDWINDOW, 40 + 470 * (1 - direction), 60,
+                                 440, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(w, GWLP_USERDATA, direction);
         ShowWindow(w, SW_SHOW);
     }
@@ -152,24 +149,13 @@ int main(int argc, char** argv) {
     const int calls = argc > 3 ? std::atoi(argv[3]) : 10000;
     const int rounds = 40;
 
-    HMODULE library = LoadLibraryW(L"hvplus.dll");
-    auto paint = library ? reinterpret_cast<HvPaintGradationFn>(
-                               reinterpret_cast<void*>(GetProcAddress(library, "hvPaintGradation")))
-                         : nullptr;
-    if (!paint) {
-        std::printf("hvplus.dll or its hvPaintGradation export is missing\n");
-        return 2;
-    }
+    const auto paint = hvbench::BindHvplus<HvPaintGradationFn>("hvPaintGradation");
+    if (!paint) return 2;
     if (show) return Show(paint, argc > 2 ? DWORD(std::atoi(argv[2])) : 10000);
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"HvGradientBench";
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"hvgradbench", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, RegisterWindowClass(L"HvGradientBench", Proc), L"hvgradbench",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
     if (!window) return 2;
     Pump();
     Sleep(200);
@@ -234,6 +220,5 @@ int main(int argc, char** argv) {
 
     DeleteObject(brush);
     DestroyWindow(window);
-    FreeLibrary(library);
     return corner == expected && before == after ? 0 : 1;
 }

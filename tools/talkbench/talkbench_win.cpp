@@ -18,20 +18,9 @@
 #include <string>
 
 #include "hvplus/hvplus_api.h"
+#include "tools/bench/bench_win.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart / freq.QuadPart) * 1000.0 +
-           double(now.QuadPart % freq.QuadPart) * 1000.0 / double(freq.QuadPart);
-}
 
 int Idle(const char* stopFile) {
     std::printf("idle\n");
@@ -60,16 +49,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    HMODULE dll = LoadLibraryW(L"hvplus.dll");
-    if (!dll) {
-        std::fprintf(stderr, "talkbench: hvplus.dll did not load (error %lu)\n", GetLastError());
-        return 1;
-    }
-    auto talk = reinterpret_cast<HvTalkTimeFn>(reinterpret_cast<void*>(GetProcAddress(dll, "hvTalkTime")));
-    if (!talk) {
-        std::fprintf(stderr, "talkbench: hvplus.dll has no hvTalkTime\n");
-        return 1;
-    }
+    const auto talk = hvbench::BindHvplus<HvTalkTimeFn>("hvTalkTime");
+    if (!talk) return 1;
 
     // The calls run at the priority a normal program gives them: the benchmark measures
     // the library as the clock uses it.
@@ -80,9 +61,9 @@ int main(int argc, char** argv) {
         const auto speed = static_cast<BYTE>(std::atoi(argv[i + 2]));
         std::fprintf(stderr, "talkbench: begin %d\n", n);
         std::fflush(stderr);
-        const double start = NowMs();
+        const double start = hvbench::NowMs();
         const LONG result = talk(text, mode, speed);
-        const double back = NowMs();
+        const double back = hvbench::NowMs();
         std::fprintf(stderr, "talkbench: return %d\n", n);
         std::fflush(stderr);
         std::printf("call %d %s %d %d %.3f %.3f %ld\n", n, text, int(mode), int(speed), start, back, long(result));
@@ -90,6 +71,5 @@ int main(int argc, char** argv) {
         if (result == 0) ++failures;
         Sleep(gapMs);
     }
-    FreeLibrary(dll);
     return failures == 0 ? 0 : 1;
 }
