@@ -195,7 +195,7 @@ TEST_F(HoravxDriveTest, SplashStaysUpWhileStartingAndIsGoneWhenTheFaceShows) {
     EXPECT_TRUE(program.Close());
 }
 
-TEST_F(HoravxDriveTest, ASecondStartIsRefusedAndTheHelpMenuOpensTheAboutBoxAndTheTopicList) {
+TEST_F(HoravxDriveTest, ASecondStartIsRefusedEveryDayShowsItsColourAndTheHelpMenuOpensTheAboutBoxAndTopics) {
     Program program(exe);
     HWND w = program.ShownMain();
     ASSERT_NE(w, nullptr);
@@ -204,105 +204,6 @@ TEST_F(HoravxDriveTest, ASecondStartIsRefusedAndTheHelpMenuOpensTheAboutBoxAndTh
         EXPECT_EQ(second.Answer(L"エラー"), L"既に起動されています");
         EXPECT_EQ(second.WaitExit(), kExit1);
     }
-    PostMessageW(w, WM_COMMAND, kCmdVersionInfo, 0);
-    HWND about = program.Find(L"#32770", L"バージョン情報");
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(GetWindow(about, GW_OWNER), w);
-    EXPECT_FALSE(IsWindowEnabled(w)) << "the about box is modal";
-    PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(w); }));
-
-    // The pages open in the user's browser; a prefix without one gets a message naming the page.
-    PostMessageW(w, WM_COMMAND, kCmdTopic, 0);
-    if (program.Find(L"#32770", L"Horavox", 5000)) {
-        std::wstring text = program.Answer(L"Horavox");
-        EXPECT_EQ(text.rfind(L"ヘルプを開けませんでした。", 0), 0u);
-        EXPECT_NE(text.find(L"Horavx\\index.html"), std::wstring::npos);
-    }
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }));
-    EXPECT_TRUE(program.running());
-    EXPECT_TRUE(program.Close());
-}
-
-TEST_F(HoravxDriveTest, TopmostAndTitleBarToggleAndComeBackAtTheNextStart) {
-    const DWORD unknownBit = 0x100;  // a bit this version does not know is kept
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Style", REG_DWORD, &unknownBit, sizeof unknownBit);
-    {
-        Program program(exe);
-        HWND w = program.ShownMain();
-        ASSERT_NE(w, nullptr);
-        EXPECT_FALSE(Topmost(w));
-        for (bool on : {true, false, true}) {
-            SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
-            EXPECT_EQ(Topmost(w), on);
-        }
-        const RECT before = WindowRect(w);
-        ToggleTitleBar(w);
-        EXPECT_FALSE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION);
-        EXPECT_EQ(GetMenu(w), nullptr);
-        EXPECT_TRUE(WindowRect(w) == before) << "the outer rectangle stays";
-        ASSERT_TRUE(program.Close());
-    }
-    EXPECT_EQ(GetDword(L"Style"), std::optional<DWORD>(0x103));
-    Program again(exe);
-    HWND w = again.ShownMain();
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return Topmost(w) && !HasTitleBar(w) && !GetMenu(w); }));
-    ToggleTitleBar(w);
-    EXPECT_TRUE(HasTitleBar(w));
-    EXPECT_NE(GetMenu(w), nullptr);
-    SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
-    EXPECT_TRUE(again.Close());
-    EXPECT_EQ(GetDword(L"Style"), std::optional<DWORD>(0x100));
-}
-
-TEST_F(HoravxDriveTest, PlacementIsSavedAtCloseAndKeptWhileHiddenInTheNotificationArea) {
-    {
-        // First start: 5400 x 3500 twips, centred, the top at a third of the free height.
-        Program program(exe);
-        HWND w = program.ShownMain();
-        ASSERT_NE(w, nullptr);
-        const int left = (GetSystemMetrics(SM_CXSCREEN) - 360) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - 233) / 3;
-        EXPECT_TRUE(WindowRect(w) == (RECT{left, top, left + 360, top + 233}));
-        SetWindowPos(w, nullptr, 30, 45, 420, 270, SWP_NOZORDER);
-        ASSERT_TRUE(program.Close());
-    }
-    EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
-    const RECT saved{30, 45, 450, 315};
-    {
-        Program program(exe);
-        HWND w = program.ShownMain();
-        ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(WindowRect(w) == saved);
-        PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
-        ClickTrayIcon(w, WM_RBUTTONDOWN);  // ignored
-        ClickTrayIcon(w);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w) && !IsIconic(w); }));
-        EXPECT_TRUE(WindowRect(w) == saved);
-        SetWindowPos(w, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // moved, then hidden by its icon
-        ClickTrayIcon(w);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
-        ASSERT_TRUE(program.Close());
-    }
-    EXPECT_EQ(Stored(), "450 675 6300 4050 4 65537");
-    // Hidden at the next start; its icon brings it back where it was.
-    Program again(exe);
-    HWND w = again.Main();
-    ASSERT_NE(w, nullptr);
-    Sleep(500);
-    EXPECT_FALSE(IsWindowVisible(w));
-    ClickTrayIcon(w);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
-    EXPECT_TRUE(WindowRect(w) == saved);
-    EXPECT_TRUE(again.Close());
-    EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
-}
-
-TEST_F(HoravxDriveTest, EveryDayOnTheScreenCarriesItsColourAndOnlyTodayTodays) {
-    Program program(exe);
-    HWND w = program.ShownMain();
-    ASSERT_NE(w, nullptr);
     SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);  // nothing may cover it
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Sleep(300);
@@ -343,7 +244,84 @@ TEST_F(HoravxDriveTest, EveryDayOnTheScreenCarriesItsColourAndOnlyTodayTodays) {
     DeleteObject(SelectObject(shot, old));
     DeleteDC(shot);
     ReleaseDC(nullptr, screen);
+
+    PostMessageW(w, WM_COMMAND, kCmdVersionInfo, 0);
+    HWND about = program.Find(L"#32770", L"バージョン情報");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), w);
+    EXPECT_FALSE(IsWindowEnabled(w)) << "the about box is modal";
+    PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about) && IsWindowEnabled(w); }));
+
+    // The pages open in the user's browser; a prefix without one gets a message naming the page.
+    PostMessageW(w, WM_COMMAND, kCmdTopic, 0);
+    if (program.Find(L"#32770", L"Horavox", 5000)) {
+        std::wstring text = program.Answer(L"Horavox");
+        EXPECT_EQ(text.rfind(L"ヘルプを開けませんでした。", 0), 0u);
+        EXPECT_NE(text.find(L"Horavx\\index.html"), std::wstring::npos);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w) != FALSE; }));
+    EXPECT_TRUE(program.running());
     EXPECT_TRUE(program.Close());
+}
+
+TEST_F(HoravxDriveTest, PlacementTopmostAndTitleBarAreSavedAtCloseAndComeBackAtTheNextStart) {
+    const DWORD unknownBit = 0x100;  // a bit this version does not know is kept
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Style", REG_DWORD, &unknownBit, sizeof unknownBit);
+    const RECT saved{30, 45, 450, 315};
+    {
+        // First start: 5400 x 3500 twips, centred, the top at a third of the free height.
+        Program program(exe);
+        HWND w = program.ShownMain();
+        ASSERT_NE(w, nullptr);
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - 360) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - 233) / 3;
+        EXPECT_TRUE(WindowRect(w) == (RECT{left, top, left + 360, top + 233}));
+        EXPECT_FALSE(Topmost(w));
+        for (bool on : {true, false, true}) {
+            SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+            EXPECT_EQ(Topmost(w), on);
+        }
+        SetWindowPos(w, nullptr, 30, 45, 420, 270, SWP_NOZORDER);
+        ToggleTitleBar(w);
+        EXPECT_FALSE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION);
+        EXPECT_EQ(GetMenu(w), nullptr);
+        EXPECT_TRUE(WindowRect(w) == saved) << "the outer rectangle stays";
+        ASSERT_TRUE(program.Close());
+    }
+    EXPECT_EQ(Stored(), "450 675 6300 4050 259 65537");  // 0x103
+    {
+        Program program(exe);
+        HWND w = program.ShownMain();
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return Topmost(w) && !HasTitleBar(w) && !GetMenu(w); }));
+        EXPECT_TRUE(WindowRect(w) == saved);
+        ToggleTitleBar(w);
+        EXPECT_TRUE(HasTitleBar(w));
+        EXPECT_NE(GetMenu(w), nullptr);
+        SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+        PostMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
+        ClickTrayIcon(w, WM_RBUTTONDOWN);  // ignored
+        ClickTrayIcon(w);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w) && !IsIconic(w); }));
+        EXPECT_TRUE(WindowRect(w) == saved);
+        SetWindowPos(w, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // moved, then hidden by its icon
+        ClickTrayIcon(w);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
+        ASSERT_TRUE(program.Close());
+    }
+    EXPECT_EQ(Stored(), "450 675 6300 4050 260 65537");  // 0x104: hidden in the notification area
+    // Hidden at the next start; its icon brings it back where it was.
+    Program again(exe);
+    HWND w = again.Main();
+    ASSERT_NE(w, nullptr);
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(w));
+    ClickTrayIcon(w);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(w) != FALSE; }));
+    EXPECT_TRUE(WindowRect(w) == saved);
+    EXPECT_TRUE(again.Close());
+    EXPECT_EQ(Stored(), "450 675 6300 4050 256 65537");
 }
 
 TEST_F(HoravxDriveTest, ManifestAsksForPerMonitorV2DpiAwarenessAndCommonControls6) {
