@@ -222,7 +222,8 @@ public:
 
 private:
     static void Set(HKEY root, const wchar_t* key, const std::wstring& value) {
-        RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        const DWORD size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+        RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), size);
     }
 };
 
