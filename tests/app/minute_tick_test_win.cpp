@@ -32,9 +32,11 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         if (msg == WM_TIMER && tick_.OnTimer(wp)) return 0;
-        if (msg != WM_TIMECHANGE) return Window::HandleMessage(msg, wp, lp);
-        tick_.OnTimeChange();
-        return 0;
+        if (msg == WM_TIMECHANGE) {
+            tick_.OnTimeChange();
+            return 0;
+        }
+        return Window::HandleMessage(msg, wp, lp);
     }
 
 private:
