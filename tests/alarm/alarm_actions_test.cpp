@@ -1,8 +1,8 @@
-// What firing an alarm decides: the sound command strings, message or command, the
-// archiver's exact prefix, the dialog's place and caption, the random CD track.
+// What firing an alarm decides: message or command, the sound's command strings, the dialog's place and caption.
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "alarm/alarm_actions.h"
@@ -95,11 +95,11 @@ TEST(ChooseSound, RandomCdTrackStaysWithinTheCountCoversItAndDiffersBetweenRuns)
 
 TEST(DialogPlacement, CentreAndCornersOfTheWholeScreen) {
     const int sw = 1024, sh = 768, dw = 310, dh = 121;
-    EXPECT_EQ(DialogPlacement(DialogPosition::ScreenCentre, sw, sh, dw, dh), (Point{357, 323}));
-    EXPECT_EQ(DialogPlacement(DialogPosition::TopLeft, sw, sh, dw, dh), (Point{0, 0}));
-    EXPECT_EQ(DialogPlacement(DialogPosition::BottomLeft, sw, sh, dw, dh), (Point{0, 647}));
-    EXPECT_EQ(DialogPlacement(DialogPosition::TopRight, sw, sh, dw, dh), (Point{714, 0}));
-    EXPECT_EQ(DialogPlacement(DialogPosition::BottomRight, sw, sh, dw, dh), (Point{714, 647}));
+    using P = DialogPosition;
+    const std::pair<P, Point> cases[] = {{P::ScreenCentre, {357, 323}}, {P::TopLeft, {0, 0}}, {P::BottomLeft, {0, 647}},
+                                         {P::TopRight, {714, 0}}, {P::BottomRight, {714, 647}}};
+    for (auto [position, corner] : cases)
+        EXPECT_EQ(DialogPlacement(position, sw, sh, dw, dh), corner) << static_cast<int>(position);
     // A dialog larger than the screen: the halves truncate toward zero.
     EXPECT_EQ(DialogPlacement(DialogPosition::ScreenCentre, 300, 100, 315, 103), (Point{-7, -1}));
     for (int other : {5, 6, 7}) EXPECT_FALSE(DialogPlacement(static_cast<DialogPosition>(other), sw, sh, dw, dh));

@@ -1,6 +1,4 @@
-// The alarm actions against the real winmm, shell and windows: a wave through the session's
-// audio sink, MCI errors, shell commands, the notification dialog. Message boxes are closed
-// by a watcher thread that finds them by title.
+// The alarm actions against the real winmm, shell and windows; message boxes are closed by a watcher thread.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -11,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <thread>
@@ -40,9 +39,8 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// Watches on its own thread, until it is destroyed or 10 s have passed, for the visible
-// window that `find` returns (a message box by its title); keeps the text of its message
-// and confirms it.
+// Watches for up to 10 s for the visible window `find` returns (a message box by its title), keeps its
+// message and confirms it.
 class BoxCloser {
 public:
     explicit BoxCloser(const wchar_t* title) : BoxCloser([title] { return FindWindowW(nullptr, title); }) {}
@@ -100,10 +98,10 @@ protected:
     HICON DialogIcon() {
         return reinterpret_cast<HICON>(SendDlgItemMessageW(actions_.DialogWindow(), 102, STM_GETICON, 0, 0));
     }
-    POINT DialogCorner(bool bottomRight = false) {
+    RECT DialogRect() {
         RECT r{};
         GetWindowRect(actions_.DialogWindow(), &r);
-        return bottomRight ? POINT{r.right, r.bottom} : POINT{r.left, r.top};
+        return r;
     }
 
     std::string archived_, archiveLog_;
@@ -135,9 +133,8 @@ TEST_F(AlarmActionsTest, ABlankAlarmOnlySoundsAndTheNextAlarmsOkSilencesIt) {
     EXPECT_EQ(DialogMessage(), L"会議の時間です");
     std::wstring caption = WindowText(dialog);
     EXPECT_TRUE(caption == AlarmCaptionAt(before) || caption == AlarmCaptionAt(after)) << "caption";
-    POINT corner = DialogCorner(true);
-    EXPECT_EQ(corner.x, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(corner.y, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(DialogRect().right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(DialogRect().bottom, GetSystemMetrics(SM_CYSCREEN));
 
     SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
@@ -162,7 +159,7 @@ TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
     EXPECT_EQ(WindowText(dialog), L"marker");
     EXPECT_EQ(DialogMessage(), L"二つ目 & 三つ目");
     EXPECT_EQ(DialogIcon(), programIcon_);
-    EXPECT_EQ(DialogCorner().x + DialogCorner().y, 0);
+    EXPECT_EQ(DialogRect().left + DialogRect().top, 0);
 
     // The close box confirms too, and the next alarm loads a fresh caption.
     SendMessageW(dialog, WM_CLOSE, 0, 0);
@@ -199,8 +196,7 @@ TEST_F(AlarmActionsTest, FailedMciCommandsAreReportedAndTheMessageStepStillFollo
 std::wstring StandInProgram() {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"hvopened.exe";
+    return std::wstring(self, wcsrchr(self, L'\\') + 1) + L"hvopened.exe";
 }
 
 // ".hvdoc" documents open with the stand-in. Registered per user, as a user's own association
@@ -219,15 +215,15 @@ public:
         }
     }
     ~DocumentAssociation() {
-        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-            RegDeleteTreeW(root, L"Software\\Classes\\.hvdoc");
-            RegDeleteTreeW(root, L"Software\\Classes\\Horavox.TestDocument");
-        }
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+            for (const wchar_t* key : {L"Software\\Classes\\.hvdoc", L"Software\\Classes\\Horavox.TestDocument"})
+                RegDeleteTreeW(root, key);
     }
 
 private:
     static void Set(HKEY root, const wchar_t* key, const std::wstring& value) {
-        RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        const DWORD size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+        RegSetKeyValueW(root, key, nullptr, REG_SZ, value.c_str(), size);
     }
 };
 

@@ -1,5 +1,4 @@
-// The minute tick on the real window timer: the clock is the real one shifted so that a
-// minute boundary falls a second or two ahead, and a message loop runs the window.
+// The minute tick on the real window timer, over the real clock shifted to put a minute boundary just ahead.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,6 +17,7 @@ namespace {
 
 using test::ClockAt;
 using test::MsOf;
+using Talks = std::vector<std::string>;
 
 class TickWindow : public Window {
 public:
@@ -57,7 +57,7 @@ protected:
         EXPECT_LT(now.second * 1000 + now.millisecond, 1000) << args.text << " late after the boundary";
         talks_.push_back(args.text);
     }
-    std::vector<std::string> Handled() { return std::exchange(talks_, {}); }
+    Talks Handled() { return std::exchange(talks_, {}); }
 
     WallClock Now() const { return ClockAt(MsOf(ReadWallClock()) + offsetMs_); }
     // Shifts the clock so that it reads `hour`:`minute`:00 in `msAhead` milliseconds.
@@ -76,12 +76,10 @@ protected:
     long long offsetMs_ = 0;
     Settings settings_;
     MonthCalendar calendar_;
-    std::vector<std::string> talks_;
+    Talks talks_;
     MinuteTick tick_{settings_, calendar_, *this};
     TickWindow window_{tick_};
 };
-
-using Talks = std::vector<std::string>;
 
 TEST_F(MinuteTickTest, HandlesTheNextBoundaryOnceAndNothingThatPassedWhileStopped) {
     ASSERT_NE(window_.hwnd(), nullptr);

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace hv {
 namespace {
+
+auto Fields(const TwipsPlacement& p) { return std::make_tuple(p.left, p.top, p.width, p.height); }
 
 TEST(PlacementTest, FirstStartCentresAndPutsTopAtAThird) {
     struct Case {
@@ -16,13 +20,8 @@ TEST(PlacementTest, FirstStartCentresAndPutsTopAtAThird) {
                           Case{{1200, -1, 6000, 4000}, 15360, 11520, {1200, 2506, 6000, 4000}},  // only the missing one
                           // A screen smaller than the window: negative, truncated toward zero;
                           // nearest(-1399.5) = -1400.
-                          Case{{-1, -1, 5400, 3500}, 4000.5, 3000, {-700, -166, 5400, 3500}}}) {
-        TwipsPlacement p = ResolveFirstPlacement(c.stored, c.screenWidth, c.screenHeight);
-        EXPECT_EQ(p.left, c.expected.left);
-        EXPECT_EQ(p.top, c.expected.top);
-        EXPECT_EQ(p.width, c.expected.width);
-        EXPECT_EQ(p.height, c.expected.height);
-    }
+                          Case{{-1, -1, 5400, 3500}, 4000.5, 3000, {-700, -166, 5400, 3500}}})
+        EXPECT_EQ(Fields(ResolveFirstPlacement(c.stored, c.screenWidth, c.screenHeight)), Fields(c.expected));
 }
 
 TEST(PlacementTest, PositionAtSystemDpiSizeAtMonitorDpi) {
@@ -30,10 +29,8 @@ TEST(PlacementTest, PositionAtSystemDpiSizeAtMonitorDpi) {
     EXPECT_EQ(PlacementToPixels(p, 96, 96), (PixelRect{332, 178, 692, 411}));
     PixelRect r = PlacementToPixels(p, 96, 192);  // a 200% monitor: twice the pixels, same inches
     EXPECT_EQ(r, (PixelRect{332, 178, 332 + 720, 178 + 467}));
-    TwipsPlacement back = PixelsToPlacement(r, 96, 192);
-    EXPECT_EQ(back.left, 4980);
-    EXPECT_EQ(back.width, 5400);
-    EXPECT_EQ(back.height, 3502);  // 467 pixels at 200% are 3502.5 twips, to even
+    // 178 pixels at 96 dpi are 2670 twips; 467 at 200% are 3502.5, to even.
+    EXPECT_EQ(Fields(PixelsToPlacement(r, 96, 192)), Fields({4980, 2670, 5400, 3502}));
 }
 
 TEST(PlacementTest, MoveIntoBringsAWindowBackOnTheNearestArea) {

@@ -1,9 +1,9 @@
-// What a tick does: the announcement rule, the due alarms, the arguments handed on, and the
-// dispatcher over a simulated clock (order of actions, midnight, catch-up, re-entry).
+// What a tick does, over a simulated clock: the announcement rule, the due alarms, midnight, catch-up, re-entry.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -31,20 +31,15 @@ TEST(AnnouncementRule, EachTimingAnnouncesAtItsMinutes) {
         for (int m = 0; m < 60; ++m)
             if (ShouldAnnounce(s, 10, m)) minutes += (count++ ? " " : "") + std::to_string(m);
         EXPECT_EQ(count == 60 ? "all" : minutes, expected) << timing;
+        if (timing == 6) {
+            EXPECT_FALSE(ShouldAnnounce(s, 22, 30)) << "the fixed time is on the 24-hour clock";
+        }
     }
-    Settings fixed;
-    fixed.AnnounceTiming = AnnounceTiming::AnnounceFixedTime;
-    fixed.AnnounceHour = 10;
-    fixed.AnnounceMinute = 30;
-    EXPECT_FALSE(ShouldAnnounce(fixed, 22, 30)) << "the fixed time is on the 24-hour clock";
 }
 
-AlarmEntry Alarm(int hour, int minute, const wchar_t* weekdays = kEveryWeekday, bool enabled = true) {
+AlarmEntry Alarm(std::uint16_t hour, std::uint16_t minute, const wchar_t* weekdays = kEveryWeekday, bool on = true) {
     AlarmEntry a;
-    a.Enabled = enabled;
-    a.Hour = static_cast<std::uint16_t>(hour);
-    a.Minute = static_cast<std::uint16_t>(minute);
-    a.Weekdays = weekdays;
+    std::tie(a.Enabled, a.Hour, a.Minute, a.Weekdays) = std::tie(on, hour, minute, weekdays);
     return a;
 }
 
