@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace hv {
@@ -27,11 +29,7 @@ public:
         BitBlt(memory_, 0, 0, kWidth, kHeight, dc, 0, 0, SRCCOPY);
         ReleaseDC(window, dc);
     }
-    ~Capture() {
-        SelectObject(memory_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(memory_);
-    }
+    ~Capture() { SelectObject(memory_, old_), DeleteObject(bitmap_), DeleteDC(memory_); }
     COLORREF At(int x, int y) const { return GetPixel(memory_, x, y); }
     int Count(int left, int top, int right, int bottom, COLORREF color) const {
         int n = 0;
@@ -45,6 +43,14 @@ private:
     HBITMAP bitmap_;
     HGDIOBJ old_;
 };
+
+// Pixels of `color` inside the box of day `day`'s label.
+int CountInDay(const FacePainter& face, const Capture& capture, int day, COLORREF color) {
+    const DayLabel& d = face.layout().days.at(static_cast<size_t>(day - 1));
+    const int dpi = face.dpi(), left = TwipsToPixels(d.label.x, dpi), top = TwipsToPixels(d.label.y, dpi);
+    return capture.Count(left, top, left + TwipsToPixels(face.metrics().digitPairWidth, dpi) + 1,
+                         top + TwipsToPixels(face.metrics().digitHeight, dpi) + 1, color);
+}
 
 class FacePainterTest : public ::testing::Test {
 protected:
@@ -61,13 +67,6 @@ protected:
     }
     ~FacePainterTest() override { DestroyWindow(window); }
 
-    // Pixels of `color` inside the box of day `day`'s label.
-    int CountInDay(const FacePainter& face, const Capture& capture, int day, COLORREF color) const {
-        const DayLabel& d = face.layout().days.at(static_cast<size_t>(day - 1));
-        const int dpi = face.dpi(), left = TwipsToPixels(d.label.x, dpi), top = TwipsToPixels(d.label.y, dpi);
-        return capture.Count(left, top, left + TwipsToPixels(face.metrics().digitPairWidth, dpi) + 1,
-                             top + TwipsToPixels(face.metrics().digitHeight, dpi) + 1, color);
-    }
     // Draws with the picture file; false when it did not load.
     bool DrawPicture(const std::wstring& path) {
         settings.BackgroundKind = BackgroundKind::Image;
@@ -89,16 +88,10 @@ TEST_F(FacePainterTest, DefaultFaceColoursThenAShadowUnderTheDays) {
     face.ApplyBackground();
     face.DrawFace(window);
     Capture capture(window);
-    struct Case {
-        int day, role;
-        const char* what;
-    };
-    for (const Case& c : {Case{20, 2, "today, a Wednesday"}, {4, 3, "a Monday holiday"}, {6, 3, "substitute holiday"},
-                          {10, 3, "a Sunday"}, {9, 5, "a Saturday"}, {12, 4, "a Tuesday"}}) {
-        EXPECT_GT(CountInDay(face, capture, c.day, settings.FontColor[c.role]), 0) << c.what;
-        if (c.role != 4) {
-            EXPECT_EQ(CountInDay(face, capture, c.day, settings.FontColor[4]), 0) << c.what;
-        }
+    // Today (a Wednesday), a Monday holiday, the substitute holiday, a Sunday, a Saturday, a Tuesday.
+    for (const auto& [day, role] : {std::pair{20, 2}, {4, 3}, {6, 3}, {10, 3}, {9, 5}, {12, 4}}) {
+        EXPECT_GT(CountInDay(face, capture, day, settings.FontColor[role]), 0) << day;
+        if (role != 4) { EXPECT_EQ(CountInDay(face, capture, day, settings.FontColor[4]), 0) << day; }
     }
     EXPECT_GT(capture.Count(0, 0, kWidth, 20, settings.FontColor[1]), 0);  // the header row
     EXPECT_EQ(capture.At(kWidth - 1, kHeight - 1), settings.BackgroundColor[1]);
@@ -116,12 +109,11 @@ TEST_F(FacePainterTest, GradationComesFromTheGradientPainterUnderTheLabels) {
     settings.BackgroundColor[2] = RGB(250, 200, 10);
     std::vector<long> directions;
     FacePainter face(settings, calendar, [&](HWND w, COLORREF first, COLORREF second, long direction) {
-        EXPECT_EQ(w, window);
-        EXPECT_EQ(first, settings.BackgroundColor[1]);
+        EXPECT_EQ(std::tuple(w, first), std::tuple(window, settings.BackgroundColor[1]));
         directions.push_back(direction);
         HDC dc = GetDC(w);
         HBRUSH brush = CreateSolidBrush(second);
-        RECT all{0, 0, kWidth, kHeight};
+        const RECT all{0, 0, kWidth, kHeight};
         FillRect(dc, &all, brush);
         DeleteObject(brush);
         ReleaseDC(w, dc);
@@ -142,23 +134,17 @@ TEST_F(FacePainterTest, EveryOfferedPictureFormatDrawsUnscaledFromTheTopLeft) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring dib = std::wstring(temp) + L"hv_face_picture.dib";
     ASSERT_TRUE(CopyFileW((kPictures + L"red.bmp").c_str(), dib.c_str(), FALSE));
-    struct Case {
-        std::wstring file;
-        COLORREF color;  // at (5, 30)
-    };
     const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200);
-    // The icon and the cursor lie under the header's labels, and the loader decodes the JPEG:
-    // they only have to load.
-    for (const Case& c : {Case{kPictures + L"red.bmp", red}, {dib, red}, {kPictures + L"blue.emf", blue},
-                          {kPictures + L"blue.wmf", blue}, {kPictures + L"green.jpg", kUnchecked},
-                          {L"Z:" HV_SOURCE_DIR L"/app/horavx.ico", kUnchecked},
-                          {kPictures + L"green.cur", kUnchecked}}) {
-        const std::string name(c.file.begin(), c.file.end());
-        ASSERT_TRUE(DrawPicture(c.file)) << name;
+    // The colour at (5, 30). The icon and the cursor lie under the header's labels, and the
+    // loader decodes the JPEG: they only have to load.
+    for (const auto& [file, color] :
+         {std::pair{kPictures + L"red.bmp", red}, {dib, red}, {kPictures + L"blue.emf", blue},
+          {kPictures + L"blue.wmf", blue}, {kPictures + L"green.jpg", kUnchecked},
+          {L"Z:" HV_SOURCE_DIR L"/app/horavx.ico", kUnchecked}, {kPictures + L"green.cur", kUnchecked}}) {
+        const std::string name(file.begin(), file.end());
+        ASSERT_TRUE(DrawPicture(file)) << name;
         Capture capture(window);
-        if (c.color != kUnchecked) {
-            EXPECT_EQ(capture.At(5, 30), c.color) << name;
-        }
+        if (color != kUnchecked) { EXPECT_EQ(capture.At(5, 30), color) << name; }
         // Only the picture's own extent is covered; the back colour shows beyond it.
         EXPECT_EQ(capture.At(kWidth - 1, kHeight - 1), settings.BackgroundColor[1]) << name;
     }
@@ -174,8 +160,7 @@ TEST_F(FacePainterTest, EveryOfferedPictureFormatDrawsUnscaledFromTheTopLeft) {
 TEST_F(FacePainterTest, PictureThatCannotLoadFallsBackToThePlainColourInMemory) {
     for (const wchar_t* file : {L"missing.bmp", L"not_a_picture.jpg"}) {
         EXPECT_FALSE(DrawPicture(kPictures + file));
-        EXPECT_EQ(settings.BackgroundKind, BackgroundKind::Plain);
-        EXPECT_TRUE(settings.ImageFile.empty());
+        EXPECT_TRUE(settings.BackgroundKind == BackgroundKind::Plain && settings.ImageFile.empty());
         EXPECT_EQ(Capture(window).At(5, 30), settings.BackgroundColor[1]);
     }
     // A picture that does not load keeps the one already there (the dialogs rely on it).
@@ -191,10 +176,8 @@ TEST_F(FacePainterTest, TranslucencySwitchesTheLayeredStyleAndSetsTheAlpha) {
         EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
         BYTE got = 0;
         DWORD flags = 0;
-        COLORREF key = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(window, &key, &got, &flags));
-        EXPECT_EQ(got, alpha);
-        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+        ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &got, &flags));
+        EXPECT_EQ(std::tuple(int(got), flags), std::tuple(alpha, DWORD(LWA_ALPHA))) << rate;
     }
     ASSERT_TRUE(ApplyTranslucency(window, false, 30));
     EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,8 +14,6 @@
 namespace hv {
 namespace {
 
-using test::LoadAll;
-using test::ScriptedPrompt;
 using Bytes = std::vector<std::uint8_t>;
 using OldValues = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
 
@@ -24,7 +23,7 @@ MemorySettingsStore Migrated(const wchar_t* section, const OldValues& values) {
     MemoryOldSettingsStore old;
     old.Put(L"Others", L"Version", L"1.05");
     for (const auto& [key, text] : values) old.Put(section, key, text);
-    ScriptedPrompt no(false);
+    test::ScriptedPrompt no(false);
     MigratePreviousSettings(store, old, no);
     EXPECT_EQ(store.OpenKeyCount(), 0u);
     return store;
@@ -45,14 +44,14 @@ TEST(Migration, MainValuesAreConvertedInOrder) {
                                          L"FontColor1", L"FontColor2", L"FontColor3", L"FontColor4", L"FontColor5",
                                          L"Talk", L"Width", L"Height", L"PosX", L"PosY", L"Style",
                                          L"BackgroundType"}));
-    EXPECT_EQ(store.Text(L"", L"FontName1"), L"ＭＳ 明朝");
-    EXPECT_EQ(store.Text(L"", L"FontName2"), L"Times New Roman");
+    EXPECT_EQ(std::tuple(store.Text(L"", L"FontName1"), store.Text(L"", L"FontName2")),
+              std::tuple(L"ＭＳ 明朝", L"Times New Roman"));
     ExpectDwords(store, {{L"FontStyle1", 1050 + (1 << 20)}, {L"FontStyle2", 2400 + (1 << 16)},
                          {L"BackgroundColor", 0xFFFFFF}, {L"FontColor1", 0x800000}, {L"FontColor5", 255},
                          {L"Talk", 1 << 16},  // every minute, speed 0 rather than the default 2
                          {L"Width", 6000}, {L"Height", 3500}, {L"PosX", 0xFFFFFFFF}, {L"PosY", 0xFFFFFFF1},
                          {L"Style", 5}, {L"BackgroundType", 1}});
-    EXPECT_EQ(LoadAll(store).FontColor[6], 0xC0C0C0u);  // no old counterpart
+    EXPECT_EQ(test::LoadAll(store).FontColor[6], 0xC0C0C0u);  // no old counterpart
 }
 
 TEST(Migration, TalkFromTheOldTimingHourMinuteAndAmPm) {
@@ -75,9 +74,9 @@ TEST(Migration, AlarmsOneToNineAreConverted) {
                                                      {L"Minute", L"45"}, {L"WeekEnabled", L"0111110"},
                                                      {L"IconPos", L"2"}, {L"Track", L"5"}, {L"MaxTrack", L"12"},
                                                      {L"Message", L"朝の会議"}, {L"WaveFile", L"C:\\a.wav"}});
-    EXPECT_EQ(store.Binary(L"\\Alarm", L"Attr9"), (Bytes{244, 6, 45, 0x3E, 2, 5, 12}));
-    EXPECT_EQ(store.Text(L"\\Alarm", L"Message9"), L"朝の会議");
-    EXPECT_EQ(store.Text(L"\\Alarm", L"WavFile9"), L"C:\\a.wav");
+    EXPECT_EQ(std::tuple(store.Binary(L"\\Alarm", L"Attr9"), store.Text(L"\\Alarm", L"Message9"),
+                         store.Text(L"\\Alarm", L"WavFile9")),
+              std::tuple(Bytes{244, 6, 45, 0x3E, 2, 5, 12}, L"朝の会議", L"C:\\a.wav"));
     // Old alarms at their defaults, and empty texts, write nothing: what is stored stays.
     EXPECT_EQ(store.WrittenNames(L"\\Alarm"), (std::vector<std::wstring>{L"Attr9", L"Message9", L"WavFile9"}));
     // There never was an alarm 10.
@@ -88,7 +87,7 @@ TEST(Migration, KeysThatCannotBeCreatedStopTheConversionBeforeTheQuestion) {
     MemoryOldSettingsStore old;
     old.Put(L"Others", L"Version", L"1.05");
     old.Put(L"Alarm1", L"Enabled", L"1");
-    ScriptedPrompt prompt(true);
+    test::ScriptedPrompt prompt(true);
     for (const wchar_t* failing : {kMainSubkey, kAlarmSubkey}) {
         MemorySettingsStore store;
         store.FailKey(failing, kStoreAccessDenied);

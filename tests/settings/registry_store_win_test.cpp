@@ -40,10 +40,9 @@ Raw Stored(const wchar_t* path, const wchar_t* name) {
 }
 
 // As other programs write values: raw bytes, or a text through the ANSI API in the system
-// code page, as the previous version wrote its settings. Returns the bytes written.
-DWORD Put(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+// code page, as the previous version wrote its settings (returning the bytes written).
+void Put(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
     EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, path, name, type, data, size), ERROR_SUCCESS) << name;
-    return size;
 }
 DWORD PutAnsi(const std::string& path, const char* name, const std::wstring& text) {
     std::string ansi(text.size() * 2 + 1, '\0');
@@ -55,9 +54,8 @@ DWORD PutAnsi(const std::string& path, const char* name, const std::wstring& tex
 class RegistrySettings : public ::testing::Test {
 protected:
     static void RemoveTestKeys() {
-        for (const wchar_t* path : {kMainPath, kOldSettingsPath, kNeighbourPath}) {
+        for (const wchar_t* path : {kMainPath, kOldSettingsPath, kNeighbourPath})
             RegDeleteTreeW(HKEY_CURRENT_USER, path);
-        }
         // The folders above go only when nothing else lives in them.
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kelvane");
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings");
@@ -97,16 +95,12 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     Put(kMainPath, L"FontColor3", REG_QWORD, eight, sizeof eight);
     Put(kMainPath, L"FontName1", REG_BINARY, four, sizeof four);  // texts by their type
     Put(kMainPath, L"FontName2", REG_SZ, unterminated, sizeof unterminated);
-    Settings s = LoadAll(store);
-    EXPECT_TRUE(s.Alarms[2].Enabled);
-    EXPECT_EQ(s.Alarms[2].Minute, 30);
-    EXPECT_EQ(s.Alarms[2].Weekdays, L"1111111");
+    const Settings s = LoadAll(store);
+    const AlarmEntry& a = s.Alarms[2];
+    EXPECT_EQ(std::tuple(a.Enabled, a.Minute, a.Weekdays), std::tuple(true, 30, L"1111111"));
     EXPECT_EQ(s.Alarms[3], AlarmEntry{});
-    EXPECT_EQ(s.FontColor[1], 0x800000u);
-    EXPECT_EQ(s.FontColor[2], 0x11223344u);
-    EXPECT_EQ(s.FontColor[3], 0x0000FFu);
-    EXPECT_EQ(s.FontName[1], L"Arial");
-    EXPECT_EQ(s.FontName[2], L"Ab");
+    EXPECT_EQ(std::tuple(s.FontColor[1], s.FontColor[2], s.FontColor[3]), std::tuple(0x800000u, 0x11223344u, 0xFFu));
+    EXPECT_EQ(std::tuple(s.FontName[1], s.FontName[2]), std::tuple(L"Arial", L"Ab"));
 }
 
 TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettings) {
@@ -125,11 +119,9 @@ TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettin
     PutAnsi("Software\\VB and VBA Program Settings\\HoravoxTestNeighbour\\Main", "Kept", L"yes");
     RegistryOldSettingsStore oldStore;
     auto expectConverted = [&] {
-        Settings s = LoadAll(store);
-        EXPECT_EQ(s.FontName[1], L"ＭＳ 明朝");
-        EXPECT_EQ(s.AnnounceTiming, AnnounceTiming::AnnounceHourly);
-        EXPECT_TRUE(s.Alarms[0].Loop);
-        EXPECT_EQ(s.Alarms[0].Message, japanese);
+        const Settings s = LoadAll(store);
+        EXPECT_EQ(std::tuple(s.FontName[1], s.AnnounceTiming, s.Alarms[0].Loop, s.Alarms[0].Message),
+                  std::tuple(L"ＭＳ 明朝", AnnounceTiming::AnnounceHourly, true, japanese));
     };
 
     test::ScriptedPrompt no(false);
@@ -150,8 +142,7 @@ TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettin
     MigratePreviousSettings(store, oldStore, yes);
     EXPECT_EQ(yes.asked, 1);
     expectConverted();
-    EXPECT_FALSE(KeyExists(kOldSettingsPath));
-    EXPECT_TRUE(KeyExists(kNeighbourPath));
+    EXPECT_TRUE(!KeyExists(kOldSettingsPath) && KeyExists(kNeighbourPath));
     test::ScriptedPrompt next(true);
     MigratePreviousSettings(store, oldStore, next);
     EXPECT_EQ(next.asked, 0);

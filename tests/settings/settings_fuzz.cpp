@@ -2,7 +2,6 @@
 // settings keys, or arbitrary old-version texts, must load without a crash into fields
 // that are in their ranges or hold exactly what was stored, and must survive a save and
 // a reload unchanged. Built and run by scripts/test.d/fuzz-settings.
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -20,28 +19,21 @@ namespace {
 
 using namespace hv;
 
-#define FUZZ_CHECK(condition)                                                       \
-    do {                                                                            \
-        if (!(condition)) {                                                         \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #condition); \
-            std::abort();                                                           \
-        }                                                                           \
-    } while (0)
+#define FUZZ_CHECK(condition) \
+    ((condition) ? void() : (std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #condition), std::abort()))
 
 class Input {
 public:
     Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool empty() const { return pos_ >= size_; }
     std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    std::vector<std::uint8_t> Bytes(std::size_t count) {
+    // A length byte, then that many bytes; 255 announces a 16-bit length (long texts, up to 64 KiB).
+    std::vector<std::uint8_t> Chunk() {
+        std::size_t count = Byte();
+        if (count == 255) count = Byte() | (static_cast<std::size_t>(Byte()) << 8);
         std::vector<std::uint8_t> out;
         while (count-- > 0 && pos_ < size_) out.push_back(data_[pos_++]);
         return out;
-    }
-    std::size_t Length() {
-        std::size_t n = Byte();
-        if (n == 255) n = Byte() | (static_cast<std::size_t>(Byte()) << 8);  // long texts, up to 64 KiB
-        return n;
     }
 
 private:
@@ -135,7 +127,7 @@ void FuzzStoredValues(Input& in, bool translucency) {
         const auto& names = alarm ? alarmNames : mainNames;
         const std::wstring& name = names[in.Byte() % names.size()];
         auto type = static_cast<ValueType>(in.Byte());
-        store.Put(alarm ? kAlarmSubkey : kMainSubkey, name, type, in.Bytes(in.Length()));
+        store.Put(alarm ? kAlarmSubkey : kMainSubkey, name, type, in.Chunk());
     }
 
     Settings s = LoadAll(store, translucency);
@@ -143,37 +135,37 @@ void FuzzStoredValues(Input& in, bool translucency) {
     CheckRanges(s, translucency);
 
     Oracle stored{store};
+    auto dword = [&](std::wstring_view name, std::uint32_t fallback) { return stored.Dword(L"", name, fallback); };
     FUZZ_CHECK(s.FontName[1] == stored.Text(L"", L"FontName1", kDefaultFontName1));
     FUZZ_CHECK(s.FontName[2] == stored.Text(L"", L"FontName2", kDefaultFontName2));
     FUZZ_CHECK(s.ImageFile == stored.Text(L"", L"ImageFile", L""));
-    FUZZ_CHECK(s.BackgroundColor[1] == stored.Dword(L"", L"BackgroundColor", kDefaultBackgroundColor));
-    FUZZ_CHECK(s.BackgroundColor[2] == stored.Dword(L"", L"BackgroundColor2", kDefaultBackgroundColor));
-    for (int i = 1; i <= 6; ++i) {
-        auto index = static_cast<std::size_t>(i);
-        std::uint32_t color = stored.Dword(L"", NumberedName(L"FontColor", i), kDefaultFontColors[index - 1]);
-        FUZZ_CHECK(s.FontColor[index] == color);
+    FUZZ_CHECK(s.BackgroundColor[1] == dword(L"BackgroundColor", kDefaultBackgroundColor));
+    FUZZ_CHECK(s.BackgroundColor[2] == dword(L"BackgroundColor2", kDefaultBackgroundColor));
+    for (std::size_t i = 1; i <= 6; ++i) {
+        FUZZ_CHECK(s.FontColor[i] == dword(NumberedName(L"FontColor", int(i)), kDefaultFontColors[i - 1]));
     }
-    FUZZ_CHECK(s.Style == stored.Dword(L"", L"Style", kDefaultStyle));
-    FUZZ_CHECK(PackTalk(s) == (stored.Dword(L"", L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
-    FUZZ_CHECK(PackBackgroundType(s) == (stored.Dword(L"", L"BackgroundType", 0) & 0xFu));
-    FUZZ_CHECK(PackFontStyle(s.FontSize[1], s.FontItalic[1], s.FontBold[1]) ==
-               (stored.Dword(L"", L"FontStyle1", kDefaultFontStyle1) & 0x11FFFFu));
-    FUZZ_CHECK(PackFontStyle(s.FontSize[2], s.FontItalic[2], s.FontBold[2]) ==
-               (stored.Dword(L"", L"FontStyle2", kDefaultFontStyle2) & 0x11FFFFu));
-    if (translucency) FUZZ_CHECK(PackTranslucentRate(s) == (stored.Dword(L"", L"TranslucentRate", 0) & 0x1FFu));
-    FUZZ_CHECK(s.WindowLeft == static_cast<std::int32_t>(stored.Dword(L"", L"PosX", std::uint32_t(-1))));
-    FUZZ_CHECK(s.WindowTop == static_cast<std::int32_t>(stored.Dword(L"", L"PosY", std::uint32_t(-1))));
-    FUZZ_CHECK(s.WindowWidth == static_cast<std::int32_t>(stored.Dword(L"", L"Width", 5400)));
-    FUZZ_CHECK(s.WindowHeight == static_cast<std::int32_t>(stored.Dword(L"", L"Height", 3500)));
+    for (std::size_t i = 1; i <= 2; ++i) {
+        FUZZ_CHECK(PackFontStyle(s.FontSize[i], s.FontItalic[i], s.FontBold[i]) ==
+                   (dword(NumberedName(L"FontStyle", int(i)), i == 1 ? kDefaultFontStyle1 : kDefaultFontStyle2) &
+                    0x11FFFFu));
+    }
+    FUZZ_CHECK(s.Style == dword(L"Style", kDefaultStyle));
+    FUZZ_CHECK(PackTalk(s) == (dword(L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
+    FUZZ_CHECK(PackBackgroundType(s) == (dword(L"BackgroundType", 0) & 0xFu));
+    if (translucency) FUZZ_CHECK(PackTranslucentRate(s) == (dword(L"TranslucentRate", 0) & 0x1FFu));
+    FUZZ_CHECK(s.WindowLeft == static_cast<std::int32_t>(dword(L"PosX", std::uint32_t(-1))));
+    FUZZ_CHECK(s.WindowTop == static_cast<std::int32_t>(dword(L"PosY", std::uint32_t(-1))));
+    FUZZ_CHECK(s.WindowWidth == static_cast<std::int32_t>(dword(L"Width", 5400)));
+    FUZZ_CHECK(s.WindowHeight == static_cast<std::int32_t>(dword(L"Height", 3500)));
     for (int n = 1; n <= kAlarmCount; ++n) {
         const AlarmEntry& a = s.Alarms[static_cast<std::size_t>(n - 1)];
         AlarmAttr attr = stored.Attr(n);
         attr[3] &= 0x7F;  // bit 7 is not a day
         FUZZ_CHECK(PackAlarmAttr(a) == attr);
-        FUZZ_CHECK(a.Message == stored.Text(kAlarmSubkey, NumberedName(L"Message", n), L""));
-        FUZZ_CHECK(a.WavFile == stored.Text(kAlarmSubkey, NumberedName(L"WavFile", n), L""));
-        FUZZ_CHECK(a.MidFile == stored.Text(kAlarmSubkey, NumberedName(L"MidFile", n), L""));
-        FUZZ_CHECK(a.IconFile == stored.Text(kAlarmSubkey, NumberedName(L"IconFile", n), L""));
+        for (const auto& [base, text] : {std::pair{L"Message", &a.Message}, {L"WavFile", &a.WavFile},
+                                         {L"MidFile", &a.MidFile}, {L"IconFile", &a.IconFile}}) {
+            FUZZ_CHECK(*text == stored.Text(kAlarmSubkey, NumberedName(base, n), L""));
+        }
     }
     CheckSaveAndReload(s, translucency);
 }
@@ -195,10 +187,10 @@ void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
         const std::wstring& section = sections[in.Byte() % sections.size()];
         const std::wstring& key = keys[in.Byte() % keys.size()];
         std::wstring text;
-        for (std::uint8_t b : in.Bytes(in.Length())) text += static_cast<wchar_t>(b < 0xF0 ? b : 0x3000 + b);
+        for (std::uint8_t b : in.Chunk()) text += static_cast<wchar_t>(b < 0xF0 ? b : 0x3000 + b);
         old.Put(section, key, text);
     }
-    bool marked = old.ReadOldSetting(L"Others", L"Version", L"*") != L"*";
+    const bool marked = old.ReadOldSetting(L"Others", L"Version", L"*") != L"*";
 
     MemorySettingsStore store;
     store.SetRecording(false);
@@ -212,8 +204,7 @@ void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
     FUZZ_CHECK(old.deleteCount() == (yes ? 1 : 0));
     // The conversion never sets bits outside the fields it writes.
     FUZZ_CHECK((*store.Dword(L"", L"Talk") & ~0x001FFFFFu) == 0);
-    FUZZ_CHECK((*store.Dword(L"", L"FontStyle1") & ~0x0011FFFFu) == 0);
-    FUZZ_CHECK((*store.Dword(L"", L"FontStyle2") & ~0x0011FFFFu) == 0);
+    FUZZ_CHECK(((*store.Dword(L"", L"FontStyle1") | *store.Dword(L"", L"FontStyle2")) & ~0x0011FFFFu) == 0);
     FUZZ_CHECK(*store.Dword(L"", L"Style") <= 7);
     FUZZ_CHECK(*store.Dword(L"", L"BackgroundType") <= 2);
     for (int n = 1; n <= kAlarmCount; ++n) {
@@ -231,12 +222,11 @@ void FuzzOldTexts(Input& in, bool translucency, bool withVersion, bool yes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in(data, size);
-    std::uint8_t mode = in.Byte();
-    bool translucency = mode & 1;
+    const std::uint8_t mode = in.Byte();
     if (mode & 2) {
-        FuzzOldTexts(in, translucency, (mode & 4) != 0, (mode & 8) != 0);
+        FuzzOldTexts(in, mode & 1, (mode & 4) != 0, (mode & 8) != 0);
     } else {
-        FuzzStoredValues(in, translucency);
+        FuzzStoredValues(in, mode & 1);
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "settings/memory_store.h"
@@ -20,22 +21,17 @@ using Op = MemorySettingsStore::Op;
 
 TEST(SettingsLoad, FreshUserGetsEveryDefault) {
     MemorySettingsStore store;
-    Settings loaded = test::EverythingChanged();
-    LoadSettings(store, loaded, true);
-    LoadWindowPlacement(store, loaded);
-    EXPECT_EQ(loaded, Settings{});
+    Settings d = test::EverythingChanged();  // every field is overwritten
+    LoadSettings(store, d, true);
+    LoadWindowPlacement(store, d);
+    EXPECT_EQ(d, Settings{});
     EXPECT_FALSE(store.HasKey(L""));  // reading creates nothing
-
-    const Settings& d = loaded;
-    EXPECT_EQ(d.FontName, (NumberedArray<std::wstring, 2>{{L"Arial", L"Times New Roman"}}));
-    EXPECT_EQ(d.FontSize, (NumberedArray<float, 2>{{15.0f, 24.0f}}));
-    EXPECT_EQ(d.BackgroundColor[1], 0xC0C0C0u);
-    EXPECT_EQ(d.BackgroundKind, BackgroundKind::Plain);
-    EXPECT_EQ(PackTalk(d), 0x02010000u);  // every minute, 12-hour mode, speed 2
-    EXPECT_EQ(d.Style | d.TranslucentRate | d.Translucent, 0u);
-    EXPECT_EQ(d.WindowWidth, 5400);
-    EXPECT_EQ(d.WindowHeight, 3500);
-    EXPECT_LT(d.WindowLeft, 0);
+    EXPECT_EQ(std::tuple(d.FontName[1], d.FontName[2], d.FontSize[1], d.FontSize[2]),
+              std::tuple(L"Arial", L"Times New Roman", 15.0f, 24.0f));
+    // Silver, plain, every minute in 12-hour mode at speed 2, no style bit, opaque, 5400 x 3500 at no position.
+    EXPECT_EQ(std::tuple(d.BackgroundColor[1], d.BackgroundKind, PackTalk(d),
+                         d.Style | d.TranslucentRate | d.Translucent, d.WindowWidth, d.WindowHeight, d.WindowLeft < 0),
+              std::tuple(0xC0C0C0u, BackgroundKind::Plain, 0x02010000u, 0u, 5400, 3500, true));
     EXPECT_EQ(PackAlarmAttr(d.Alarms[19]), (AlarmAttr{0, 0, 0, 0x7F, 0, 0, 0}));  // off at 00:00, every weekday
     EXPECT_EQ(d.Alarms[19].Weekdays, L"1111111");
 }
@@ -51,17 +47,11 @@ TEST(SettingsLoad, PackedValuesSplitIntoTheirFields) {
     store.PutBinary(L"\\Alarm", L"Attr20", {244, 23, 45, 0x41, 3, 12, 99});
     Settings s = LoadAll(store);
 
-    EXPECT_EQ(s.AnnounceHour, 7);
-    EXPECT_EQ(s.AnnounceMinute, 21);
-    EXPECT_EQ(s.AnnounceTiming, AnnounceTiming::AnnounceFixedTime);
-    EXPECT_TRUE(s.Clock24);
-    EXPECT_EQ(s.TalkSpeed, 1);
-    EXPECT_FLOAT_EQ(s.FontSize[1], 45.0f);
-    EXPECT_TRUE(s.FontItalic[1] && s.FontBold[1]);
-    EXPECT_EQ(s.BackgroundKind, BackgroundKind::Desktop);
-    EXPECT_EQ(s.Gradation, Gradation::TopToBottom);
-    EXPECT_EQ(s.TranslucentRate, 40u);
-    EXPECT_TRUE(s.Translucent);
+    EXPECT_EQ(std::tuple(s.AnnounceHour, s.AnnounceMinute, s.AnnounceTiming, s.Clock24, s.TalkSpeed),
+              std::tuple(7, 21, AnnounceTiming::AnnounceFixedTime, true, 1));
+    EXPECT_EQ(std::tuple(s.FontSize[1], s.FontItalic[1], s.FontBold[1]), std::tuple(45.0f, true, true));
+    EXPECT_EQ(std::tuple(s.BackgroundKind, s.Gradation, s.TranslucentRate, s.Translucent),
+              std::tuple(BackgroundKind::Desktop, Gradation::TopToBottom, 40u, true));
     // Weekdays: Sunday and Saturday.
     EXPECT_EQ(s.Alarms[19], (AlarmEntry{.Enabled = true, .Hour = 23, .Minute = 45, .Weekdays = L"1000001",
                                         .Message = L"", .SoundKind = SoundKind::CdAudio, .WavFile = L"", .MidFile = L"",
@@ -130,19 +120,17 @@ TEST(SettingsSave, WindowPlacementIsRoundedAndKeptWhileHidden) {
     s.Style = 0x100 | kStyleAlwaysOnTop;  // an unknown bit survives
     SaveWindowSettings(store, s, {1234.5, 1235.5, -7.5, 1e12}, 0x00010001);
     EXPECT_EQ(store.WrittenNames(L""), (Names{L"PosX", L"PosY", L"Width", L"Height", L"Style", L"Version"}));
-    EXPECT_EQ(store.Dword(L"", L"PosX"), 1234u);
-    EXPECT_EQ(store.Dword(L"", L"PosY"), 1236u);
-    EXPECT_EQ(store.Dword(L"", L"Width"), static_cast<std::uint32_t>(-8));
-    EXPECT_EQ(store.Dword(L"", L"Height"), 0x7FFFFFFFu);
+    EXPECT_EQ(std::tuple(store.Dword(L"", L"PosX"), store.Dword(L"", L"PosY"), store.Dword(L"", L"Width"),
+                         store.Dword(L"", L"Height")),
+              std::tuple(1234u, 1236u, static_cast<std::uint32_t>(-8), 0x7FFFFFFFu));
 
     store.ClearOperations();
     s.SetHiddenInTray(true);
     s.SetAlwaysOnTop(false);
     SaveWindowSettings(store, s, {1, 2, 3, 4}, 0x00010001);
     EXPECT_EQ(store.WrittenNames(L""), (Names{L"Style", L"Version"}));
-    Settings next = LoadAll(store);
-    EXPECT_EQ(next.Style, 0x104u);
-    EXPECT_EQ(next.WindowLeft, 1234);
+    const Settings next = LoadAll(store);
+    EXPECT_EQ(std::tuple(next.Style, next.WindowLeft), std::tuple(0x104u, 1234));
 }
 
 TEST(RegistryText, TrimAtNul) {

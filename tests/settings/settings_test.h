@@ -10,20 +10,15 @@
 
 namespace hv::test {
 
-class ScriptedPrompt : public ConfirmationPrompt {
-public:
-    explicit ScriptedPrompt(bool answer) : answer_(answer) {}
+struct ScriptedPrompt : ConfirmationPrompt {
+    explicit ScriptedPrompt(bool answer) : answer(answer) {}
     bool AskYesNo(std::wstring_view title, std::wstring_view text) override {
-        ++asked;
-        lastTitle = title;
-        lastText = text;
-        return answer_;
+        lastTitle = title, lastText = text, ++asked;
+        return answer;
     }
+    bool answer;
     int asked = 0;
     std::wstring lastTitle, lastText;
-
-private:
-    bool answer_;
 };
 
 inline Settings LoadAll(SettingsStore& store, bool translucency = true) {

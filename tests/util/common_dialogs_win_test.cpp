@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "tests/util/dialog_driver_win.h"
 #include "util/common_dialogs_win.h"
@@ -25,17 +26,14 @@ TEST(ColorDialog, CancelledAndAccepted) {
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), button);
         };
         click(0x2CF);  // "Define custom colours"
-        SetDlgItemInt(dialog, 0x2C2, 10, FALSE);  // red, green and blue
-        SetDlgItemInt(dialog, 0x2C3, 20, FALSE);
-        SetDlgItemInt(dialog, 0x2C4, 30, FALSE);
+        for (int i = 0; i < 3; ++i) SetDlgItemInt(dialog, 0x2C2 + i, 10 * (i + 1), FALSE);  // red, green, blue
         click(0x2C8);  // "Add to custom colours"
         Press(dialog, IDCANCEL);
     });
     EXPECT_EQ(hv::ShowColorDialog(nullptr, RGB(200, 0, 0), table), hv::kColorDialogCancelled);
     define.Join();
     ASSERT_TRUE(define.found());
-    EXPECT_EQ(table[0], RGB(10, 20, 30));
-    EXPECT_EQ(table[3], RGB(1, 2, 3));
+    EXPECT_EQ(std::tuple(table[0], table[3]), std::tuple(RGB(10, 20, 30), RGB(1, 2, 3)));
 
     for (COLORREF initial : {RGB(0, 0, 0), RGB(0x33, 0x66, 0x99)}) {
         DialogDriver ok([](HWND dialog) { Press(dialog, IDOK); });

@@ -40,9 +40,7 @@ public:
               if (dialog_) action(dialog_);
           }) {}
     ~DialogDriver() { Join(); }
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
+    void Join() { thread_.joinable() ? thread_.join() : void(); }
     bool found() const { return dialog_ != nullptr; }
 
 private:
