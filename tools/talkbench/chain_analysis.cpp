@@ -3,9 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstdio>
 #include <numbers>
 
 namespace hv::bench {
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::uint8_t buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    std::fclose(f);
+    return true;
+}
+
 namespace {
 
 using Complex = std::complex<double>;

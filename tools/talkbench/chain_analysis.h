@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "hvplus/talk_plan.h"
 #include "hvplus/talk_stream.h"
 
 namespace hv::bench {
+
+// Appends the file's bytes to `bytes`; false when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // One clip of a chain in the order it plays, with the silence prescribed after it.
 struct ChainStep {

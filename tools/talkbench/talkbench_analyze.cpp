@@ -42,20 +42,10 @@ struct Call {
     long result = 0;
 };
 
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    std::uint8_t buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-    return true;
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::vector<std::uint8_t> bytes;
-    if (!ReadFile(path, bytes)) return lines;
+    if (!hv::bench::ReadWholeFile(path, bytes)) return lines;
     std::string line;
     for (auto b : bytes) {
         if (b == '\n') {
@@ -76,7 +66,7 @@ struct Clips {
 
     bool Load(const std::string& dir, int rate) {
         for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
-            if (!ReadFile(dir + "/" + std::to_string(id) + ".wav", files[id])) return false;
+            if (!hv::bench::ReadWholeFile(dir + "/" + std::to_string(id) + ".wav", files[id])) return false;
             auto clip = hv::ParseWaveClip(files[id]);
             if (!clip) return false;
             resampled[id] = hv::bench::ResampleClip(*clip, rate);
@@ -105,7 +95,7 @@ std::string ListOf(const hv::TalkPlan& plan) {
 std::vector<double> ReadUnderruns(const std::string& path, bool& available) {
     std::vector<double> times;
     std::vector<std::uint8_t> bytes;
-    available = !path.empty() && ReadFile(path, bytes);
+    available = !path.empty() && hv::bench::ReadWholeFile(path, bytes);
     for (const std::string& line : ReadLines(path)) {
         if (line.find("Underflow") == std::string::npos) continue;
         unsigned sec = 0, ms = 0;
@@ -137,7 +127,7 @@ struct Tally {
 int Analyse(const Clips& clips, int rate, const std::string& capturePath, const std::string& callsPath,
             const std::string& logPath) {
     std::vector<std::uint8_t> raw;
-    if (!ReadFile(capturePath, raw) || raw.size() < 2) {
+    if (!hv::bench::ReadWholeFile(capturePath, raw) || raw.size() < 2) {
         std::fprintf(stderr, "talkbench_analyze: no recording in %s\n", capturePath.c_str());
         return 2;
     }

@@ -34,16 +34,6 @@ double ClockMs(clockid_t id) {
     return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
 }
 
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    std::uint8_t buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-    return true;
-}
-
 // Windowed-sinc low-pass, zero phase (the kernel is centred), so onsets keep their place.
 std::vector<float> LowPass(const std::vector<float>& in, double cutoffHz) {
     constexpr int kHalf = 96;
@@ -97,7 +87,7 @@ int Analyse(const std::string& clipsDir, const std::string& capturePath, double 
     FILE* t = std::fopen((capturePath + ".time").c_str(), "r");
     const bool timed = t && std::fscanf(t, "%lf", &firstSampleMono) == 1;
     if (t) std::fclose(t);
-    if (!ReadFile(capturePath, raw) || raw.size() < 2 || !timed) {
+    if (!hv::bench::ReadWholeFile(capturePath, raw) || raw.size() < 2 || !timed) {
         std::fprintf(stderr, "tickbench_analyze: no timed recording in %s\n", capturePath.c_str());
         return 2;
     }
@@ -107,7 +97,7 @@ int Analyse(const std::string& clipsDir, const std::string& capturePath, double 
     std::vector<std::vector<std::uint8_t>> files(hv::kLastClipId + 1);
     std::vector<std::vector<float>> clips(hv::kLastClipId + 1);
     for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
-        if (!ReadFile(clipsDir + "/" + std::to_string(id) + ".wav", files[id])) return 2;
+        if (!hv::bench::ReadWholeFile(clipsDir + "/" + std::to_string(id) + ".wav", files[id])) return 2;
         if (auto clip = hv::ParseWaveClip(files[id])) clips[id] = hv::bench::ResampleClip(*clip, kRate);
     }
 
