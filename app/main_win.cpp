@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "app/hvplus_binding_win.h"
 #include "app/main_window_win.h"
+#include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
 #include "settings/migration.h"
 #include "settings/registry_store_win.h"
@@ -92,12 +93,6 @@ std::wstring SystemFolder() {
     return hv::WithTrailingBackslash(n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring());
 }
 
-hv::Date Today() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay};
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -146,7 +141,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         hv::MigratePreviousSettings(store, oldStore, prompt);
     }
     hv::LoadSettings(store, app.settings, hv::TranslucencyAvailable(app.system));
-    app.calendarDate = Today();
+    app.calendarDate = hv::ReadWallClock().date;
     app.calendar = hv::ComputeMonthCalendar(app.calendarDate);
 
     hv::AlarmActions alarms(app.system.AppPath, [&hvplus](HWND owner, const std::string& command,

@@ -126,13 +126,9 @@ void MainWindow::Load() {
         app_.alarms->SetProgramIcon(icon_);
         tickActions_ = std::make_unique<ProgramTickActions>(*app_.alarms, *app_.hvplus);
         tickActions_->SetFace(hwnd());
-        tickActions_->SetCalendarChangedHandler([this] {
-            SYSTEMTIME now;
-            GetLocalTime(&now);
-            app_.calendarDate = {now.wYear, now.wMonth, now.wDay};
-            tooltipRects_.clear();
-        });
-        tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, *tickActions_);
+        // The tick keeps app_.calendarDate with the calendar; the holiday tooltips follow.
+        tickActions_->SetCalendarChangedHandler([this] { tooltipRects_.clear(); });
+        tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, app_.calendarDate, *tickActions_);
         tick_->Attach(hwnd());
     }
     StartTick();

@@ -26,8 +26,8 @@ class MinuteTick {
 public:
     static constexpr UINT_PTR kTimerId = 1;
 
-    MinuteTick(Settings& settings, MonthCalendar& calendar, TickActions& actions)
-        : dispatcher_(settings, calendar, actions) {}
+    MinuteTick(Settings& settings, MonthCalendar& calendar, Date& calendarDate, TickActions& actions)
+        : dispatcher_(settings, calendar, calendarDate, actions) {}
     ~MinuteTick() { Stop(); }
     MinuteTick(const MinuteTick&) = delete;
     MinuteTick& operator=(const MinuteTick&) = delete;

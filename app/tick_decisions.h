@@ -48,8 +48,11 @@ public:
 // date the calendar was computed for, and the handling of each due minute.
 class TickDispatcher {
 public:
-    TickDispatcher(Settings& settings, MonthCalendar& calendar, TickActions& actions)
-        : settings_(settings), calendar_(calendar), actions_(actions) {}
+    // `calendarDate` is the date `calendar` was computed for, kept with it by whoever computed
+    // it first (a default Date when nobody has): the dispatcher recomputes both when the date
+    // changes.
+    TickDispatcher(Settings& settings, MonthCalendar& calendar, Date& calendarDate, TickActions& actions)
+        : settings_(settings), calendar_(calendar), calendarDate_(calendarDate), actions_(actions) {}
 
     // The timer starts (or restarts after a dialog or resume): nothing is handled now.
     void Start(const WallClock& now);
@@ -71,9 +74,9 @@ private:
 
     Settings& settings_;
     MonthCalendar& calendar_;
+    Date& calendarDate_;
     TickActions& actions_;
     TickSchedule schedule_;
-    Date calendarDate_;  // the date calendar_ was last computed for here; none at first
     bool busy_ = false;
 };
 

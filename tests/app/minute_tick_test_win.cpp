@@ -76,8 +76,9 @@ protected:
     long long offsetMs_ = 0;
     Settings settings_;
     MonthCalendar calendar_;
+    Date calendarDate_;
     Talks talks_;
-    MinuteTick tick_{settings_, calendar_, *this};
+    MinuteTick tick_{settings_, calendar_, calendarDate_, *this};
     TickWindow window_{tick_};
 };
 

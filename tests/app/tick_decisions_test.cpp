@@ -61,7 +61,8 @@ protected:
     std::function<void()> duringAlarm;
     Settings settings;
     MonthCalendar calendar;
-    TickDispatcher dispatcher{settings, calendar, *this};
+    Date calendarDate;
+    TickDispatcher dispatcher{settings, calendar, calendarDate, *this};
 };
 
 TEST_F(Dispatcher, FiresDueAlarmsByReferenceInIndexOrderThenAnnouncesOnce) {
