@@ -223,6 +223,8 @@ void MainWindow::StopTick() {
     if (tick_) tick_->Stop();
 }
 
+bool MainWindow::tickRunning() const { return tick_ && tick_->running(); }
+
 void MainWindow::StartTick() {
     if (tick_) tick_->Start();
 }

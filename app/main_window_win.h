@@ -36,6 +36,7 @@ public:
     // The minute tick rests while a settings dialog is open.
     void StopTick();
     void StartTick();
+    bool tickRunning() const;
 
     // What the settings dialogs ask of the program.
     Settings& settings() override { return app_.settings; }
