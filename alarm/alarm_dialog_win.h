@@ -7,50 +7,49 @@
 #include <functional>
 #include <string>
 
-#include "util/window_win.h"
+#include "settings/settings.h"
+#include "util/form_win.h"
 
 namespace hv {
 
-class AlarmDialog : public Window {
+struct AlarmNotice {
+    std::wstring message;
+    HICON icon = nullptr;
+    bool iconOwned = false;  // destroyed by the dialog when replaced or closed
+    hv::DialogPosition position = hv::DialogPosition::ScreenCentre;
+};
+
+class AlarmDialog : public Form {
 public:
-    // `onOk` runs when the user confirms (OK, Enter, Escape or the close box).
-    explicit AlarmDialog(std::function<void()> onOk) : onOk_(std::move(onOk)) {}
-    ~AlarmDialog() override;
+    static constexpr int kIdMessage = 101;  // lblMessage
+    static constexpr int kIdIcon = 102;     // picIcon
 
-    // Creates the window hidden, with its caption from the time now, topmost; does
-    // nothing while it is open. False when the window cannot be created.
-    bool Load();
+    // `onConfirm` runs when the user confirms (OK, Enter, Esc or the close box).
+    explicit AlarmDialog(std::function<void()> onConfirm);
+
     bool IsOpen() const { return hwnd() != nullptr; }
-
-    void SetMessage(const std::wstring& text);
-    // Shows `icon`; the dialog destroys it when it is replaced or the window closes,
-    // unless `owned` is false (the program's own icon).
-    void SetIcon(HICON icon, bool owned);
-    // Shows the window; when `modal`, returns only after it has closed, the program's
-    // other windows disabled meanwhile.
-    void Show(bool modal);
+    // Opens the notice with its caption from the time now, topmost, at its position. A
+    // modeless notice returns at once; a modal one when confirmed, `owner` disabled
+    // meanwhile. False when the window cannot be made.
+    bool Open(AlarmNotice notice, bool modal, HWND owner);
+    // A later alarm while the notice is open: its message, icon and position.
+    void Update(AlarmNotice notice);
+    // Closes the notice without confirming it (the sounds play on).
+    void Dismiss();
 
     std::wstring MessageText() const;
-    HICON ShownIcon() const { return icon_; }
+    HICON ShownIcon() const { return Picture(kIdIcon); }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    void OnDestroyed() override;
+    void OnLoad() override;
+    bool OnOk() override;
+    void OnCancel() override;
 
 private:
-    void CreateControls();
-    void Confirm();
-    void ReleaseIcon();
-    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    void ShowNotice();
 
-    std::function<void()> onOk_;
-    HWND iconBox_ = nullptr;
-    HWND message_ = nullptr;
-    HWND ok_ = nullptr;
-    HFONT font_ = nullptr;
-    HICON icon_ = nullptr;
-    bool iconOwned_ = false;
-    int dpi_ = 96;
+    std::function<void()> onConfirm_;
+    AlarmNotice notice_;
 };
 
 }  // namespace hv

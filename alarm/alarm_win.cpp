@@ -30,7 +30,7 @@ AlarmActions::AlarmActions(std::wstring appPath, ArchiveRunner archiver)
 
 AlarmActions::~AlarmActions() = default;
 
-void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal) {
+void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
     StartSound(alarm);
     alarm.Message = TrimSpaces(alarm.Message);
     MessageAction action = ClassifyMessage(alarm.Message);
@@ -42,7 +42,7 @@ void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal) {
         RunCommand(action);
         return;
     case MessageAction::Kind::Dialog:
-        ShowNotification(alarm, modal);
+        ShowNotification(alarm, modal, owner);
         return;
     }
 }
@@ -98,34 +98,29 @@ void AlarmActions::RunCommand(const MessageAction& action) {
     if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(mainWindow_, kShellFailedText, kAppTitle, MB_OK);
 }
 
-void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal) {
+void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner) {
     if (!dialog_) dialog_ = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
-    if (!dialog_->Load()) return;
-    dialog_->SetMessage(alarm.Message);
-
+    AlarmNotice notice{alarm.Message, nullptr, false, alarm.DialogPosition};
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), alarm.IconFile.c_str(), alarm.IconIndex);
     // 0: no icon at that index; 1: not a file that holds icons.
     if (icon != nullptr && reinterpret_cast<INT_PTR>(icon) != 1) {
-        dialog_->SetIcon(icon, true);
+        notice.icon = icon;
+        notice.iconOwned = true;
     } else {
-        HICON fallback = programIcon_ ? programIcon_ : LoadIconW(nullptr, IDI_APPLICATION);
-        dialog_->SetIcon(fallback, false);
+        notice.icon = programIcon_ ? programIcon_ : LoadIconW(nullptr, IDI_APPLICATION);
     }
-
-    RECT outer;
-    GetWindowRect(dialog_->hwnd(), &outer);
-    auto place = DialogPlacement(alarm.DialogPosition, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 outer.right - outer.left, outer.bottom - outer.top);
-    if (place) SetWindowPos(dialog_->hwnd(), nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    dialog_->Show(modal);
+    if (dialog_->IsOpen() && !modal) {
+        dialog_->Update(std::move(notice));
+        return;
+    }
+    // A modal notice (an alarm tried from its settings) replaces an open one.
+    dialog_->Dismiss();
+    dialog_->Open(std::move(notice), modal, owner ? owner : mainWindow_);
 }
 
 HWND AlarmActions::DialogWindow() const { return dialog_ && dialog_->IsOpen() ? dialog_->hwnd() : nullptr; }
 
-bool AlarmActions::TranslateDialogMessage(MSG* msg) {
-    HWND window = DialogWindow();
-    return window && ::IsDialogMessageW(window, msg);
-}
+HICON AlarmActions::DialogIcon() const { return dialog_ && dialog_->IsOpen() ? dialog_->ShownIcon() : nullptr; }
 
 std::wstring AlarmCaptionAt(const SYSTEMTIME& time) {
     wchar_t weekday[32] = {};

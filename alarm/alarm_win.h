@@ -36,8 +36,9 @@ public:
     void SetProgramIcon(HICON icon) { programIcon_ = icon; }
 
     // Starts the alarm's sound, then shows its message or runs its command. Trims
-    // alarm.Message in place. Returns at once unless `modal` (then after the dialog closes).
-    void FireAlarm(AlarmEntry& alarm, bool modal);
+    // alarm.Message in place. Returns at once unless `modal` (then after the dialog closes,
+    // `owner`, else the main window, disabled meanwhile).
+    void FireAlarm(AlarmEntry& alarm, bool modal, HWND owner = nullptr);
     // Silences the wave sound and closes every MCI device.
     void StopAllSounds();
     // Shows the text of LastMciError under "MCIのエラー", then closes every MCI device.
@@ -49,13 +50,13 @@ public:
 
     // The notification dialog while it is open, else null (tests find it here).
     HWND DialogWindow() const;
-    // For the message loop: keyboard navigation of the modeless notification dialog.
-    bool TranslateDialogMessage(MSG* msg);
+    // The icon the notification dialog shows while it is open.
+    HICON DialogIcon() const;
 
 private:
     void StartSound(const AlarmEntry& alarm);
     void RunCommand(const MessageAction& action);
-    void ShowNotification(const AlarmEntry& alarm, bool modal);
+    void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner);
 
     std::wstring appPath_;
     ArchiveRunner archiver_;

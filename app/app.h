@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/system_info.h"
+#include "util/system_info.h"
 #include "face/civil_date.h"
 #include "face/month_calendar.h"
 #include "settings/settings.h"

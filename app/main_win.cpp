@@ -9,7 +9,7 @@
 
 #include "alarm/alarm_win.h"
 #include "app/app.h"
-#include "app/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "app/main_window_win.h"
 #include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
@@ -127,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
 
     // The version window is the splash; the system facts it shows are recorded while it is up.
-    auto splash = std::make_unique<hv::VersionWindow>(app);
+    auto splash = std::make_unique<hv::VersionWindow>(app.system);
     splash->ShowSplash();
 
     RecordOsVersion(app.system);
@@ -159,7 +159,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (created) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (alarms.TranslateDialogMessage(&msg)) continue;  // Enter and Esc on the notification
+                if (hv::Form::RouteDialogMessage(&msg)) continue;  // keys of the modeless dialogs
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }

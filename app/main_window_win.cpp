@@ -5,13 +5,15 @@
 
 #include <string>
 
-#include "app/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "app/main_menu.h"
 #include "app/placement.h"
 #include "face/holidays.h"
 #include "alarm/alarm_win.h"
 #include "app/minute_tick_win.h"
 #include "settings/settings_io.h"
+#include "announce/announce_dialog_win.h"
+#include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/version_window_win.h"
 
@@ -39,20 +41,15 @@ RECT NormalWindowRect(HWND window) {
     return rect;
 }
 
-int SystemDpi() {
-    UINT dpi = GetDpiForSystem();
-    return dpi ? static_cast<int>(dpi) : 96;
-}
-
 }  // namespace
 
 HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     HMENU bar = CreateMenu();
     setup = CreatePopupMenu();
     help = CreatePopupMenu();
-    // The setup dialogs join the program in later steps; until then their items stay visible
-    // and greyed, so the menu looks as it will.
-    AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdVocal, kCaptionVocal);
+    // The alarm and appearance dialogs join the program in later steps; until then their
+    // items stay visible and greyed, so the menu looks as it will.
+    AppendMenuW(setup, MF_STRING, kCmdVocal, kCaptionVocal);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdCalendar, kCaptionCalendar);
     AppendMenuW(help, MF_STRING, kCmdTopic, kCaptionTopic);
@@ -148,7 +145,7 @@ void MainWindow::PlaceWindow() {
     // at that dpi.
     PixelRect rect = PlacementToPixels(placement, positionDpi, positionDpi);
     SetWindowPos(hwnd(), nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    rect = PlacementToPixels(placement, positionDpi, WindowDpi(hwnd()));
+    rect = PlacementToPixels(placement, positionDpi, DpiOf(hwnd()));
 
     // A monitor that was unplugged since the last run: onto the nearest one.
     RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
@@ -194,9 +191,39 @@ void MainWindow::ApplyTitleBar() {
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+// The minute tick rests while a settings dialog is open; the busy pointer shows while it loads.
+class MainWindow::SettingsDialogScope {
+public:
+    SettingsDialogScope(MainWindow& window, bool busyPointer) : window_(window) {
+        window_.PauseTick();
+        if (busyPointer) previous_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    }
+    ~SettingsDialogScope() {
+        window_.ResumeTick();
+        if (previous_) SetCursor(previous_);
+    }
+    SettingsDialogScope(const SettingsDialogScope&) = delete;
+    SettingsDialogScope& operator=(const SettingsDialogScope&) = delete;
+
+private:
+    MainWindow& window_;
+    HCURSOR previous_ = nullptr;
+};
+
+bool MainWindow::SpeakTime(const std::string& time, bool clock24, int speed) {
+    return app_.hvplus && app_.hvplus->TalkTime(time.c_str(), clock24 ? 1 : 0, static_cast<unsigned char>(speed)) != 0;
+}
+
+void MainWindow::RedrawFace() {
+    face_.ApplyBackground();
+    DrawFace();
+}
+
 void MainWindow::StopTick() {
     if (tick_) tick_->Stop();
 }
+
+bool MainWindow::tickRunning() const { return tick_ && tick_->running(); }
 
 void MainWindow::StartTick() {
     if (tick_) tick_->Start();
@@ -279,8 +306,14 @@ void MainWindow::OnCommand(unsigned id) {
         ShowHelpTopicList(hwnd(), app_.system);
         break;
     case kCmdVersionInfo: {
-        VersionWindow about(app_);
+        VersionWindow about(app_.system);
         about.ShowAbout(hwnd());
+        break;
+    }
+    case kCmdVocal: {
+        SettingsDialogScope scope(*this, true);
+        AnnounceDialog dialog(*this);
+        dialog.Run(hwnd());
         break;
     }
     default:
@@ -319,7 +352,7 @@ void MainWindow::CloseSequence() {
     if (app_.alarms) app_.alarms->StopAllSounds();
     if (app_.store) {
         RECT rect = NormalWindowRect(hwnd());
-        const int positionDpi = SystemDpi(), sizeDpi = WindowDpi(hwnd());
+        const int positionDpi = SystemDpi(), sizeDpi = DpiOf(hwnd());
         WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
                               PixelsToTwips(rect.right - rect.left, sizeDpi),
                               PixelsToTwips(rect.bottom - rect.top, sizeDpi)};

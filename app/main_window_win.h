@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "face/face_win.h"
+#include "settings/settings_host.h"
 #include "util/window_win.h"
 
 namespace hv {
@@ -17,7 +18,7 @@ namespace hv {
 class MinuteTick;
 class ProgramTickActions;
 
-class MainWindow : public Window {
+class MainWindow : public Window, public SettingsHost {
 public:
     explicit MainWindow(App& app);
     ~MainWindow() override;
@@ -35,6 +36,17 @@ public:
     // The minute tick rests while a settings dialog is open.
     void StopTick();
     void StartTick();
+    bool tickRunning() const;
+
+    // What the settings dialogs ask of the program.
+    Settings& settings() override { return app_.settings; }
+    SettingsStore* store() override { return app_.store; }
+    const SystemInfo& system() const override { return app_.system; }
+    std::array<std::uint32_t, 16>& customColors() override { return app_.customColors; }
+    void RedrawFace() override;
+    void PauseTick() override { StopTick(); }
+    void ResumeTick() override { StartTick(); }
+    bool SpeakTime(const std::string& time, bool clock24, int speed) override;
 
     HMENU setupMenu() const { return setupMenu_; }
     HMENU helpMenu() const { return helpMenu_; }
@@ -48,6 +60,7 @@ protected:
     void OnDestroyed() override { PostQuitMessage(0); }
 
 private:
+    class SettingsDialogScope;
     void Load();
     void PlaceWindow();
     void LoadIcons();

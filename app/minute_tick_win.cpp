@@ -1,7 +1,7 @@
 #include "app/minute_tick_win.h"
 
 #include "alarm/alarm_win.h"
-#include "app/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 
 namespace hv {
 

@@ -14,6 +14,12 @@ int Clamp16(long long value) { return static_cast<int>(std::clamp<long long>(val
 // a \ b: integer division truncating toward zero, as the layout rules are written.
 long long IntDiv(long long a, long long b) { return a / b; }
 
+// The layout's integer arithmetic works in 64 bits and clamps to 16 at the end.
+long long Rounded(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<long long>(std::clamp(RoundHalfEven(value), -9.0e18, 9.0e18));
+}
+
 std::uint32_t ColumnColor(const Settings& settings, int column) {
     if (column == kSunday) return settings.FontColor[3];
     if (column == kSaturday) return settings.FontColor[5];
@@ -28,21 +34,6 @@ std::wstring DayText(int day) {
 
 }  // namespace
 
-long long RoundHalfEven(double value) {
-    double floor = std::floor(value);
-    double fraction = value - floor;
-    long long base = static_cast<long long>(floor);
-    if (fraction > 0.5) return base + 1;
-    if (fraction < 0.5) return base;
-    return (base % 2 == 0) ? base : base + 1;
-}
-
-double PixelsToTwips(double pixels, int dpi) { return pixels * kTwipsPerInch / dpi; }
-
-int TwipsToPixels(double twips, int dpi) {
-    return static_cast<int>(RoundHalfEven(twips * dpi / kTwipsPerInch));
-}
-
 bool FaceShadowEnabled(const Settings& settings) {
     return settings.FontColor[6] != settings.BackgroundColor[1] && settings.FontColor[6] != settings.BackgroundColor[2];
 }
@@ -51,9 +42,9 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
                       double innerHeight, const FaceMetrics& metrics) {
     FaceLayout layout;
 
-    long long headerLabel = IntDiv(RoundHalfEven(metrics.headerWidth), 7);
-    layout.headerStep = Clamp16(IntDiv(RoundHalfEven(innerWidth - static_cast<double>(headerLabel)), 6));
-    layout.headerHeight = Clamp16(RoundHalfEven(metrics.headerHeight));
+    long long headerLabel = IntDiv(Rounded(metrics.headerWidth), 7);
+    layout.headerStep = Clamp16(IntDiv(Rounded(innerWidth - static_cast<double>(headerLabel)), 6));
+    layout.headerHeight = Clamp16(Rounded(metrics.headerHeight));
     const std::wstring header = kHeaderText;
     for (int i = 0; i < 7; ++i) {
         FaceLabel& label = layout.header[static_cast<std::size_t>(i)];
@@ -63,10 +54,10 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
         label.color = settings.FontColor[1];
     }
 
-    layout.digitPairWidth = Clamp16(RoundHalfEven(metrics.digitPairWidth));
-    layout.dayStep = Clamp16(IntDiv(RoundHalfEven(innerWidth - 2.0 * layout.digitPairWidth), 6));
+    layout.digitPairWidth = Clamp16(Rounded(metrics.digitPairWidth));
+    layout.dayStep = Clamp16(IntDiv(Rounded(innerWidth - 2.0 * layout.digitPairWidth), 6));
     layout.rowStep =
-        Clamp16(IntDiv(RoundHalfEven(innerHeight - metrics.digitHeight - layout.headerHeight), 5));
+        Clamp16(IntDiv(Rounded(innerHeight - metrics.digitHeight - layout.headerHeight), 5));
 
     const bool shadow = FaceShadowEnabled(settings);
     int column = calendar.FirstWeekday;

@@ -13,22 +13,15 @@
 
 #include "face/month_calendar.h"
 #include "settings/settings.h"
+#include "util/units.h"
 
 namespace hv {
-
-inline constexpr int kTwipsPerInch = 1440;
 
 // The header row's text: seven labels of three characters each.
 inline constexpr wchar_t kHeaderText[] = L"SunMonTueWedThuFriSat";
 // The texts whose extents size the day grid.
 inline constexpr wchar_t kDigitPairText[] = L"88";
 inline constexpr wchar_t kDigitText[] = L"8";
-
-// Rounds to the nearest integer, ties to even (the program's rule for every conversion).
-long long RoundHalfEven(double value);
-
-double PixelsToTwips(double pixels, int dpi);
-int TwipsToPixels(double twips, int dpi);
 
 // Text extents in twips as measured with the face's fonts.
 struct FaceMetrics {

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "util/dpi_win.h"
+
 namespace hv {
 
 namespace {
@@ -86,10 +88,6 @@ IPicture* IconPictureFromFile(const std::wstring& path) {
 
 }  // namespace
 
-int WindowDpi(HWND window) {
-    UINT dpi = window ? GetDpiForWindow(window) : 0;
-    return dpi ? static_cast<int>(dpi) : 96;
-}
 
 HFONT CreateFaceFont(const Settings& settings, int set, int dpi) {
     LOGFONTW font{};
@@ -117,10 +115,7 @@ bool FacePicture::Load(const std::wstring& path) {
     if (!loaded) return false;
     Reset();
     picture_ = loaded;
-    HDC screen = GetDC(nullptr);
-    loadDpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    if (loadDpi_ <= 0) loadDpi_ = 96;
+    loadDpi_ = SystemDpi();  // the loader converts pixels to HIMETRIC at the system dpi
     return true;
 }
 
@@ -206,7 +201,7 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
     GetClientRect(window, &client);
     const int width = client.right, height = client.bottom;
     if (width <= 0 || height <= 0) return;
-    dpi_ = WindowDpi(window);
+    dpi_ = DpiOf(window);
 
     HDC target = dc ? dc : GetDC(window);
     HDC memory = CreateCompatibleDC(target);

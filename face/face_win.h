@@ -82,7 +82,4 @@ HFONT CreateFaceFont(const Settings& settings, int set, int dpi);
 // Text extent in twips with the font selected into `dc`.
 void MeasureText(HDC dc, const wchar_t* text, int dpi, double& width, double& height);
 
-// The window's dpi (96 where the system cannot tell).
-int WindowDpi(HWND window);
-
 }  // namespace hv

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "settings/rounding.h"
+#include "util/units.h"
 #include "settings/settings.h"
 #include "settings/settings_schema.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/rounding.h"
+#include "util/units.h"
 #include "settings/settings_schema.h"
 
 namespace hv {

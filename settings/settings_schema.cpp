@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/rounding.h"
+#include "util/units.h"
 
 namespace hv {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "app/main_menu.h"
 #include "app/main_window_win.h"
 #include "settings/memory_store.h"

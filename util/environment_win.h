@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/system_info.h"
+#include "util/system_info.h"
 #include "util/environment_report.h"
 
 namespace hv {

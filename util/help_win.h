@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/system_info.h"
+#include "util/system_info.h"
 
 namespace hv {
 

@@ -1,11 +1,11 @@
 #include "util/version_window_win.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <array>
+#include <string>
 
-#include "util/dialog_template_win.h"
 #include "util/environment_report.h"
 #include "util/environment_win.h"
 
@@ -14,46 +14,48 @@ namespace hv {
 namespace {
 
 constexpr wchar_t kProductName[] = L"Horavox";
-constexpr wchar_t kNotice[] = L"本ソフトウェアは無保証で提供されます。";
-constexpr const wchar_t* kMailAddresses[2] = {L"horavox@kelvane.example", L"support@kelvane.example"};
 constexpr wchar_t kMailTip[] = L"作者にメールを出す";
 constexpr wchar_t kMailFailed[] = L"メール環境の呼出しに失敗しました。";
-
-// Layout in twips (1/1440 inch). The report box lies below the first visible area and
-// shows when the environment button makes the window taller.
-constexpr int kClientWidth = 5400;
-constexpr int kClientHeight = 1575;
-constexpr int kReportTop = 1680;
-constexpr int kReportHeight = 1395;
-constexpr int kMargin = 120;
-constexpr int kLineGap = 45;  // the separators end this far from the right edge
-
-// Link blue: the system's hot-track colour is grey in some colour schemes.
-constexpr COLORREF kLinkColor = RGB(0, 80, 200);
+constexpr wchar_t kWindowFont[] = L"MS UI Gothic";
 
 // The program's icon; the window class icon when the program has none.
 constexpr int kProgramIconId = 1;
 
+using V = VersionWindow;
+using K = ControlKind;
+
+// The report box lies below the first visible area and shows when the environment
+// button makes the window taller.
+constexpr int kWidth = 360, kHeight = 105, kReportHeight = 213;
+
+constexpr std::array<ControlSpec, 11> kControls{{
+    {V::kIdIcon, K::Picture, nullptr, 16, 12, 32, 32},
+    {V::kIdProduct, K::Heading, kProductName, 64, 10, 100, 22},
+    {V::kIdVersion, K::Label, L"", 168, 15, 100, 17, SS_NOPREFIX},
+    {V::kIdNotice, K::Label, L"本ソフトウェアは無保証で提供されます。", 64, 36, 288, 17, SS_NOPREFIX},
+    {V::kIdLine1, K::Line, nullptr, 8, 61, 349, 2},
+    {V::kIdMail, K::Link, L"horavox@kelvane.example", 16, 68, 180, 16, 0, 0, kMailTip},
+    {V::kIdMail + 1, K::Link, L"support@kelvane.example", 16, 85, 180, 16, 0, 0, kMailTip},
+    {V::kIdEnvironment, K::Button, L"環境 &>>", 204, 71, 72, 24},
+    {V::kIdClose, K::DefaultButton, L"閉じる(&C)", 280, 71, 72, 24},
+    {V::kIdLine2, K::Line, nullptr, 8, 108, 349, 2},
+    // Hidden until filled, so the keyboard cannot reach it while it is out of sight.
+    {V::kIdReport, K::Edit, nullptr, 8, 112, 344, 93, WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL},
+}};
+
+const FormSpec kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kWindowFont};
+const FormSpec kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
+                       kWindowFont};
+
 }  // namespace
 
-VersionWindow::~VersionWindow() {
-    if (hwnd()) DestroyWindow(hwnd());
-    FreeResources();
-}
-
-void VersionWindow::FreeResources() {
-    if (titleFont_) DeleteObject(titleFont_);
-    if (linkFont_) DeleteObject(linkFont_);
-    titleFont_ = linkFont_ = nullptr;
-    tooltip_ = nullptr;  // owned by the dialog, destroyed with it
-}
+VersionWindow::VersionWindow(const SystemInfo& system) : Form(kAbout), system_(system) {}
 
 bool VersionWindow::ShowSplash() {
     splash_ = true;
-    owner_ = nullptr;
-    DialogTemplate t(WS_POPUP | DS_MODALFRAME | DS_SETFONT | DS_CENTER, WS_EX_TOOLWINDOW, 240, 70, nullptr, 9,
-                     L"MS UI Gothic");
-    if (!CreateModelessIndirect(GetModuleHandleW(nullptr), t.get(), nullptr)) return false;
+    UseSpec(kSplash);
+    if (!ShowModeless(nullptr)) return false;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     return true;
@@ -66,129 +68,45 @@ void VersionWindow::CloseSplash() {
 void VersionWindow::ShowAbout(HWND owner) {
     splash_ = false;
     owner_ = owner;
-    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER, 0, 240, 70,
-                     kAboutCaption, 9, L"MS UI Gothic");
-    RunModalIndirect(GetModuleHandleW(nullptr), t.get(), owner);
+    UseSpec(kAbout);
+    RunModal(owner);
 }
 
-HWND VersionWindow::Add(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left, int top,
-                        int width, int height, HFONT font) {
-    HWND control = CreateWindowExW(0, className, text, WS_CHILD | style, Px(left), Px(top), Px(width), Px(height),
-                                   hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
-void VersionWindow::Center() {
-    RECT window, area;
-    GetWindowRect(hwnd(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner_ ? owner_ : hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    area = monitor.rcWork;
-    if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) GetWindowRect(owner_, &area);
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    int left = area.left + (area.right - area.left - width) / 2;
-    int top = area.top + (area.bottom - area.top - height) / 2;
-    left = std::clamp<int>(left, monitor.rcWork.left, std::max<int>(monitor.rcWork.left, monitor.rcWork.right - width));
-    top = std::clamp<int>(top, monitor.rcWork.top, std::max<int>(monitor.rcWork.top, monitor.rcWork.bottom - height));
-    SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void VersionWindow::SetClientSize(int width, int height) {
-    RECT r{0, 0, Px(width), Px(height)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)));
-    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-BOOL VersionWindow::OnInitDialog() {
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-
-    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-    LOGFONTW lf{};
-    if (font) GetObjectW(font, sizeof lf, &lf);
-    LOGFONTW title = lf;
-    title.lfWeight = FW_BOLD;
-    title.lfHeight = -MulDiv(12, dpi_, 72);
-    titleFont_ = CreateFontIndirectW(&title);
-    LOGFONTW link = lf;
-    link.lfUnderline = TRUE;
-    linkFont_ = CreateFontIndirectW(&link);
-
-    SetClientSize(kClientWidth, kClientHeight);
-    Center();
-
-    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
-    if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
-    HWND image = Add(L"STATIC", nullptr, WS_VISIBLE | SS_ICON, kIdIcon, 240, 180, 480, 480, nullptr);
-    SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    if (!splash_) {
-        SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+void VersionWindow::OnLoad() {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
+    if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
+    SetPicture(kIdIcon, icon, false);
+    SetText(kIdVersion, VersionLabel(system_.AppVersion));
+    ShowWindow(Item(kIdReport), SW_HIDE);
+    if (splash_) {
+        ShowWindow(Item(kIdEnvironment), SW_HIDE);
+        ShowWindow(Item(kIdClose), SW_HIDE);
+        return;
     }
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdClose)), TRUE);
+}
 
-    Add(L"STATIC", kProductName, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, 960, 150, 1500, 330, titleFont_);
-    Add(L"STATIC", VersionLabel(app_.system.AppVersion).c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kIdVersion,
-        2520, 225, 1500, 255, font);
-    Add(L"STATIC", kNotice, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, 960, 540, kClientWidth - 960 - kMargin, 255,
-        font);
-    const int lineWidth = kClientWidth - kLineGap - kMargin;
-    Add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, kMargin, 915, lineWidth, 30, nullptr);  // Line1
-    for (int i = 0; i < 2; ++i) {
-        Add(L"STATIC", kMailAddresses[i], WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kIdMail + i, 240,
-            1020 + i * 255, 2700, 240, linkFont_);
-    }
-    const DWORD buttonShown = splash_ ? 0 : WS_VISIBLE;
-    Add(L"BUTTON", L"環境 &>>", buttonShown | WS_TABSTOP | BS_PUSHBUTTON, kIdEnvironment, 3060, 1065, 1080, 360,
-        font);
-    Add(L"BUTTON", L"閉じる(&C)", buttonShown | WS_TABSTOP | BS_DEFPUSHBUTTON, kIdClose, 4200, 1065, 1080, 360,
-        font);
-    Add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, kMargin, kReportTop - 60, lineWidth, 30, nullptr);  // Line2
-    // Hidden until filled, so the keyboard cannot reach it while it is out of sight.
-    Add(L"EDIT", nullptr, WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-        kIdReport, kMargin, kReportTop, kClientWidth - 2 * kMargin, kReportHeight, font);
-
-    if (!splash_) {
-        SendMessageW(hwnd(), DM_SETDEFID, kIdClose, 0);
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&icc);
-        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-        for (int i = 0; i < 2 && tooltip_; ++i) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the control
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd(), kIdMail + i));
-            tool.lpszText = const_cast<wchar_t*>(kMailTip);
-            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-        SetFocus(GetDlgItem(hwnd(), kIdClose));
-    }
-    return FALSE;  // the focus is set above
+void VersionWindow::OnClick(int id) {
+    if (splash_) return;
+    if (id == kIdEnvironment) ShowEnvironment();
+    if (id == kIdClose) Close(id);
+    if (id == kIdMail || id == kIdMail + 1) OpenMail(id - kIdMail);
 }
 
 void VersionWindow::ShowEnvironment() {
-    HWND button = GetDlgItem(hwnd(), kIdEnvironment);
     // The report is built once per opening; the focus leaves the button before it is disabled.
-    SetFocus(GetDlgItem(hwnd(), kIdClose));
-    SendMessageW(hwnd(), DM_SETDEFID, kIdClose, 0);
-    EnableWindow(button, FALSE);
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdClose)), TRUE);
+    Enable(kIdEnvironment, false);
 
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    std::wstring report = BuildSystemEnvironmentReport(app_.system);
+    const std::wstring report = BuildSystemEnvironmentReport(system_);
     SetCursor(previous);
-    HWND box = GetDlgItem(hwnd(), kIdReport);
-    SetWindowTextW(box, report.c_str());
-    ShowWindow(box, SW_SHOWNA);
+    SetText(kIdReport, report);
+    ShowWindow(Item(kIdReport), SW_SHOWNA);
 
-    SetClientSize(kClientWidth, kReportTop + kReportHeight + kMargin);
+    ResizeClient(kWidth, kReportHeight);
     // A window grown past the bottom of its screen moves up so the report can be read.
     RECT window;
     GetWindowRect(hwnd(), &window);
@@ -196,7 +114,7 @@ void VersionWindow::ShowEnvironment() {
     monitor.cbSize = sizeof monitor;
     if (GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor) &&
         window.bottom > monitor.rcWork.bottom) {
-        int top = std::max<LONG>(monitor.rcWork.top, window.top - (window.bottom - monitor.rcWork.bottom));
+        const int top = std::max<LONG>(monitor.rcWork.top, window.top - (window.bottom - monitor.rcWork.bottom));
         SetWindowPos(hwnd(), nullptr, window.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -204,57 +122,17 @@ void VersionWindow::ShowEnvironment() {
 void VersionWindow::OpenMail(int index) {
     wchar_t address[256] = {};
     GetDlgItemTextW(hwnd(), kIdMail + index, address, 256);
-    std::wstring url = std::wstring(L"mailto:") + address;
+    const std::wstring url = std::wstring(L"mailto:") + address;
     HWND owner = owner_ ? owner_ : hwnd();
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, nullptr, url.c_str(), L"", L"", SW_SHOWNORMAL));
     if (result <= 32) MessageBoxW(hwnd(), kMailFailed, kProductName, MB_OK);
 }
 
-INT_PTR VersionWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND: {
-        const int id = LOWORD(wp);
-        if (id == kIdEnvironment && HIWORD(wp) == BN_CLICKED) {
-            ShowEnvironment();
-            return TRUE;
-        }
-        if (id == kIdClose || id == IDOK || id == IDCANCEL) {
-            if (!splash_) EndDialog(hwnd(), id);
-            return TRUE;
-        }
-        if ((id == kIdMail || id == kIdMail + 1) && HIWORD(wp) == STN_CLICKED && !splash_) {
-            OpenMail(id - kIdMail);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_CTLCOLORSTATIC: {
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-        if (id == kIdMail || id == kIdMail + 1) {
-            auto dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, kLinkColor);
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-        }
-        break;
-    }
-    case WM_SETCURSOR: {
-        if (splash_) {
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-            SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        }
-        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wp));
-        if (id == kIdMail || id == kIdMail + 1) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_NCDESTROY:
-        FreeResources();
-        break;
+INT_PTR VersionWindow::OnMessage(UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_SETCURSOR && splash_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
     }
     return FALSE;
 }

@@ -4,14 +4,12 @@
 
 #include <windows.h>
 
-#include <string>
-
-#include "app/app.h"
-#include "util/window_win.h"
+#include "util/form_win.h"
+#include "util/system_info.h"
 
 namespace hv {
 
-class VersionWindow : public Dialog {
+class VersionWindow : public Form {
 public:
     // Control ids.
     static constexpr int kIdIcon = 100;
@@ -20,11 +18,11 @@ public:
     static constexpr int kIdReport = 103;       // txtEnv
     static constexpr int kIdVersion = 104;      // lblVer
     static constexpr int kIdMail = 110;         // lblMail(0); lblMail(1) is kIdMail + 1
+    static constexpr int kIdProduct = 105, kIdNotice = 106, kIdLine1 = 107, kIdLine2 = 108;
 
     static constexpr wchar_t kAboutCaption[] = L"バージョン情報";
 
-    explicit VersionWindow(const App& app) : app_(app) {}
-    ~VersionWindow() override;
+    explicit VersionWindow(const SystemInfo& system);
 
     // The start-up splash: shown and painted before this returns; the hourglass shows
     // over it. False when the window cannot be created.
@@ -35,27 +33,17 @@ public:
     void ShowAbout(HWND owner);
 
 protected:
-    BOOL OnInitDialog() override;
-    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnLoad() override;
+    void OnClick(int id) override;
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
-    HWND Add(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left, int top, int width,
-             int height, HFONT font);
-    void SetClientSize(int width, int height);
-    void Center();
     void ShowEnvironment();
     void OpenMail(int index);
-    void FreeResources();
 
-    const App& app_;
+    const SystemInfo& system_;
     bool splash_ = false;
     HWND owner_ = nullptr;
-    int dpi_ = 96;
-    HFONT titleFont_ = nullptr;
-    HFONT linkFont_ = nullptr;
-    HWND tooltip_ = nullptr;
-    HICON icon_ = nullptr;
 };
 
 }  // namespace hv

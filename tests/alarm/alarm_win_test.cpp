@@ -1,4 +1,4 @@
-// The alarm actions against the real winmm, shell and windows; message boxes are closed by a watcher thread.
+// The alarm actions against the real winmm, shell and windows; message boxes are answered by a catcher.
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -6,16 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cwchar>
-#include <functional>
 #include <string>
-#include <thread>
-#include <utility>
+#include <tuple>
 
 #include "alarm/alarm_win.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/message_box_catcher_win.h"
 
 // Alarms are written with designated initializers; the members left out keep their defaults.
 #if defined(__GNUC__)
@@ -25,6 +23,8 @@
 namespace hv {
 namespace {
 
+using hvtest::WindowText;
+
 std::wstring Widen(const char* text) {
     std::wstring wide;
     for (; *text; ++text) wide += static_cast<wchar_t>(*text == '/' ? '\\' : *text);
@@ -32,42 +32,6 @@ std::wstring Widen(const char* text) {
 }
 
 const std::wstring kClip = Widen(HV_CLIPS_DIR "/10.wav");
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-// Watches for up to 10 s for the visible window `find` returns (a message box by its title), keeps its
-// message and confirms it.
-class BoxCloser {
-public:
-    explicit BoxCloser(const wchar_t* title) : BoxCloser([title] { return FindWindowW(nullptr, title); }) {}
-    explicit BoxCloser(std::function<HWND()> find) : find_(std::move(find)), thread_([this] { Run(); }) {}
-    ~BoxCloser() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool found() const { return found_; }
-    std::wstring text() const { return found_ ? text_ : L""; }
-
-private:
-    void Run() {
-        for (int i = 0; i < 400 && !stop_; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(25))) {
-            HWND box = find_();
-            if (!box || !IsWindowVisible(box)) continue;
-            text_ = WindowText(GetDlgItem(box, 0xFFFF));  // a message box's text has id 0xFFFF
-            found_ = true;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return;
-        }
-    }
-    std::function<HWND()> find_;
-    std::wstring text_;
-    std::atomic<bool> found_{false}, stop_{false};
-    std::thread thread_;
-};
 
 // Whether a wave sound the program started still plays: SND_NOSTOP refuses then.
 bool WavePlaying() {
@@ -95,9 +59,7 @@ protected:
         actions_.StopAllSounds();
     }
     std::wstring DialogMessage() { return WindowText(GetDlgItem(actions_.DialogWindow(), 101)); }
-    HICON DialogIcon() {
-        return reinterpret_cast<HICON>(SendDlgItemMessageW(actions_.DialogWindow(), 102, STM_GETICON, 0, 0));
-    }
+    HICON DialogIcon() { return actions_.DialogIcon(); }
     RECT DialogRect() {
         RECT r{};
         GetWindowRect(actions_.DialogWindow(), &r);
@@ -170,9 +132,10 @@ TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
 }
 
 TEST_F(AlarmActionsTest, AModalDialogReturnsOnlyAfterOk) {
-    BoxCloser ok([this] { return actions_.DialogWindow(); });
+    hvtest::DialogScript ok([](hvtest::Driver& d) { d.Click(IDOK); });
     AlarmEntry alarm{.Message = L"テスト"};
     actions_.FireAlarm(alarm, true);
+    ok.Join();
     EXPECT_TRUE(ok.found());
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
 }
@@ -182,10 +145,11 @@ TEST_F(AlarmActionsTest, FailedMciCommandsAreReportedAndTheMessageStepStillFollo
     // No CD drive in the test prefix; a blank message shows nothing.
     AlarmEntry cd{.SoundKind = SoundKind::CdAudio, .CdRandom = true, .CdTrackCount = 4};
     for (AlarmEntry* alarm : {&cd, &midi}) {
-        BoxCloser closer(kMciErrorTitle);
+        hvtest::MessageBoxCatcher catcher;
         actions_.FireAlarm(*alarm, false);
-        EXPECT_TRUE(closer.found()) << "no box titled MCIのエラー";
-        EXPECT_FALSE(closer.text().empty()) << "the box names the failure";
+        ASSERT_EQ(catcher.boxes.size(), 1u);
+        EXPECT_EQ(catcher.boxes[0].caption, kMciErrorTitle);
+        EXPECT_FALSE(catcher.boxes[0].text.empty()) << "the box names the failure";
         EXPECT_EQ(actions_.LastMciError(), 0u) << "the result of the closing \"close all\"";
         EXPECT_EQ(actions_.DialogWindow() != nullptr, alarm == &midi);
     }
@@ -244,18 +208,19 @@ TEST_F(AlarmActionsTest, CommandsGoToTheShellAsOneItemOrToTheArchiver) {
     DeleteFileW(opened.c_str());
     AlarmEntry alarm{.Message = L"#EXEC " + document};  // a name with a space: one item, not split
     {
-        BoxCloser failure(kAppTitle);
+        hvtest::MessageBoxCatcher failure;
         actions_.FireAlarm(alarm, false);
-        EXPECT_FALSE(failure.found()) << "the shell refused the document";
+        EXPECT_TRUE(failure.boxes.empty()) << "the shell refused the document";
     }
     EXPECT_EQ(WaitForFile(opened), document);
     DeleteFileW(opened.c_str());
 
     // A program followed by its argument is one item the shell cannot find.
     alarm.Message = L"#exec " + StandInProgram() + L" " + document;
-    BoxCloser failure(kAppTitle);
+    hvtest::MessageBoxCatcher failure;
     actions_.FireAlarm(alarm, false);
-    EXPECT_EQ(failure.text(), kShellFailedText);
+    ASSERT_EQ(failure.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(failure.boxes[0].caption, failure.boxes[0].text), std::tuple(kAppTitle, kShellFailedText));
     Sleep(300);
     EXPECT_EQ(GetFileAttributesW(opened.c_str()), INVALID_FILE_ATTRIBUTES) << "the program ran after all";
 

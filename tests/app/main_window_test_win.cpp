@@ -8,9 +8,12 @@
 
 #include <string>
 
+#include "alarm/alarm_win.h"
 #include "app/main_menu.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "settings/memory_store.h"
 #include "settings/settings_io.h"
+#include "tests/support/dialog_driver_win.h"
 
 namespace hv {
 namespace {
@@ -66,7 +69,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
         bool greyed;             // its dialog is not part of the program yet
     };
     const Item items[] = {{bar, 0, L"設定(&S)", false},             {bar, 1, L"ヘルプ(&H)", false},
-                          {setup, 0, L"発声方法(&H)...", true},   {setup, 1, L"アラーム(&A)...", true},
+                          {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", true},
                           {setup, 2, L"カレンダー(&C)...", true}, {help, 0, L"トピックの検索(&H)", false},
                           {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
     for (const Item& item : items) {
@@ -122,6 +125,30 @@ TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiCh
     SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     rect = WindowRect();
     EXPECT_TRUE(EqualRect(&rect, &suggested));
+}
+
+// The announcement dialog opens from the menu with the minute tick at rest, and the tick
+// runs again once it is closed.
+TEST_F(MainWindowTest, TheAnnouncementDialogOpensFromTheMenuWithTheTickPaused) {
+    AlarmActions alarms(L"C:\\Horavox\\", nullptr);
+    HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
+    app.alarms = &alarms;
+    app.hvplus = &hvplus;
+    Open();
+    ASSERT_TRUE(window->tickRunning());
+    bool pausedWhileOpen = false;
+    hvtest::DialogScript script(
+        [&](hvtest::Driver& d) {
+            pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
+            d.Key(VK_ESCAPE);
+        },
+        L"発声方法");
+    SendMessageW(window->hwnd(), WM_COMMAND, kCmdVocal, 0);
+    script.Join();
+    EXPECT_TRUE(script.found() && pausedWhileOpen);
+    EXPECT_TRUE(window->tickRunning());
+    DestroyWindow(window->hwnd());
+    window.reset();
 }
 
 }  // namespace

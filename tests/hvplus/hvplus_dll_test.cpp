@@ -10,9 +10,12 @@
 
 #include "hvplus/hvplus_api.h"
 #include "hvplus/talk_stream.h"
-#include "tests/hvplus/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 
 namespace {
+
+// hvplus.dll beside this test, bound as the program binds it.
+hv::HvplusLibrary& Hvplus() { return hv::HvplusLibrary::BesideProgram(); }
 
 // Bound with int-sized arguments on purpose: the library must look only at the low 16
 // bits of the mode and the low 8 bits of the speed, whatever the caller leaves above.
@@ -20,11 +23,11 @@ typedef LONG(WINAPI* TalkTimeWide)(LPCSTR, int, int);
 
 // A voice clip as the library carries it, or nothing.
 std::span<const std::uint8_t> Clip(int id) {
-    HRSRC res = FindResourceExW(hvtest::Hvplus(), L"SOUND", MAKEINTRESOURCEW(id),
+    HRSRC res = FindResourceExW(Hvplus().module(), L"SOUND", MAKEINTRESOURCEW(id),
                                 MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     if (!res) return {};
-    return {static_cast<const std::uint8_t*>(LockResource(LoadResource(hvtest::Hvplus(), res))),
-            SizeofResource(hvtest::Hvplus(), res)};
+    return {static_cast<const std::uint8_t*>(LockResource(LoadResource(Hvplus().module(), res))),
+            SizeofResource(Hvplus().module(), res)};
 }
 
 // Milliseconds from the start of the chain to its closing clip.
@@ -36,7 +39,7 @@ double MsToClosingClip(const char* text, int mode, unsigned speed) {
 
 // Speaks and returns how long the call blocked, in milliseconds.
 double TimedTalk(const char* text, int mode, int speed, LONG& result) {
-    static const auto talk = hvtest::BindHvplus<TalkTimeWide>("hvTalkTime");
+    static const auto talk = Hvplus().Export<TalkTimeWide>("hvTalkTime");
     LARGE_INTEGER f, a, b;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&a);
@@ -46,10 +49,10 @@ double TimedTalk(const char* text, int mode, int speed, LONG& result) {
 }
 
 TEST(HvplusDll, ExportsAllFourByNameAndCarriesTheTwentyClips) {
-    ASSERT_NE(hvtest::Hvplus(), nullptr) << "hvplus.dll did not load";
+    ASSERT_NE(Hvplus().module(), nullptr) << "hvplus.dll did not load";
     for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion"})
-        EXPECT_NE(GetProcAddress(hvtest::Hvplus(), name), nullptr) << name;
-    EXPECT_EQ(hvtest::BindHvplus<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
+        EXPECT_NE(GetProcAddress(Hvplus().module(), name), nullptr) << name;
+    EXPECT_EQ(Hvplus().Export<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
     // Each a RIFF WAVE of 8-bit mono PCM at 11025 Hz: a 44-byte header, then the trimmed
     // samples (near silence at both ends, loud inside).
     for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
@@ -69,7 +72,7 @@ TEST(HvplusDll, ExportsAllFourByNameAndCarriesTheTwentyClips) {
 }
 
 TEST(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
-    ASSERT_NE(hvtest::BindHvplus<TalkTimeWide>("hvTalkTime"), nullptr);
+    ASSERT_NE(Hvplus().Export<TalkTimeWide>("hvTalkTime"), nullptr);
     const double ideal = MsToClosingClip("07:15", 0, 2);
     ASSERT_GT(ideal, 500);
     LONG result = 0;

@@ -8,9 +8,12 @@
 
 #include "hvplus/gradient.h"
 #include "hvplus/hvplus_api.h"
-#include "tests/hvplus/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 
 namespace {
+
+// hvplus.dll beside this test, bound as the program binds it.
+hv::HvplusLibrary& Hvplus() { return hv::HvplusLibrary::BesideProgram(); }
 
 void Pump() {
     MSG msg;
@@ -53,7 +56,7 @@ struct TestWindow {
 };
 
 LONG Paint(HWND window, COLORREF first, COLORREF second, LONG direction) {
-    static const auto paint = hvtest::BindHvplus<HvPaintGradationFn>("hvPaintGradation");
+    static const auto paint = Hvplus().Export<HvPaintGradationFn>("hvPaintGradation");
     if (!paint) ADD_FAILURE() << "hvplus.dll or its hvPaintGradation is missing";
     return paint ? paint(window, LONG(first), LONG(second), direction) : 0;
 }

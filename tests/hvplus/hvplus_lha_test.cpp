@@ -13,11 +13,14 @@
 #include <string>
 
 #include "hvplus/hvplus_api.h"
-#include "tests/hvplus/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "tests/support/message_box_catcher_win.h"
 #include "tests/tools/lzh_builder.h"
 
 namespace {
+
+// hvplus.dll beside this test, bound as the program binds it.
+hv::HvplusLibrary& Hvplus() { return hv::HvplusLibrary::BesideProgram(); }
 
 namespace fs = std::filesystem;
 
@@ -65,7 +68,7 @@ protected:
     }
     fs::path Log() const { return dir_ / "log.txt"; }
 
-    const HvLhaFn lha_ = hvtest::BindHvplus<HvLhaFn>("hvLHA");
+    const HvLhaFn lha_ = Hvplus().Export<HvLhaFn>("hvLHA");
     fs::path dir_;
     HWND owner_ = nullptr;
 };
@@ -79,7 +82,7 @@ TEST_F(HvLha, AMissingArchiverOrEntryPointShowsItsMessageAndWritesNothing) {
         defaultCaption = catcher.boxes[0].caption;
     }
     wchar_t withoutEntry[MAX_PATH];  // hvplus.dll itself has no "Unlha"
-    GetModuleFileNameW(hvtest::Hvplus(), withoutEntry, MAX_PATH);
+    GetModuleFileNameW(Hvplus().module(), withoutEntry, MAX_PATH);
     const struct {
         const wchar_t* archiver;
         LONG result;

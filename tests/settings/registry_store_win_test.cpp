@@ -11,7 +11,7 @@
 
 #include "settings/registry_store_win.h"
 #include "tests/settings/settings_test.h"
-#include "tests/util/dialog_driver_win.h"
+#include "tests/support/dialog_driver_win.h"
 
 namespace hv {
 namespace {
@@ -151,9 +151,9 @@ TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettin
 // The real question box, answered No by its button: the answer that deletes nothing must
 // not come back as Yes.
 TEST(MessageBoxPrompt, NoButtonAnswersNo) {
-    hvtest::DialogDriver driver([](HWND box) {
-        EXPECT_EQ(hvtest::WindowText(box), L"削除の確認");
-        hvtest::Press(box, IDNO);
+    hvtest::DialogScript driver([](hvtest::Driver& box) {
+        EXPECT_EQ(hvtest::WindowText(box.dialog()), L"削除の確認");
+        box.Click(IDNO);
     });
     EXPECT_FALSE(MessageBoxPrompt().AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(L"1.20")));
     EXPECT_TRUE(driver.found());

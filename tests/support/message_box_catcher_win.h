@@ -35,8 +35,9 @@ private:
     static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
         HWND box = reinterpret_cast<HWND>(wp);
         wchar_t cls[16] = {};
+        // A message box is a dialog whose text has the id 0xFFFF; the program's own dialogs are left alone.
         if (code == HCBT_ACTIVATE && current_ && box != current_->last_ && GetClassNameW(box, cls, 16) &&
-            lstrcmpW(cls, L"#32770") == 0)
+            lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(box, 0xFFFF))
             current_->Catch(box);
         return CallNextHookEx(nullptr, code, wp, lp);
     }

@@ -10,8 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/app.h"
-#include "tests/util/dialog_driver_win.h"
+#include "tests/support/dialog_driver_win.h"
 #include "util/environment_win.h"
 #include "util/file_version_win.h"
 #include "util/help_topics.h"
@@ -23,17 +22,17 @@ namespace {
 using hv::VersionWindow;
 using hvtest::WindowText;
 
-hv::App TestApp() {
-    hv::App app;
-    app.system.AppVersion = hv::kAppVersion;
-    app.system.IsNT = true;
-    app.system.OsMajorVersion = 10;
+hv::SystemInfo TestSystem() {
+    hv::SystemInfo system;
+    system.AppVersion = hv::kAppVersion;
+    system.IsNT = true;
+    system.OsMajorVersion = 10;
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    app.system.AppPath = std::wstring(path, std::wcsrchr(path, L'\\') + 1);
+    system.AppPath = std::wstring(path, std::wcsrchr(path, L'\\') + 1);
     GetSystemDirectoryW(path, MAX_PATH);
-    app.system.SystemDirectory = hv::WithTrailingBackslash(path);
-    return app;
+    system.SystemDirectory = hv::WithTrailingBackslash(path);
+    return system;
 }
 
 // What the kernel says of itself, to hold the registry-based first line against.
@@ -48,10 +47,11 @@ std::wstring KernelVersion() {
 }
 
 TEST(VersionWindow, AboutBoxGrowsWithTheReportOfThisSystem) {
-    hv::App app = TestApp();
-    VersionWindow window(app);
+    const hv::SystemInfo system = TestSystem();
+    VersionWindow window(system);
     std::wstring report;
-    hvtest::DialogDriver driver([&](HWND dialog) {
+    hvtest::DialogScript driver([&](hvtest::Driver& d) {
+        HWND dialog = d.dialog();
         // The test thread waits in the modal loop meanwhile: only this thread checks.
         EXPECT_EQ(std::tuple(WindowText(dialog), WindowText(GetDlgItem(dialog, VersionWindow::kIdVersion))),
                   std::tuple(L"バージョン情報", L"Ver 1.1"));
@@ -65,20 +65,20 @@ TEST(VersionWindow, AboutBoxGrowsWithTheReportOfThisSystem) {
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&boxRect), 2);
         EXPECT_LE(client.bottom, boxRect.top);  // below the first visible area
 
-        SendMessageW(environment, BM_CLICK, 0, 0);
+        d.Click(environment);
         report = WindowText(box);
         EXPECT_TRUE(IsWindowVisible(box) && (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY));
         EXPECT_FALSE(IsWindowEnabled(environment));  // built once per opening
         GetClientRect(dialog, &client);
         EXPECT_GE(client.bottom, boxRect.bottom);  // then fully inside
-        hvtest::Press(dialog, VersionWindow::kIdClose);
+        d.Click(VersionWindow::kIdClose);
     });
     window.ShowAbout(nullptr);
     driver.Join();
     ASSERT_TRUE(driver.found());
     EXPECT_EQ(window.hwnd(), nullptr);
 
-    EXPECT_EQ(report, hv::BuildSystemEnvironmentReport(app.system));
+    EXPECT_EQ(report, hv::BuildSystemEnvironmentReport(system));
     std::vector<std::wstring> lines;
     std::wistringstream in(report);
     for (std::wstring line; std::getline(in, line);) lines.push_back(line.substr(0, line.find(L'\r')));
@@ -101,13 +101,13 @@ TEST(FileVersionText, FromTheBlockTheTranslationTableNamesFirst) {
         {L"no_file_version.dll", L"Unknown"},              // a block without FileVersion
         {L"no_version.dll", L"Unknown"},                   // no version resource
         {L"missing.dll", L"Unknown"}};
-    const std::wstring folder = TestApp().system.AppPath + L"verfixtures\\";
+    const std::wstring folder = TestSystem().AppPath + L"verfixtures\\";
     for (const auto& [name, text] : files) EXPECT_EQ(hv::GetFileVersionText(folder + name), text) << name;
 }
 
 TEST(VersionWindow, SplashHasNoCaptionAndNoButtons) {
-    hv::App app = TestApp();
-    VersionWindow splash(app);
+    const hv::SystemInfo system = TestSystem();
+    VersionWindow splash(system);
     ASSERT_TRUE(splash.ShowSplash());
     HWND hwnd = splash.hwnd();
     EXPECT_TRUE(IsWindowVisible(hwnd) && WindowText(hwnd).empty());
@@ -120,7 +120,7 @@ TEST(VersionWindow, SplashHasNoCaptionAndNoButtons) {
 }
 
 TEST(Help, PagesAreBesideTheProgramForEveryTopic) {
-    const std::wstring folder = TestApp().system.AppPath;
+    const std::wstring folder = TestSystem().AppPath;
     for (const hv::HelpTopic& topic : hv::HelpTopics()) {
         EXPECT_NE(GetFileAttributesW(hv::HelpPagePath(folder, topic.page).c_str()), INVALID_FILE_ATTRIBUTES);
     }

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "hvplus/hvplus_binding_win.h"
+
 namespace hvbench {
 
 // QueryPerformanceCounter in milliseconds (under Wine the counter is the host's
@@ -24,16 +26,16 @@ inline double NowMs() {
            double(now.QuadPart % frequency.QuadPart) * 1000.0 / double(frequency.QuadPart);
 }
 
-// An export of hvplus.dll, loaded by name from beside the benchmark; null, with a line
-// on stderr that says why, when the library or the export is missing.
+// An export of hvplus.dll, bound as the program binds it; null, with a line on stderr
+// that says why, when the library or the export is missing.
 template <typename Fn>
 Fn BindHvplus(const char* name) {
-    static const HMODULE library = LoadLibraryW(L"hvplus.dll");
-    if (!library) {
+    hv::HvplusLibrary& library = hv::HvplusLibrary::BesideProgram();
+    if (!library.Load()) {
         std::fprintf(stderr, "hvplus.dll did not load (error %lu)\n", GetLastError());
         return nullptr;
     }
-    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    auto fn = library.Export<Fn>(name);
     if (!fn) std::fprintf(stderr, "hvplus.dll has no %s\n", name);
     return fn;
 }

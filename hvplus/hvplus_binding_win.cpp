@@ -1,9 +1,21 @@
-#include "app/hvplus_binding_win.h"
+#include "hvplus/hvplus_binding_win.h"
 
 namespace hv {
 
 HvplusLibrary::~HvplusLibrary() {
     if (module_) FreeLibrary(module_);
+}
+
+HvplusLibrary& HvplusLibrary::BesideProgram() {
+    static HvplusLibrary library([] {
+        std::wstring path(MAX_PATH, L'\0');
+        DWORD n = 0;
+        while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
+            path.resize(path.size() * 2);
+        path.resize(n);
+        return path.substr(0, path.find_last_of(L'\\') + 1) + L"hvplus.dll";
+    }());
+    return library;
 }
 
 bool HvplusLibrary::Load() {

@@ -1,5 +1,7 @@
-// Conversions of non-integral numbers to integers: to the nearest, halves to even, and
-// saturating at the ends of the target range instead of overflowing.
+// Conversions of non-integral numbers to integers (to the nearest, halves to even,
+// saturating at the ends of the target range instead of overflowing), and the program's
+// units of length: twips (1/1440 inch, the unit of every stored size and position) and
+// pixels at a given dpi.
 #pragma once
 
 #include <cmath>
@@ -31,5 +33,12 @@ inline std::int32_t RoundToInt32(double x) {
     }
     return static_cast<std::int32_t>(r);
 }
+
+inline constexpr int kTwipsPerInch = 1440;
+
+inline double PixelsToTwips(double pixels, int dpi) { return pixels * kTwipsPerInch / dpi; }
+
+// Twips to whole pixels at `dpi`, rounded halves to even.
+inline int TwipsToPixels(double twips, int dpi) { return RoundToInt32(twips * dpi / kTwipsPerInch); }
 
 }  // namespace hv

@@ -1,5 +1,6 @@
-// The program's view of hvplus.dll: loaded from the program's folder by name on first
-// use, each export looked up by name when it is first called.
+// hvplus.dll as its callers see it (the program, the tests, the benchmarks): loaded from
+// the program's folder by name on first use, each export looked up by name when it is
+// first called.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +18,19 @@ public:
     HvplusLibrary(const HvplusLibrary&) = delete;
     HvplusLibrary& operator=(const HvplusLibrary&) = delete;
 
+    // The library beside the running executable, loaded once per process.
+    static HvplusLibrary& BesideProgram();
+
     // Loads the library if needed; false when it cannot be loaded.
     bool Load();
     const std::wstring& path() const { return path_; }
+    HMODULE module() { return Load() ? module_ : nullptr; }
+
+    // Any export by name, as type `Fn`; null when the library or the export is missing.
+    template <typename Fn>
+    Fn Export(const char* name) {
+        return Load() ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+    }
 
     // Each returns `failure` when the library or the export is missing.
     LONG GetDllVersion(LONG failure = 0);

@@ -1,0 +1,54 @@
+// frmVocal, "発声方法": when the clock speaks the time, on which clock and how slowly,
+// with a button that speaks the current time the way the dialog is set.
+#pragma once
+
+#include <windows.h>
+
+#include "announce/announce_choices.h"
+#include "settings/settings_host.h"
+#include "util/form_win.h"
+
+namespace hv {
+
+class AnnounceDialog : public Form {
+public:
+    // Control ids (optVocalTiming(i) is kIdTiming + i, optVocalAmPm(i) kIdClock + i).
+    static constexpr int kIdTimingFrame = 100;
+    static constexpr int kIdTiming = 110;
+    static constexpr int kIdHour = 120;  // txtVocalHH
+    static constexpr int kIdHourSpin = 121;
+    static constexpr int kIdColon = 122;
+    static constexpr int kIdMinute = 123;  // txtVocalMM
+    static constexpr int kIdMinuteSpin = 124;
+    static constexpr int kIdClockFrame = 130;
+    static constexpr int kIdClock = 131;
+    static constexpr int kIdSpeedLabel = 140;
+    static constexpr int kIdSpeed = 141;  // sldSpeed
+    static constexpr int kIdPlay = 142;   // cmdPlay
+    static constexpr int kIdHelp = 150;
+    static constexpr int kHelpContext = 3;
+
+    explicit AnnounceDialog(SettingsHost& host);
+
+    // Modal to `owner`; true when OK stored the choices.
+    bool Run(HWND owner) { return RunModal(owner) == IDOK; }
+    const AnnounceChoices& choices() const { return working_; }
+
+protected:
+    void OnLoad() override;
+    void OnClick(int id) override;
+    void OnValueChanged(int id) override;
+    bool OnValidate(int id) override;
+    bool OnOk() override;
+
+private:
+    void SelectTiming(int timing);
+    void ShowHour(int hour);
+    void ShowMinute(int minute);
+    void PlayTest();
+
+    SettingsHost& host_;
+    AnnounceChoices working_;
+};
+
+}  // namespace hv

@@ -1,0 +1,39 @@
+// What a settings dialog may ask of the running program, and nothing more: the settings
+// and where they are stored, the colour chooser's custom colours, and the few things the
+// program does on a dialog's behalf. The main window answers for the program; tests
+// answer with their own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+#include "util/system_info.h"
+
+namespace hv {
+
+class SettingsHost {
+public:
+    virtual ~SettingsHost() = default;
+
+    // The one settings record of the run; dialogs change it in place on OK.
+    virtual Settings& settings() = 0;
+    // Where a dialog saves its group; null where nothing is to be saved.
+    virtual SettingsStore* store() = 0;
+    // The program's folder (help pages) and what the system offers (translucency).
+    virtual const SystemInfo& system() const = 0;
+    // The colour chooser's 16 custom colours, kept for the run and never stored.
+    virtual std::array<std::uint32_t, 16>& customColors() = 0;
+
+    // Draws the face again from the settings as they are now.
+    virtual void RedrawFace() = 0;
+    // The minute tick rests while a settings dialog is open.
+    virtual void PauseTick() = 0;
+    virtual void ResumeTick() = 0;
+    // Speaks `time` ("HH:MM") as the minute tick does; false when it could not be played.
+    virtual bool SpeakTime(const std::string& time, bool clock24, int speed) = 0;
+};
+
+}  // namespace hv

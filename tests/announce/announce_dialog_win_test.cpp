@@ -1,0 +1,204 @@
+// The announcement dialog as a user drives it: keys, access keys and clicks posted to the
+// real dialog, the settings it stores, and its size at two dpi values.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "announce/announce_dialog_win.h"
+#include "settings/memory_store.h"
+#include "settings/settings_schema.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/message_box_catcher_win.h"
+
+namespace hv {
+namespace {
+
+using D = AnnounceDialog;
+using hvtest::Driver;
+using hvtest::DialogScript;
+using hvtest::Focus;
+using hvtest::WindowText;
+
+class TestHost : public SettingsHost {
+public:
+    Settings& settings() override { return settings_; }
+    SettingsStore* store() override { return &store_; }
+    const SystemInfo& system() const override { return system_; }
+    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
+    void RedrawFace() override {}
+    void PauseTick() override {}
+    void ResumeTick() override {}
+    bool SpeakTime(const std::string& time, bool clock24, int speed) override {
+        spoken.push_back({time, clock24, speed});
+        return speaks;
+    }
+
+    std::optional<std::uint32_t> StoredTalk() const { return store_.Dword(L"", L"Talk"); }
+
+    struct Spoken {
+        std::string time;
+        bool clock24;
+        int speed;
+    };
+    std::vector<Spoken> spoken;
+    bool speaks = true;
+    Settings settings_;
+
+private:
+    MemorySettingsStore store_;
+    SystemInfo system_;
+    std::array<std::uint32_t, 16> colors_{};
+};
+
+bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
+bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+int SpinValue(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), UDM_GETPOS32, 0, 0)); }
+bool WholeTextSelected(HWND box) {
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(box));
+}
+
+TEST(AnnounceDialogTest, KeyboardAloneSetsAFixedTimeAndOkStoresTalk) {
+    TestHost host;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        EXPECT_EQ(WindowText(d.dialog()), L"発声方法");
+        // Stored default: every minute, so the fixed time is greyed.
+        EXPECT_TRUE(Checked(d, D::kIdTiming + 1) && !Enabled(d, D::kIdHour) && !Enabled(d, D::kIdMinuteSpin));
+        d.AccessKey(L'k');  // 定刻(&K):
+        EXPECT_TRUE(Checked(d, D::kIdTiming + 6) && !Checked(d, D::kIdTiming + 1) && Enabled(d, D::kIdHour));
+        d.Key(VK_TAB);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
+        d.Type(D::kIdHour, L"7");
+        d.Key(VK_TAB);
+        EXPECT_EQ(std::tuple(Focus(d.dialog()), SpinValue(d, D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
+        d.Type(D::kIdMinute, L"29");
+        d.Key(VK_UP);  // the arrows count from the typed number
+        EXPECT_EQ(std::tuple(SpinValue(d, D::kIdMinuteSpin), WindowText(d.Item(D::kIdMinute))), std::tuple(30, L"30"));
+        d.AccessKey(L'u');  // 時間制(&U): into the hour-mode group
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdClock));
+        d.Key(VK_DOWN);
+        EXPECT_TRUE(Checked(d, D::kIdClock + 1));
+        d.AccessKey(L's');  // スピード(&S): the slider
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdSpeed));
+        d.Key(VK_END);
+        d.Key(VK_HOME);
+        d.Key(VK_RIGHT);
+        d.Key(VK_RIGHT);
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_TRUE(script.found());
+    EXPECT_EQ(host.StoredTalk(), 0x0216071Eu);
+    EXPECT_EQ(PackTalk(host.settings_), 0x0216071Eu);  // the tick uses them from its next minute
+}
+
+TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
+    for (const bool escape : {true, false}) {
+        TestHost host;
+        UnpackTalk(0x02060815, host.settings_);  // fixed time 8:21, 12-hour, speed 2
+        const Settings before = host.settings_;
+        D dialog(host);
+        DialogScript script([escape](Driver& d) {
+            EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), WindowText(d.Item(D::kIdMinute))),
+                      std::tuple(L"8", L"21"));
+            for (const wchar_t* refused : {L"24", L"x", L"-1"}) {
+                d.Type(D::kIdHour, refused);
+                d.Key(VK_TAB);
+                EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour)) << refused;
+                EXPECT_TRUE(WholeTextSelected(d.Item(D::kIdHour))) << refused;
+                EXPECT_EQ(SpinValue(d, D::kIdHourSpin), 8) << refused;
+            }
+            d.Key(VK_RETURN);  // OK refuses the pending hour too, and stays open
+            EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
+            d.Type(D::kIdHour, L"05");
+            d.Key(VK_TAB);
+            EXPECT_EQ(std::tuple(SpinValue(d, D::kIdHourSpin), WindowText(d.Item(D::kIdHour))), std::tuple(5, L"5"));
+            d.Type(D::kIdMinute, L"99");  // pending and wrong: Cancel still closes
+            if (escape) {
+                d.Key(VK_ESCAPE);
+            } else {
+                d.Click(IDCANCEL);
+            }
+        });
+        EXPECT_FALSE(dialog.Run(nullptr));
+        script.Join();
+        EXPECT_EQ(host.StoredTalk(), std::nullopt) << escape;
+        EXPECT_EQ(host.settings_, before) << escape;
+    }
+}
+
+TEST(AnnounceDialogTest, StoredValuesWithoutAnOptionOrBeyondTheArrowsAreKeptUntilChanged) {
+    TestHost host;
+    UnpackTalk(0x0F0B1E50, host.settings_);  // timing 11, hour 30, minute 80, speed 15
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        for (int i = 0; i < kTimingOptionCount; ++i) EXPECT_FALSE(Checked(d, D::kIdTiming + i)) << i;
+        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), SpinValue(d, D::kIdHourSpin)), std::tuple(L"30", 23));
+        d.Click(D::kIdTiming + 3);  // a timing picked at last; the time stays as stored, greyed
+        EXPECT_EQ(std::tuple(Enabled(d, D::kIdHour), WindowText(d.Item(D::kIdHour))), std::tuple(false, L"30"));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    EXPECT_EQ(host.StoredTalk(), 0x0F031E50u);
+}
+
+TEST(AnnounceDialogTest, SpinnersStopAtTheirEndsAndTheTestSpeaksTheWorkingChoice) {
+    TestHost host;
+    UnpackTalk(0x0D161700, host.settings_);  // fixed 23:00, 24-hour, speed 13
+    host.speaks = false;
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        d.Type(D::kIdHour, L"23");
+        d.Key(VK_UP);
+        d.Type(D::kIdMinute, L"0");
+        d.Key(VK_DOWN);
+        EXPECT_EQ(std::tuple(SpinValue(d, D::kIdHourSpin), SpinValue(d, D::kIdMinuteSpin)), std::tuple(23, 0));
+        d.Click(D::kIdClock);  // 12時間制 for the test only
+        d.Click(D::kIdPlay);
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(host.spoken.size(), 1u);
+    EXPECT_EQ(std::tuple(host.spoken[0].time.size(), host.spoken[0].time[2], host.spoken[0].clock24, host.spoken[0].speed),
+              std::tuple(5u, ':', false, 13));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(boxes.boxes[0].caption, boxes.boxes[0].text, boxes.boxes[0].errorIcon),
+              std::tuple(L"Horavox", L"再生中にエラーが発生しました", true));
+}
+
+TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
+    TestHost host;
+    D dialog(host);
+    std::vector<SIZE> clients, okButtons;
+    DialogScript script([&](Driver& d) {
+        for (int dpi : {96, 144}) {
+            RECT suggested;
+            GetWindowRect(d.dialog(), &suggested);
+            SendMessageW(d.dialog(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+            RECT client, ok;
+            GetClientRect(d.dialog(), &client);
+            GetWindowRect(d.Item(IDOK), &ok);
+            clients.push_back({client.right, client.bottom});
+            okButtons.push_back({ok.right - ok.left, ok.bottom - ok.top});
+        }
+        d.Key(VK_ESCAPE);
+    });
+    dialog.Run(nullptr);
+    script.Join();
+    ASSERT_EQ(clients.size(), 2u);
+    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 220, 80));
+    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 330, 120, 39));
+}
+
+}  // namespace
+}  // namespace hv

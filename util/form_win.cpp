@@ -1,0 +1,673 @@
+#include "util/form_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+#include "util/dialog_template_win.h"
+#include "util/dpi_win.h"
+
+namespace hv {
+
+namespace {
+
+// Posted when a text box loses the focus: by the time it arrives the focus has landed,
+// so a press of Cancel can be told from a move to another control.
+constexpr UINT kValidateMessage = WM_APP + 0x40;
+
+struct KindTraits {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// What each kind of row is made of. Options get their tab stop from OptionGroup::Select.
+constexpr std::array<KindTraits, 18> kKinds{{
+    {WC_STATICW, SS_LEFT, 0},                                     // Label
+    {WC_BUTTONW, BS_GROUPBOX, 0},                                 // Frame
+    {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0},                  // Button
+    {WC_BUTTONW, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},               // DefaultButton
+    {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP, 0},                // CheckBox
+    {WC_BUTTONW, BS_AUTORADIOBUTTON, 0},                          // Option
+    {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},    // Edit
+    {UPDOWN_CLASSW, UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0},          // Spinner
+    {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0},  // Slider
+    {WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS, 0},            // Tabs
+    {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},  // Combo
+    {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0},                   // ColorSwatch
+    {PROGRESS_CLASSW, 0, 0},                                      // Progress
+    {WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, 0},                    // Picture
+    {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0},                   // PlayButton
+    {WC_STATICW, SS_ETCHEDHORZ, 0},                               // Line
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
+}};
+
+// Link blue: the system's hot-track colour is grey in some colour schemes.
+constexpr COLORREF kLinkColor = RGB(0, 80, 200);
+constexpr int kHeadingPoints = 12;
+
+// Fonts are made once per face and role; the key names both.
+std::wstring FontKey(const wchar_t* face, ControlKind kind) {
+    std::wstring key = face ? face : L"";
+    if (kind == ControlKind::Heading) key += L"|heading";
+    if (kind == ControlKind::Link) key += L"|link";
+    return key;
+}
+
+const KindTraits& Traits(ControlKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
+
+
+std::vector<Form*>& OpenModeless() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+// The system's message font at `dpi`: the UI font of every dialog.
+LOGFONTW MessageFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+        return metrics.lfMessageFont;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    return metrics.lfMessageFont;
+}
+
+// Leaves re-layout and fonts on a dpi change to the form; the dialog manager would only
+// scale what a template made.
+void TakeOverDpiChanges(HWND dialog) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    using Behavior = BOOL(WINAPI*)(HWND, int, int);
+    if (auto set = reinterpret_cast<Behavior>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetDialogDpiChangeBehavior"))))
+        set(dialog, 0x3 /* DDC_DISABLE_ALL */, 0x3);
+}
+
+std::vector<std::wstring> SplitTabs(const wchar_t* text) {
+    std::vector<std::wstring> tabs;
+    std::wstring all = text ? text : L"";
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = all.find(L'|', start)) != std::wstring::npos; start = bar + 1)
+        tabs.push_back(all.substr(start, bar - start));
+    tabs.push_back(all.substr(start));
+    return tabs;
+}
+
+}  // namespace
+
+// ---- typed views ----
+
+bool CheckBox::Checked() const { return SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void CheckBox::SetChecked(bool on) const { SendMessageW(hwnd, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+int OptionGroup::Selected() const {
+    for (int i = 0; i < count; ++i)
+        if (IsDlgButtonChecked(dialog, firstId + i) == BST_CHECKED) return i;
+    return -1;
+}
+
+void OptionGroup::Select(int index) const {
+    const bool any = index >= 0 && index < count;
+    for (int i = 0; i < count; ++i) {
+        HWND button = GetDlgItem(dialog, firstId + i);
+        SendMessageW(button, BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        // Tab lands on the selected option, or on the first while none is.
+        const bool stop = any ? i == index : i == 0;
+        LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+        SetWindowLongPtrW(button, GWL_STYLE, stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
+    }
+}
+
+std::wstring EditBox::Text() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void EditBox::SetText(const std::wstring& text) const {
+    SetWindowTextW(hwnd, text.c_str());
+    SendMessageW(hwnd, EM_SETMODIFY, FALSE, 0);
+}
+
+void EditBox::SetLimit(int characters) const { SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0); }
+
+int Spinner::Value() const { return static_cast<int>(SendMessageW(hwnd, UDM_GETPOS32, 0, 0)); }
+void Spinner::SetValue(int value) const { SendMessageW(hwnd, UDM_SETPOS32, 0, value); }
+void Spinner::SetRange(int minimum, int maximum) const { SendMessageW(hwnd, UDM_SETRANGE32, minimum, maximum); }
+
+int Slider::Value() const { return static_cast<int>(SendMessageW(hwnd, TBM_GETPOS, 0, 0)); }
+void Slider::SetValue(int value) const { SendMessageW(hwnd, TBM_SETPOS, TRUE, value); }
+void Slider::SetRange(int minimum, int maximum) const {
+    SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, minimum);
+    SendMessageW(hwnd, TBM_SETRANGEMAX, TRUE, maximum);
+}
+
+void ComboBox::Clear() const { SendMessageW(hwnd, CB_RESETCONTENT, 0, 0); }
+int ComboBox::Add(const std::wstring& text) const {
+    return static_cast<int>(SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+int ComboBox::Count() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCOUNT, 0, 0)); }
+int ComboBox::Selected() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
+void ComboBox::Select(int index) const { SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+std::wstring ComboBox::ItemText(int index) const {
+    const LRESULT length = SendMessageW(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+int ComboBox::FindExact(const std::wstring& text) const {
+    // CB_FINDSTRINGEXACT ignores case; a font name must match as it is written.
+    for (int i = 0, n = Count(); i < n; ++i)
+        if (ItemText(i) == text) return i;
+    return -1;
+}
+
+void ProgressBar::SetRange(int minimum, int maximum) const { SendMessageW(hwnd, PBM_SETRANGE32, minimum, maximum); }
+void ProgressBar::SetValue(int value) const { SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
+
+// ---- the form ----
+
+Form::~Form() {
+    if (hwnd()) DestroyWindow(hwnd());
+    ReleasePictures();
+    FreeFonts();
+}
+
+void Form::UseSpec(const FormSpec& spec) {
+    spec_ = &spec;
+    clientWidth_ = spec.width;
+    clientHeight_ = spec.height;
+}
+
+void Form::ResizeClient(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    ApplyClientSize();
+}
+
+INT_PTR Form::RunModal(HWND owner) {
+    owner_ = owner;
+    modal_ = true;
+    closing_ = false;
+    DialogTemplate frame(spec_->style, spec_->exStyle, 10, 10, spec_->caption, 0, nullptr);
+    return RunModalIndirect(GetModuleHandleW(nullptr), frame.get(), owner);
+}
+
+bool Form::ShowModeless(HWND owner) {
+    owner_ = owner;
+    modal_ = false;
+    closing_ = false;
+    DialogTemplate frame(spec_->style, spec_->exStyle, 10, 10, spec_->caption, 0, nullptr);
+    if (!CreateModelessIndirect(GetModuleHandleW(nullptr), frame.get(), owner)) return false;
+    OpenModeless().push_back(this);
+    return true;
+}
+
+bool Form::RouteDialogMessage(MSG* msg) {
+    for (Form* form : OpenModeless()) {
+        if (form->hwnd() && IsDialogMessageW(form->hwnd(), msg)) return true;
+    }
+    return false;
+}
+
+void Form::Close(INT_PTR result) {
+    if (!hwnd() || closing_) return;
+    closing_ = true;
+    if (modal_) {
+        EndDialog(hwnd(), result);
+    } else {
+        DestroyWindow(hwnd());
+    }
+}
+
+void Form::Enable(int id, bool on) const { EnableWindow(Item(id), on ? TRUE : FALSE); }
+
+void Form::SetText(int id, const std::wstring& text) const { SetWindowTextW(Item(id), text.c_str()); }
+
+void Form::SetSwatch(int id, COLORREF color) {
+    swatches_[id] = color;
+    InvalidateRect(Item(id), nullptr, FALSE);
+}
+
+COLORREF Form::Swatch(int id) const {
+    auto found = swatches_.find(id);
+    return found == swatches_.end() ? 0 : found->second;
+}
+
+void Form::SetPicture(int id, HICON icon, bool owned) {
+    PictureSlot& slot = pictures_[id];
+    if (slot.icon && slot.owned && slot.icon != icon) DestroyIcon(slot.icon);
+    slot = {icon, owned};
+    InvalidateRect(Item(id), nullptr, TRUE);
+}
+
+HICON Form::Picture(int id) const {
+    auto found = pictures_.find(id);
+    return found == pictures_.end() ? nullptr : found->second.icon;
+}
+
+void Form::ReleasePictures() {
+    for (auto& [id, slot] : pictures_)
+        if (slot.icon && slot.owned) DestroyIcon(slot.icon);
+    pictures_.clear();
+}
+
+void Form::ShowPage(int page) {
+    page_ = page;
+    for (const ControlSpec& spec : spec_->controls) {
+        if (spec.page == 0) continue;
+        ShowWindow(Item(spec.id), spec.page == page ? SW_SHOWNA : SW_HIDE);
+    }
+    for (const ControlSpec& spec : spec_->controls) {
+        if (spec.kind == ControlKind::Tabs) TabCtrl_SetCurSel(Item(spec.id), page - 1);
+    }
+}
+
+void Form::Refuse(int editId) {
+    HWND box = Item(editId);
+    MessageBeep(MB_OK);
+    if (GetFocus() != box) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+}
+
+OptionGroup Form::GroupOf(const ControlSpec& option) const {
+    const auto& rows = spec_->controls;
+    std::size_t first = static_cast<std::size_t>(&option - rows.data()), end = first + 1;
+    while (first > 0 && rows[first - 1].kind == ControlKind::Option) --first;
+    while (end < rows.size() && rows[end].kind == ControlKind::Option) ++end;
+    return Options(rows[first].id, static_cast<int>(end - first));
+}
+
+const ControlSpec* Form::SpecOf(int id) const {
+    for (const ControlSpec& spec : spec_->controls)
+        if (spec.id == id) return &spec;
+    return nullptr;
+}
+
+BOOL Form::OnInitDialog() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+    TakeOverDpiChanges(hwnd());
+    dpi_ = DpiOf(hwnd());
+    MakeFonts();
+    CreateControls();
+    Layout();
+    ApplyClientSize();
+    CenterOnOwner();
+    // Enter presses the default button, whichever control has the focus.
+    for (const ControlSpec& spec : spec_->controls)
+        if (spec.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, spec.id, 0);
+    OnLoad();
+    // The first control Tab reaches gets the focus; OnLoad may have moved it already.
+    if (!GetFocus() || !IsChild(hwnd(), GetFocus())) {
+        HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+        if (first) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    }
+    return FALSE;
+}
+
+void Form::CreateControls() {
+    controls_.clear();
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    bool inOptions = false;
+    for (const ControlSpec& spec : spec_->controls) {
+        const KindTraits& traits = Traits(spec.kind);
+        DWORD style = WS_CHILD | traits.style | spec.style;
+        if (spec.page <= 1) style |= WS_VISIBLE;
+        // Each control is a group of its own, except a run of options.
+        const bool option = spec.kind == ControlKind::Option;
+        if (!option || !inOptions) style |= WS_GROUP;
+        if (option && !inOptions) style |= WS_TABSTOP;
+        inOptions = option;
+        HWND control = CreateWindowExW(traits.exStyle, traits.className, spec.text, style, 0, 0, 0, 0, hwnd(),
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        controls_.push_back(control);
+        if (!control) continue;
+        if (spec.kind == ControlKind::Spinner) {
+            // The box just before works with the arrows (and the arrow keys in it).
+            HWND buddy = GetWindow(control, GW_HWNDPREV);
+            if (buddy) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+        }
+        if (spec.kind == ControlKind::Tabs) {
+            std::vector<std::wstring> tabs = SplitTabs(spec.text);
+            for (std::size_t i = 0; i < tabs.size(); ++i) {
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = tabs[i].data();
+                SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+        if (spec.tip) {
+            if (!tooltip_) {
+                tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                           instance, nullptr);
+            }
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the control
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = hwnd();
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = const_cast<wchar_t*>(spec.tip);
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+void Form::Layout() {
+    HWND previous = nullptr;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& spec = spec_->controls[i];
+        HWND control = controls_[i];
+        if (!control) continue;
+        SetWindowPos(control, nullptr, ScaleToDpi(spec.x, dpi_), ScaleToDpi(spec.y, dpi_),
+                     ScaleToDpi(spec.width, dpi_), ScaleToDpi(spec.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
+        if (spec.kind == ControlKind::Spinner && previous) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(previous), 0);
+        previous = control;
+    }
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[L""]), FALSE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Form::ApplyClientSize() {
+    // The frame as it is drawn now: the system may draw it at another dpi than the
+    // client's (the system dpi), so it is measured rather than computed.
+    RECT window, client;
+    GetWindowRect(hwnd(), &window);
+    GetClientRect(hwnd(), &client);
+    const int frameWidth = (window.right - window.left) - client.right;
+    const int frameHeight = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(hwnd(), nullptr, 0, 0, ScaleToDpi(clientWidth_, dpi_) + frameWidth,
+                 ScaleToDpi(clientHeight_, dpi_) + frameHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CenterOnOwner() {
+    RECT window;
+    GetWindowRect(hwnd(), &window);
+    HWND anchor = owner_ && IsWindowVisible(owner_) && !IsIconic(owner_) ? owner_ : nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(anchor ? anchor : hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT area = monitor.rcWork;
+    if (anchor) GetWindowRect(anchor, &area);
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    const RECT& work = monitor.rcWork;
+    const int left = std::clamp<int>(area.left + (area.right - area.left - width) / 2, work.left,
+                                     std::max<int>(work.left, work.right - width));
+    const int top = std::clamp<int>(area.top + (area.bottom - area.top - height) / 2, work.top,
+                                    std::max<int>(work.top, work.bottom - height));
+    SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::MakeFonts() {
+    FreeFonts();
+    LOGFONTW base = MessageFont(dpi_);
+    if (spec_->fontFace) {
+        wcsncpy_s(base.lfFaceName, spec_->fontFace, _TRUNCATE);
+        base.lfHeight = -MulDiv(spec_->fontPoints, dpi_, 72);
+        base.lfCharSet = DEFAULT_CHARSET;
+    }
+    fonts_[L""] = CreateFontIndirectW(&base);
+    for (const ControlSpec& spec : spec_->controls) {
+        const std::wstring key = FontKey(spec.fontFace, spec.kind);
+        if (fonts_.count(key)) continue;
+        LOGFONTW font = base;
+        if (spec.fontFace) {
+            wcsncpy_s(font.lfFaceName, spec.fontFace, _TRUNCATE);
+            font.lfCharSet = DEFAULT_CHARSET;
+        }
+        if (spec.kind == ControlKind::Heading) {
+            font.lfWeight = FW_BOLD;
+            font.lfHeight = -MulDiv(kHeadingPoints, dpi_, 72);
+        }
+        font.lfUnderline = spec.kind == ControlKind::Link;
+        fonts_[key] = CreateFontIndirectW(&font);
+    }
+}
+
+void Form::FreeFonts() {
+    for (auto& [face, font] : fonts_)
+        if (font) DeleteObject(font);
+    fonts_.clear();
+}
+
+HFONT Form::FontFor(const ControlSpec& spec) const {
+    auto found = fonts_.find(FontKey(spec.fontFace, spec.kind));
+    return found == fonts_.end() ? nullptr : found->second;
+}
+
+void Form::ValidateAfterFocusLeft(int id) {
+    HWND box = Item(id);
+    if (closing_ || !box || !SendMessageW(box, EM_GETMODIFY, 0, 0)) return;
+    HWND focus = GetFocus();
+    // Cancel never waits for a valid entry, and a box the user went back to is still his.
+    if (focus == box || (focus && GetDlgCtrlID(focus) == IDCANCEL && IsChild(hwnd(), focus))) return;
+    // Switching to another program leaves the entry as it is until the user returns.
+    if (!focus || (focus != hwnd() && !IsChild(hwnd(), focus))) return;
+    if (OnValidate(id)) {
+        SendMessageW(box, EM_SETMODIFY, FALSE, 0);
+    } else {
+        Refuse(id);
+    }
+}
+
+bool Form::TakePendingEdits() {
+    for (const ControlSpec& spec : spec_->controls) {
+        if (spec.kind != ControlKind::Edit) continue;
+        HWND box = Item(spec.id);
+        if (!IsWindowEnabled(box) || !SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
+        if (!OnValidate(spec.id)) {
+            Refuse(spec.id);
+            return false;
+        }
+        SendMessageW(box, EM_SETMODIFY, FALSE, 0);
+    }
+    return true;
+}
+
+void Form::PressOk() {
+    if (TakePendingEdits() && OnOk()) Close(IDOK);
+}
+
+void Form::OnCommand(int id, int code, HWND control) {
+    const ControlSpec* spec = control ? SpecOf(id) : nullptr;
+    if (!spec) {
+        // Enter and Esc arrive without a control when their button is missing.
+        if (id == IDOK && code == 0) PressOk();
+        if (id == IDCANCEL) {
+            OnCancel();
+            Close(IDCANCEL);
+        }
+        return;
+    }
+    if (spec->kind == ControlKind::Edit) {
+        if (code == EN_SETFOCUS) SendMessageW(control, EM_SETSEL, 0, -1);
+        if (code == EN_KILLFOCUS) PostMessageW(hwnd(), kValidateMessage, static_cast<WPARAM>(id), 0);
+        if (code == EN_CHANGE && SendMessageW(control, EM_GETMODIFY, 0, 0)) OnValueChanged(id);
+        return;
+    }
+    if (spec->kind == ControlKind::Combo) {
+        if (code == CBN_SELCHANGE) OnValueChanged(id);
+        return;
+    }
+    if (spec->kind == ControlKind::Picture || spec->kind == ControlKind::Link) {
+        if (code == STN_CLICKED) OnClick(id);
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    if (spec->kind == ControlKind::Option) {
+        // The group's tab stop follows the checked option.
+        const OptionGroup group = GroupOf(*spec);
+        group.Select(id - group.firstId);
+    }
+    if (id == IDOK) {
+        PressOk();
+    } else if (id == IDCANCEL) {
+        OnCancel();
+        Close(IDCANCEL);
+    } else {
+        OnClick(id);
+    }
+}
+
+INT_PTR Form::OnNotify(const NMHDR& header) {
+    const ControlSpec* spec = SpecOf(static_cast<int>(header.idFrom));
+    if (!spec) return FALSE;
+    if (spec->kind == ControlKind::Spinner && header.code == UDN_DELTAPOS) {
+        // A number typed but not yet taken is where the arrows count from.
+        HWND buddy = reinterpret_cast<HWND>(SendMessageW(header.hwndFrom, UDM_GETBUDDY, 0, 0));
+        if (buddy && SendMessageW(buddy, EM_GETMODIFY, 0, 0)) {
+            const int buddyId = GetDlgCtrlID(buddy);
+            if (!OnValidate(buddyId)) {
+                Refuse(buddyId);
+                SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);  // the arrows do nothing
+                return TRUE;
+            }
+            SendMessageW(buddy, EM_SETMODIFY, FALSE, 0);
+            reinterpret_cast<NMUPDOWN*>(const_cast<NMHDR*>(&header))->iPos = Spinner{header.hwndFrom}.Value();
+        }
+        return FALSE;
+    }
+    if (spec->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
+        ShowPage(TabCtrl_GetCurSel(header.hwndFrom) + 1);
+        OnValueChanged(spec->id);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void Form::OnScroll(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    if (const ControlSpec* spec = SpecOf(id)) {
+        if (spec->kind == ControlKind::Spinner || spec->kind == ControlKind::Slider) OnValueChanged(id);
+    }
+}
+
+void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const ControlSpec* spec = SpecOf(static_cast<int>(item.CtlID));
+    if (!spec) return;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const int inset = ScaleToDpi(4, dpi_);
+    if (spec->kind == ControlKind::Picture) {
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        if (HICON icon = Picture(spec->id)) {
+            const int size = std::min<int>(ScaleToDpi(32, dpi_), std::min(r.right - r.left, r.bottom - r.top));
+            DrawIconEx(dc, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, icon, size,
+                       size, 0, nullptr, DI_NORMAL);
+        }
+        return;
+    }
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    RECT inner = r;
+    InflateRect(&inner, -inset, -inset);
+    if (pushed) OffsetRect(&inner, 1, 1);
+    if (spec->kind == ControlKind::ColorSwatch) {
+        // The colour inside a thin frame, as a swatch on a button always looked.
+        HBRUSH frame = GetSysColorBrush(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+        FrameRect(dc, &inner, frame);
+        InflateRect(&inner, -1, -1);
+        HBRUSH fill = CreateSolidBrush(Swatch(spec->id));
+        FillRect(dc, &inner, fill);
+        DeleteObject(fill);
+    } else {
+        // A triangle pointing right, centred, about half the button's height.
+        const int height = std::max<int>(4, (inner.bottom - inner.top) * 5 / 8) & ~1;
+        const int width = height * 7 / 8;
+        const int left = (inner.left + inner.right - width) / 2, top = (inner.top + inner.bottom - height) / 2;
+        POINT points[3] = {{left, top}, {left + width, top + height / 2}, {left, top + height}};
+        HBRUSH fill = CreateSolidBrush(GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+        HGDIOBJ oldBrush = SelectObject(dc, fill), oldPen = SelectObject(dc, pen);
+        Polygon(dc, points, 3);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(fill);
+        DeleteObject(pen);
+    }
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = r;
+        InflateRect(&focus, -ScaleToDpi(3, dpi_) + 1, -ScaleToDpi(3, dpi_) + 1);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void Form::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    MakeFonts();
+    Layout();
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyClientSize();
+}
+
+INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The pointer is the dialog's to choose first (a busy window shows the hourglass).
+    if (msg == WM_SETCURSOR) {
+        if (INT_PTR handled = OnMessage(msg, wp, lp)) return handled;
+    }
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lp) OnScroll(reinterpret_cast<HWND>(lp));
+        return TRUE;
+    case WM_DRAWITEM:
+        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        const ControlSpec* spec = SpecOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
+        if (!spec || spec->kind != ControlKind::Link) break;
+        auto dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, kLinkColor);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR: {
+        const ControlSpec* spec = SpecOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp)));
+        if (!spec || spec->kind != ControlKind::Link || !IsWindowEnabled(reinterpret_cast<HWND>(wp))) break;
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    case WM_CLOSE:
+        // The close box (and Alt+F4) is Cancel, at once.
+        OnCancel();
+        Close(IDCANCEL);
+        return TRUE;
+    case kValidateMessage:
+        ValidateAfterFocusLeft(static_cast<int>(wp));
+        return TRUE;
+    case WM_HELP:
+        if (spec_->helpId && IsWindowEnabled(Item(spec_->helpId))) OnClick(spec_->helpId);
+        return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, 0);
+        return TRUE;
+    case WM_NCDESTROY: {
+        auto& open = OpenModeless();
+        open.erase(std::remove(open.begin(), open.end(), this), open.end());
+        ReleasePictures();
+        tooltip_ = nullptr;  // owned by the dialog, destroyed with it
+        break;
+    }
+    }
+    return OnMessage(msg, wp, lp);
+}
+
+}  // namespace hv

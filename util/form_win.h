@@ -1,0 +1,235 @@
+// The layer every dialog of the program is written on. A dialog is a layout table (one row
+// per control: kind, caption, place), the values it works on, and its handlers; the layer
+// does the rest:
+// - creates the controls in table order, which is also the Tab order, with the system's
+//   UI font (or the face a row names) and the tooltips the rows ask for;
+// - lays everything out at the dpi of the dialog's monitor, and again when that changes;
+// - runs the keyboard: Tab, arrow keys within option groups, access keys, Enter presses
+//   the default button, Esc cancels;
+// - validates a text box when the focus leaves it and before OK, and refuses bad input
+//   the program's way (a beep, the whole text selected, the focus kept);
+// - runs the dialog modal, or modeless with its keys routed by the program's message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "util/window_win.h"
+
+namespace hv {
+
+enum class ControlKind {
+    Label,          // static text; its access key moves the focus to the next control
+    Frame,          // group box; likewise
+    Button,         // push button
+    DefaultButton,  // the push button Enter presses
+    CheckBox,
+    Option,         // radio button; consecutive rows of options form one group
+    Edit,           // one-line text box
+    Spinner,        // up and down arrows working the Edit row just before it
+    Slider,
+    Tabs,           // tab strip; `text` lists the tabs' captions separated by '|'
+    Combo,          // drop-down list; the row's height includes the opened list
+    ColorSwatch,    // push button that shows a colour in an inset rectangle
+    Progress,
+    Picture,        // shows an icon, centred
+    PlayButton,     // push button that shows a "play" triangle; `text` names it
+    Line,           // etched horizontal separator
+    Heading,        // static text in a larger bold face
+    Link,           // underlined text in link blue under a hand pointer; a click is OnClick
+};
+
+struct ControlSpec {
+    int id;
+    ControlKind kind;
+    const wchar_t* text;      // the caption exactly as shown, "&" before the access key
+    int x, y, width, height;  // in the client area, pixels at 96 dpi
+    DWORD style = 0;          // added to the kind's own styles
+    int page = 0;             // 0: always shown; n: only on the tab strip's n-th tab
+    const wchar_t* tip = nullptr;
+    const wchar_t* fontFace = nullptr;  // null: the form's font
+};
+
+struct FormSpec {
+    const wchar_t* caption;
+    int width, height;  // client area, pixels at 96 dpi
+    std::span<const ControlSpec> controls;
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    DWORD exStyle = 0;
+    int helpId = 0;                     // the button F1 presses; 0: none
+    const wchar_t* fontFace = nullptr;  // null: the system's message font
+    int fontPoints = 9;                 // with `fontFace`
+};
+
+// Typed views of the controls; each is a window handle and costs nothing to copy.
+struct CheckBox {
+    HWND hwnd;
+    bool Checked() const;
+    void SetChecked(bool on) const;
+};
+
+// Radio buttons with consecutive ids; index -1 is "none selected".
+struct OptionGroup {
+    HWND dialog;
+    int firstId;
+    int count;
+    int Selected() const;
+    // Selects `index` alone (any index outside the group clears them all); the selected
+    // button is the one Tab lands on.
+    void Select(int index) const;
+};
+
+struct EditBox {
+    HWND hwnd;
+    std::wstring Text() const;
+    // Replaces the text; a text set here does not count as the user's change.
+    void SetText(const std::wstring& text) const;
+    void SetLimit(int characters) const;
+};
+
+// Up-down arrows: the upper one counts up to the maximum, the lower one down to the
+// minimum; neither wraps.
+struct Spinner {
+    HWND hwnd;
+    int Value() const;
+    void SetValue(int value) const;
+    void SetRange(int minimum, int maximum) const;
+};
+
+struct Slider {
+    HWND hwnd;
+    int Value() const;
+    void SetValue(int value) const;
+    void SetRange(int minimum, int maximum) const;
+};
+
+struct ComboBox {
+    HWND hwnd;
+    void Clear() const;
+    int Add(const std::wstring& text) const;
+    int Count() const;
+    int Selected() const;  // -1: none
+    void Select(int index) const;
+    std::wstring ItemText(int index) const;
+    int FindExact(const std::wstring& text) const;  // -1: not listed
+};
+
+struct ProgressBar {
+    HWND hwnd;
+    void SetRange(int minimum, int maximum) const;
+    void SetValue(int value) const;
+};
+
+class Form : public Dialog {
+public:
+    explicit Form(const FormSpec& spec) { UseSpec(spec); }
+    ~Form() override;
+
+    // Runs the dialog modal to `owner`; the result of Close, or -1 when it could not be made.
+    INT_PTR RunModal(HWND owner);
+    // Shows the dialog modeless; false when it could not be made.
+    bool ShowModeless(HWND owner);
+    // For the program's message loop: keyboard handling of the open modeless dialogs.
+    static bool RouteDialogMessage(MSG* msg);
+
+    HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
+    int dpi() const { return dpi_; }
+    bool IsModal() const { return modal_; }
+    // Ends a modal dialog with `result`, or destroys a modeless one.
+    void Close(INT_PTR result);
+
+    CheckBox Check(int id) const { return {Item(id)}; }
+    OptionGroup Options(int firstId, int count) const { return {hwnd(), firstId, count}; }
+    EditBox Edit(int id) const { return {Item(id)}; }
+    Spinner Spin(int id) const { return {Item(id)}; }
+    Slider SliderAt(int id) const { return {Item(id)}; }
+    ComboBox Combo(int id) const { return {Item(id)}; }
+    ProgressBar Progress(int id) const { return {Item(id)}; }
+    void Enable(int id, bool on) const;
+    void SetText(int id, const std::wstring& text) const;
+
+    // The colour a ColorSwatch row shows (COLORREF).
+    void SetSwatch(int id, COLORREF color);
+    COLORREF Swatch(int id) const;
+    // The icon a Picture row shows; an `owned` icon is destroyed when replaced or closed.
+    void SetPicture(int id, HICON icon, bool owned);
+    HICON Picture(int id) const;
+
+    // The tab strip's page (counted from 1); showing a page hides the others' controls.
+    void ShowPage(int page);
+    int Page() const { return page_; }
+
+    // A new client size (pixels at 96 dpi), kept when the dpi changes.
+    void ResizeClient(int width, int height);
+
+    // The program's answer to input it does not take: the default beep, the focus back in
+    // the box, its whole text selected.
+    void Refuse(int editId);
+
+protected:
+    // Another layout for the next run (a window shown in two guises); not while it is open.
+    void UseSpec(const FormSpec& spec);
+
+    // The controls exist and are laid out: fill them from the dialog's values.
+    virtual void OnLoad() {}
+    // A button, check box or option was pressed (by mouse, Space or access key).
+    virtual void OnClick(int) {}
+    // The user changed a spinner, slider, combo box, tab strip or the text of a box.
+    virtual void OnValueChanged(int) {}
+    // The focus leaves a box whose text the user changed, or OK is pressed while its
+    // change is pending: take the text (true) or refuse it (false; the layer refuses).
+    virtual bool OnValidate(int) { return true; }
+    // OK, after every pending box was taken: true closes the dialog.
+    virtual bool OnOk() { return true; }
+    // Cancel, Esc or the close box, just before the dialog closes.
+    virtual void OnCancel() {}
+    // Messages the layer does not handle.
+    virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+
+    BOOL OnInitDialog() override;
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    const ControlSpec* SpecOf(int id) const;
+    // The run of options `option` belongs to (their ids are consecutive).
+    OptionGroup GroupOf(const ControlSpec& option) const;
+    void CreateControls();
+    void Layout();
+    void ApplyClientSize();
+    void CenterOnOwner();
+    void MakeFonts();
+    void FreeFonts();
+    HFONT FontFor(const ControlSpec& spec) const;
+    void OnCommand(int id, int code, HWND control);
+    INT_PTR OnNotify(const NMHDR& header);
+    void OnScroll(HWND control);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void ValidateAfterFocusLeft(int id);
+    bool TakePendingEdits();
+    void PressOk();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void ReleasePictures();
+
+    const FormSpec* spec_ = nullptr;
+    int clientWidth_ = 0, clientHeight_ = 0;  // 96-dpi pixels
+    HWND owner_ = nullptr;
+    bool modal_ = false;
+    bool closing_ = false;
+    int dpi_ = 96;
+    int page_ = 1;
+    std::vector<HWND> controls_;           // in table order
+    std::map<std::wstring, HFONT> fonts_;  // by face; "" is the form's font
+    HWND tooltip_ = nullptr;
+    std::map<int, COLORREF> swatches_;
+    struct PictureSlot {
+        HICON icon = nullptr;
+        bool owned = false;
+    };
+    std::map<int, PictureSlot> pictures_;
+};
+
+}  // namespace hv
