@@ -1,11 +1,15 @@
 // Drives the real Horavx.exe in the test prefix from outside, through window messages and the registry.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_menu.h"
 #include "face/face_win.h"
@@ -86,6 +90,12 @@ public:
         CloseHandle(pi_.hThread);
     }
     bool running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+    // The most memory the program has held so far (its peak working set), in bytes.
+    std::size_t PeakMemory() const {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        return GetProcessMemoryInfo(pi_.hProcess, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
+    }
     std::optional<DWORD> WaitExit() const {
         DWORD code = 0;
         if (WaitForSingleObject(pi_.hProcess, 15000) != WAIT_OBJECT_0) return std::nullopt;
@@ -322,6 +332,40 @@ TEST_F(HoravxDriveTest, PlacementTopmostAndTitleBarAreSavedAtCloseAndComeBackAtT
     EXPECT_TRUE(WindowRect(w) == saved);
     EXPECT_TRUE(again.Close());
     EXPECT_EQ(Stored(), "450 675 6300 4050 256 65537");
+}
+
+// A damaged value of 64 MB in place of a DWORD and of a text: the program starts as quickly as
+// without it, with the default in its place, and never holds the value in memory.
+TEST_F(HoravxDriveTest, A64MegabyteValueIsNotReadAndItsDefaultTakesItsPlace) {
+    struct Start {
+        double seconds = 0;
+        std::size_t peakBytes = 0;
+        LONG width = 0;
+    };
+    auto start = [&] {
+        Start result;
+        const auto begin = std::chrono::steady_clock::now();
+        Program program(exe);
+        HWND w = program.ShownMain();
+        result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        result.peakBytes = program.PeakMemory();
+        result.width = WindowRect(w).right - WindowRect(w).left;
+        EXPECT_TRUE(program.Close());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        return result;
+    };
+    const Start clean = start();
+    {
+        std::vector<BYTE> huge(64u << 20, 0x41);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Width", REG_DWORD, huge.data(), DWORD(huge.size()));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"FontName1", REG_SZ, huge.data(), DWORD(huge.size()));
+    }
+    const Start damaged = start();
+    std::printf("start without / with 64 MB values: %.2f s / %.2f s, peak working set %.1f MB / %.1f MB\n",
+                clean.seconds, damaged.seconds, clean.peakBytes / 1048576.0, damaged.peakBytes / 1048576.0);
+    EXPECT_EQ(damaged.width, 360);
+    ASSERT_GT(clean.peakBytes, 0u);
+    EXPECT_LT(damaged.peakBytes, clean.peakBytes + (16u << 20));
 }
 
 TEST_F(HoravxDriveTest, ManifestAsksForPerMonitorV2DpiAwarenessAndCommonControls6) {
