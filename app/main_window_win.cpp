@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>  // MCIERROR in the alarm actions
 
+#include <algorithm>
 #include <string>
 
 #include "app/hvplus_binding_win.h"
@@ -144,24 +145,24 @@ void MainWindow::PlaceWindow() {
     settings.WindowLeft = placement.left;
     settings.WindowTop = placement.top;
 
-    // Moved first, so that the window takes the dpi of the monitor it lands on, then sized
-    // at that dpi.
+    // The monitor the stored rectangle lies on, or the nearest one (unplugged since the last
+    // run, or a position no monitor ever had).
     PixelRect rect = PlacementToPixels(placement, positionDpi, positionDpi);
-    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    rect = PlacementToPixels(placement, positionDpi, WindowDpi(hwnd()));
+    const RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const PixelRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 
-    // A monitor that was unplugged since the last run: onto the nearest one.
-    RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
-    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            rect = MoveInto(rect, {work.left, work.top, work.right, work.bottom});
-        }
-    }
-    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved onto that monitor first, so that the window takes its dpi, then sized at that dpi.
+    const PixelRect corner = FitOnWorkArea({rect.left, rect.top, rect.left + 1, rect.top + 1}, work, 1, 1);
+    SetWindowPos(hwnd(), nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int sizeDpi = WindowDpi(hwnd());
+    rect = FitOnWorkArea(PlacementToPixels(placement, positionDpi, sizeDpi), work,
+                         std::max(TwipsToPixels(kMinimumWidthTwips, sizeDpi), GetSystemMetrics(SM_CXMINTRACK)),
+                         std::max(TwipsToPixels(kMinimumHeightTwips, sizeDpi), GetSystemMetrics(SM_CYMINTRACK)));
+    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::AddTrayIcon() {

@@ -124,5 +124,29 @@ TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiCh
     EXPECT_TRUE(EqualRect(&rect, &suggested));
 }
 
+// Measured before: Width 0, Height -1 and PosY 0x7FFFFFFF without a title bar put the window
+// wholly below the screen; Width and Height 0x7FFFFFFF at -32768,-32768.
+TEST_F(MainWindowTest, NoStoredPlacementGivesAWindowOffTheWorkAreaOrTooSmallToSee) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const std::uint32_t kMax = 0x7FFFFFFF, kMin = 0x80000000;
+    const std::uint32_t cases[][5] = {
+        {4980, kMax, 0, 0xFFFFFFFF, 2}, {0, 0, kMax, kMax, 0}, {kMin, kMin, 5400, 3500, 2}, {kMax, 300, 1, 1, 0}};
+    for (const auto& [posX, posY, width, height, style] : cases) {
+        for (const auto& [name, value] : {std::pair(L"PosX", posX), std::pair(L"PosY", posY),
+                                          std::pair(L"Width", width), std::pair(L"Height", height),
+                                          std::pair(L"Style", style)})
+            store.PutDword(kMainSubkey, name, value);
+        Open();
+        const RECT rect = WindowRect();
+        EXPECT_TRUE(rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
+                    rect.bottom <= work.bottom)
+            << posX << " " << posY << ": " << rect.left << "," << rect.top << "-" << rect.right << "," << rect.bottom;
+        EXPECT_TRUE(rect.right - rect.left >= 120 && rect.bottom - rect.top >= 80) << width << " x " << height;
+        DestroyWindow(window->hwnd());
+        window.reset();
+    }
+}
+
 }  // namespace
 }  // namespace hv
