@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>  // MCIERROR in the alarm actions
+#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
@@ -21,6 +22,9 @@ namespace hv {
 namespace {
 
 constexpr int kProgramIconId = 1;
+// Retries adding the notification-area icon (the minute tick's timer is 1).
+constexpr UINT_PTR kTrayRetryTimerId = 2;
+constexpr UINT kTrayRetryMs = 1000;
 
 // The window's outer rectangle as its restored (normal) placement, in screen coordinates:
 // a maximised window keeps the size it will return to.
@@ -88,6 +92,8 @@ bool MainWindow::Create() {
     if (!app_.settings.HiddenInTray()) {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         UpdateWindow(hwnd());
+    } else if (!trayAdded_) {
+        ShowMinimisedWithoutIcon();
     }
     return true;
 }
@@ -103,6 +109,9 @@ void MainWindow::LoadIcons() {
 void MainWindow::Load() {
     Settings& settings = app_.settings;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    bringForward_ = RegisterWindowMessageW(kBringForwardMessage);
+    // A second start runs at a lower integrity only in odd set-ups; the message must reach us.
+    ChangeWindowMessageFilterEx(hwnd(), bringForward_, MSGFLT_ALLOW, nullptr);
 
     systemMenu_ = GetSystemMenu(hwnd(), FALSE);
     AppendMenuW(systemMenu_, MF_SEPARATOR, 0, nullptr);
@@ -174,7 +183,53 @@ void MainWindow::AddTrayIcon() {
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
     wcscpy_s(tray_.szTip, kMainWindowTitle);
-    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+    trayAdded_ = NotifyIcon(NIM_ADD, tray_);
+    // Explorer is not ready yet (at log-on, or while it restarts): try again until it is.
+    if (trayAdded_) KillTimer(hwnd(), kTrayRetryTimerId);
+    else SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr);
+}
+
+void MainWindow::RemoveTrayIcon() {
+    KillTimer(hwnd(), kTrayRetryTimerId);
+    if (trayAdded_) NotifyIcon(NIM_DELETE, tray_);
+    trayAdded_ = false;
+}
+
+void MainWindow::OnTrayRetry() {
+    AddTrayIcon();
+    // Minimised while there was no icon: now it can go where minimising sends it.
+    if (trayAdded_ && IsWindowVisible(hwnd()) && IsIconic(hwnd())) OnSize(SIZE_MINIMIZED);
+}
+
+// Nothing could bring a window hidden in the notification area back while there is no icon:
+// it waits minimised on the taskbar instead.
+void MainWindow::ShowMinimisedWithoutIcon() {
+    app_.settings.SetHiddenInTray(false);
+    ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
+}
+
+void MainWindow::BringForward() {
+    if (app_.settings.HiddenInTray() || IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    ShowWindow(hwnd(), SW_SHOW);
+    if (app_.settings.HiddenInTray()) {
+        app_.settings.SetHiddenInTray(false);
+        SaveWindow();
+    }
+    SetForegroundWindow(hwnd());
+}
+
+void MainWindow::ShowSetupMenu(POINT at) {
+    SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
+    TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+void MainWindow::SaveWindow() {
+    if (!app_.store) return;
+    RECT rect = NormalWindowRect(hwnd());
+    const int positionDpi = SystemDpi(), sizeDpi = WindowDpi(hwnd());
+    WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
+                          PixelsToTwips(rect.right - rect.left, sizeDpi), PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
+    SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
 }
 
 void MainWindow::ApplyTopmost() {
@@ -254,9 +309,11 @@ void MainWindow::UpdateTooltips() {
 
 void MainWindow::OnSize(WPARAM kind) {
     if (kind == SIZE_MINIMIZED) {
-        // Minimised, by any means: only the notification-area icon remains.
+        // Minimised, by any means: only the notification-area icon remains, when there is one.
+        if (!trayAdded_) return;
         ShowWindow(hwnd(), SW_HIDE);
         app_.settings.SetHiddenInTray(true);
+        SaveWindow();
         return;
     }
     if (app_.settings.BackgroundKind != BackgroundKind::Desktop) DrawFace();
@@ -268,6 +325,7 @@ void MainWindow::OnTrayMessage(LPARAM event) {
         ShowWindow(hwnd(), SW_RESTORE);
         ShowWindow(hwnd(), SW_SHOW);
         app_.settings.SetHiddenInTray(false);
+        SaveWindow();
         SetForegroundWindow(hwnd());
     } else {
         ShowWindow(hwnd(), SW_MINIMIZE);
@@ -300,8 +358,7 @@ void MainWindow::OnMouseDown(UINT msg, WPARAM keys) {
     } else if (msg == WM_RBUTTONDOWN && buttons == MK_RBUTTON) {
         POINT at;
         GetCursorPos(&at);
-        SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
-        TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+        ShowSetupMenu(at);
     }
 }
 
@@ -315,23 +372,20 @@ void MainWindow::CloseSequence() {
     if (closed_) return;
     closed_ = true;
     StopTick();
-    if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-    trayAdded_ = false;
+    RemoveTrayIcon();
     if (app_.alarms) app_.alarms->StopAllSounds();
-    if (app_.store) {
-        RECT rect = NormalWindowRect(hwnd());
-        const int positionDpi = SystemDpi(), sizeDpi = WindowDpi(hwnd());
-        WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
-                              PixelsToTwips(rect.right - rect.left, sizeDpi),
-                              PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
-        SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
-    }
+    SaveWindow();
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted: its notification area lost every icon.
         AddTrayIcon();
+        if (!trayAdded_ && app_.settings.HiddenInTray()) ShowMinimisedWithoutIcon();
+        return 0;
+    }
+    if (msg == bringForward_ && bringForward_ != 0) {
+        BringForward();
         return 0;
     }
     switch (msg) {
@@ -343,6 +397,24 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         OnSize(wp);
         break;
+    case WM_EXITSIZEMOVE:
+        SaveWindow();
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+        // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
+        if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case WM_CONTEXTMENU:
+        // The keyboard's way to the setup menu (Shift+F10, the menu key) while there is no
+        // menu bar; the right button opens it when pressed.
+        if (app_.settings.TitleBarHidden() && GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1) {
+            POINT corner{0, 0};
+            ClientToScreen(hwnd(), &corner);
+            ShowSetupMenu(corner);
+            return 0;
+        }
+        break;
     case WM_WINDOWPOSCHANGED:
         // The painted desktop must follow the window as it moves.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop && !app_.settings.Translucent && !IsIconic(hwnd()))
@@ -352,6 +424,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kCmdAlwaysOnTop) {
             app_.settings.SetAlwaysOnTop(!app_.settings.AlwaysOnTop());
             ApplyTopmost();
+            SaveWindow();
             return 0;
         }
         break;
@@ -361,6 +434,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
         app_.settings.SetTitleBarHidden(!app_.settings.TitleBarHidden());
         ApplyTitleBar();
+        SaveWindow();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -373,6 +447,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_TIMER:
+        if (wp == kTrayRetryTimerId) {
+            OnTrayRetry();
+            return 0;
+        }
         if (tick_ && tick_->OnTimer(wp)) return 0;
         break;
     case WM_TIMECHANGE:
@@ -386,13 +464,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CloseSequence();
         DestroyWindow(hwnd());
         return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end, or the Restart Manager close us, without another message.
+        SaveWindow();
+        return TRUE;
     case WM_ENDSESSION:
         // Windows is ending the session: the window never gets WM_CLOSE, save now.
         if (wp) CloseSequence();
+        // The Restart Manager asks the program to go (an installer replaces its files).
+        if (wp && (lp & ENDSESSION_CLOSEAPP)) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-        trayAdded_ = false;
+        RemoveTrayIcon();
         StopTick();
         break;
     }

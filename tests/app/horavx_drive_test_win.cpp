@@ -205,15 +205,19 @@ TEST_F(HoravxDriveTest, SplashStaysUpWhileStartingAndIsGoneWhenTheFaceShows) {
     EXPECT_TRUE(program.Close());
 }
 
-TEST_F(HoravxDriveTest, ASecondStartIsRefusedEveryDayShowsItsColourAndTheHelpMenuOpensTheAboutBoxAndTopics) {
+TEST_F(HoravxDriveTest, ASecondStartIsRefusedAndBringsTheFirstForwardEveryDayShowsItsColourAndTheHelpMenuWorks) {
     Program program(exe);
     HWND w = program.ShownMain();
     ASSERT_NE(w, nullptr);
+    // Hidden in the notification area: after its error box a second start brings it back.
+    ClickTrayIcon(w);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
     {
         Program second(exe);
         EXPECT_EQ(second.Answer(L"エラー"), L"既に起動されています");
         EXPECT_EQ(second.WaitExit(), kExit1);
     }
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) && !IsIconic(w); }));
     SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);  // nothing may cover it
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Sleep(300);
@@ -332,6 +336,32 @@ TEST_F(HoravxDriveTest, PlacementTopmostAndTitleBarAreSavedAtCloseAndComeBackAtT
     EXPECT_TRUE(WindowRect(w) == saved);
     EXPECT_TRUE(again.Close());
     EXPECT_EQ(Stored(), "450 675 6300 4050 256 65537");
+}
+
+// Moves, sizes and style changes are stored as they happen: a killed program loses none. The
+// Restart Manager's close request saves and ends the program.
+TEST_F(HoravxDriveTest, PlacementAndStyleAreStoredWhenTheyChangeAndTheRestartManagerClosesTheProgram) {
+    {
+        Program program(exe);
+        HWND w = program.ShownMain();
+        ASSERT_NE(w, nullptr);
+        SetWindowPos(w, nullptr, 30, 45, 420, 270, SWP_NOZORDER);
+        SendMessageW(w, WM_EXITSIZEMOVE, 0, 0);  // the end of a drag by the user
+        EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
+        SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+        ToggleTitleBar(w);
+        EXPECT_EQ(GetDword(L"Style"), 3u);
+    }  // killed
+    EXPECT_EQ(Stored(), "450 675 6300 4050 3 65537");
+    Program program(exe);
+    HWND w = program.ShownMain();
+    ASSERT_NE(w, nullptr);
+    ClickTrayIcon(w);
+    EXPECT_TRUE(WaitUntil([&] { return GetDword(L"Style") == 7u; })) << "hidden in the notification area";
+    EXPECT_EQ(SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageW(w, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_EQ(Stored(), "450 675 6300 4050 7 65537");
 }
 
 // A damaged value of 64 MB in place of a DWORD and of a text: the program starts as quickly as

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "app/main_menu.h"
@@ -31,9 +32,9 @@ protected:
         app.calendarDate = {2026, 5, 20};  // the 3rd to the 6th are holidays
         app.calendar = ComputeMonthCalendar(app.calendarDate);
     }
-    void Open() {
+    void Open(std::unique_ptr<MainWindow> made = nullptr) {
         LoadSettings(store, app.settings, true);
-        window = std::make_unique<MainWindow>(app);
+        window = made ? std::move(made) : std::make_unique<MainWindow>(app);
         ASSERT_TRUE(window->Create());
         RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
@@ -41,6 +42,13 @@ protected:
         if (window) DestroyWindow(window->hwnd());
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    static void Pump(DWORD ms, const std::function<bool()>& until = nullptr) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < ms && !(until && until());) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
     }
     RECT WindowRect() const {
         RECT rect{};
@@ -145,6 +153,83 @@ TEST_F(MainWindowTest, NoStoredPlacementGivesAWindowOffTheWorkAreaOrTooSmallToSe
         EXPECT_TRUE(rect.right - rect.left >= 120 && rect.bottom - rect.top >= 80) << width << " x " << height;
         DestroyWindow(window->hwnd());
         window.reset();
+    }
+}
+
+// Explorer not ready at log-on: the first adds of the notification-area icon fail.
+class MainWindowBeforeExplorer : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+    int failingAdds = 3;
+
+protected:
+    bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
+        if (message == NIM_ADD && failingAdds > 0) return --failingAdds, false;
+        return MainWindow::NotifyIcon(message, data);
+    }
+};
+
+TEST_F(MainWindowTest, WithoutANotificationIconTheWindowIsNeverHiddenAndTheIconIsAddedWhenItCan) {
+    store.PutDword(kMainSubkey, L"Style", 4);  // hidden in the notification area
+    Open(std::make_unique<MainWindowBeforeExplorer>(app));
+    HWND w = window->hwnd();
+    EXPECT_TRUE(IsWindowVisible(w) && IsIconic(w)) << "on the taskbar while there is no icon";
+    ShowWindow(w, SW_RESTORE);
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_TRUE(IsWindowVisible(w) && IsIconic(w));
+    EXPECT_FALSE(app.settings.HiddenInTray());
+    Pump(6000, [&] { return !IsWindowVisible(w); });
+    EXPECT_EQ(static_cast<MainWindowBeforeExplorer&>(*window).failingAdds, 0);
+    EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "minimised: into the notification area";
+    EXPECT_EQ(store.Dword(kMainSubkey, L"Style"), 4u);
+}
+
+TEST_F(MainWindowTest, TheKeyboardReachesTheSetupMenuWhenTheTitleBarIsHidden) {
+    Open();
+    HWND w = window->hwnd();
+    static HMENU shown;
+    const auto closeMenu = [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (popup && IsWindowVisible(popup)) shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        EndMenu();
+    };
+    BYTE keys[256];
+    for (bool titleBarHidden : {false, true}) {
+        app.settings.SetTitleBarHidden(titleBarHidden);
+        window->ApplyTitleBar();
+        // Shift+F10 through the default window procedure; the menu key's message as the system
+        // sends it; the right button's, which its press has answered already.
+        struct Key {
+            UINT msg;
+            WPARAM wp;
+            LPARAM lp;
+            bool shift, opens;
+        };
+        for (const Key& k : {Key{WM_SYSKEYDOWN, VK_F10, 1, true, true},
+                             Key{WM_CONTEXTMENU, WPARAM(w), MAKELPARAM(-1, -1), false, true},
+                             Key{WM_CONTEXTMENU, WPARAM(w), MAKELPARAM(50, 50), false, false}}) {
+            shown = nullptr;
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = k.shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            SetTimer(nullptr, 0, 300, closeMenu);
+            SendMessageW(w, k.msg, k.wp, k.lp);
+            Pump(600);
+            EXPECT_EQ(shown, titleBarHidden && k.opens ? window->setupMenu() : nullptr) << k.msg << " " << titleBarHidden;
+        }
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(MainWindowTest, ADesktopFaceIsRepaintedWhenTheWallpaperOrTheDisplayChanges) {
+    store.PutDword(kMainSubkey, L"BackgroundType", 1);  // the desktop picture
+    Open();
+    for (UINT msg : {WM_SETTINGCHANGE, WM_DISPLAYCHANGE}) {
+        ValidateRect(window->hwnd(), nullptr);
+        SendMessageW(window->hwnd(), msg, msg == WM_SETTINGCHANGE ? SPI_SETDESKWALLPAPER : 32, 0);
+        EXPECT_TRUE(GetUpdateRect(window->hwnd(), nullptr, FALSE)) << msg;
     }
 }
 
