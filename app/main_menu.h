@@ -25,6 +25,10 @@ inline constexpr wchar_t kCaptionAlwaysOnTop[] = L"常に手前に表示(&T)";
 inline constexpr wchar_t kMainWindowClass[] = L"HoravoxMain";
 inline constexpr wchar_t kMainWindowTitle[] = L"Horavox";
 
+// Registered message that a second start posts to the running instance's main window: show
+// it (from the notification area too) and bring it to the front.
+inline constexpr wchar_t kBringForwardMessage[] = L"Kelvane.Horavox.BringForward";
+
 // The notification-area icon's callback message (the first user message).
 inline constexpr unsigned kTrayMessage = 0x0400;
 inline constexpr unsigned kTrayIconId = 1;

@@ -9,10 +9,11 @@
 
 #include "alarm/alarm_win.h"
 #include "app/app.h"
-#include "hvplus/hvplus_binding_win.h"
+#include "app/main_menu.h"
 #include "app/main_window_win.h"
 #include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
+#include "hvplus/hvplus_binding_win.h"
 #include "settings/migration.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_io.h"
@@ -75,6 +76,17 @@ HANDLE ClaimSingleInstance() {
     return mutex;
 }
 
+// The running instance's main window comes forward (from the notification area too), so that
+// starting the program again always finds it.
+void BringRunningInstanceForward() {
+    HWND running = FindWindowW(hv::kMainWindowClass, nullptr);
+    if (!running) return;  // still starting: its window is not made yet
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    PostMessageW(running, RegisterWindowMessageW(hv::kBringForwardMessage), 0, 0);
+}
+
 void RecordOsVersion(hv::SystemInfo& info) {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
@@ -100,6 +112,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HANDLE instance = ClaimSingleInstance();
     if (!instance) {
         MessageBoxW(nullptr, L"既に起動されています", kErrorTitle, MB_ICONSTOP | MB_OK);
+        BringRunningInstanceForward();
         return 1;
     }
 

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>  // MCIERROR in the alarm actions
+#include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 #include "hvplus/hvplus_binding_win.h"
@@ -22,6 +24,9 @@ namespace hv {
 namespace {
 
 constexpr int kProgramIconId = 1;
+// Retries adding the notification-area icon (the minute tick's timer is 1).
+constexpr UINT_PTR kTrayRetryTimerId = 2;
+constexpr UINT kTrayRetryMs = 1000;
 
 // The window's outer rectangle as its restored (normal) placement, in screen coordinates:
 // a maximised window keeps the size it will return to.
@@ -84,6 +89,8 @@ bool MainWindow::Create() {
     if (!app_.settings.HiddenInTray()) {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         UpdateWindow(hwnd());
+    } else if (!trayAdded_) {
+        ShowMinimisedWithoutIcon();
     }
     return true;
 }
@@ -99,6 +106,9 @@ void MainWindow::LoadIcons() {
 void MainWindow::Load() {
     Settings& settings = app_.settings;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    bringForward_ = RegisterWindowMessageW(kBringForwardMessage);
+    // A second start runs at a lower integrity only in odd set-ups; the message must reach us.
+    ChangeWindowMessageFilterEx(hwnd(), bringForward_, MSGFLT_ALLOW, nullptr);
 
     systemMenu_ = GetSystemMenu(hwnd(), FALSE);
     AppendMenuW(systemMenu_, MF_SEPARATOR, 0, nullptr);
@@ -141,24 +151,24 @@ void MainWindow::PlaceWindow() {
     settings.WindowLeft = placement.left;
     settings.WindowTop = placement.top;
 
-    // Moved first, so that the window takes the dpi of the monitor it lands on, then sized
-    // at that dpi.
+    // The monitor the stored rectangle lies on, or the nearest one (unplugged since the last
+    // run, or a position no monitor ever had).
     PixelRect rect = PlacementToPixels(placement, positionDpi, positionDpi);
-    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    rect = PlacementToPixels(placement, positionDpi, DpiOf(hwnd()));
+    const RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const PixelRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 
-    // A monitor that was unplugged since the last run: onto the nearest one.
-    RECT wanted{rect.left, rect.top, rect.right, rect.bottom};
-    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            rect = MoveInto(rect, {work.left, work.top, work.right, work.bottom});
-        }
-    }
-    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved onto that monitor first, so that the window takes its dpi, then sized at that dpi.
+    const PixelRect corner = FitOnWorkArea({rect.left, rect.top, rect.left + 1, rect.top + 1}, work, 1, 1);
+    SetWindowPos(hwnd(), nullptr, corner.left, corner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int sizeDpi = DpiOf(hwnd());
+    rect = FitOnWorkArea(PlacementToPixels(placement, positionDpi, sizeDpi), work,
+                         std::max(TwipsToPixels(kMinimumWidthTwips, sizeDpi), GetSystemMetrics(SM_CXMINTRACK)),
+                         std::max(TwipsToPixels(kMinimumHeightTwips, sizeDpi), GetSystemMetrics(SM_CYMINTRACK)));
+    SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::AddTrayIcon() {
@@ -170,7 +180,53 @@ void MainWindow::AddTrayIcon() {
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
     wcscpy_s(tray_.szTip, kMainWindowTitle);
-    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+    trayAdded_ = NotifyIcon(NIM_ADD, tray_);
+    // Explorer is not ready yet (at log-on, or while it restarts): try again until it is.
+    if (trayAdded_) KillTimer(hwnd(), kTrayRetryTimerId);
+    else SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr);
+}
+
+void MainWindow::RemoveTrayIcon() {
+    KillTimer(hwnd(), kTrayRetryTimerId);
+    if (trayAdded_) NotifyIcon(NIM_DELETE, tray_);
+    trayAdded_ = false;
+}
+
+void MainWindow::OnTrayRetry() {
+    AddTrayIcon();
+    // Minimised while there was no icon: now it can go where minimising sends it.
+    if (trayAdded_ && IsWindowVisible(hwnd()) && IsIconic(hwnd())) OnSize(SIZE_MINIMIZED);
+}
+
+// Nothing could bring a window hidden in the notification area back while there is no icon:
+// it waits minimised on the taskbar instead.
+void MainWindow::ShowMinimisedWithoutIcon() {
+    app_.settings.SetHiddenInTray(false);
+    ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
+}
+
+void MainWindow::BringForward() {
+    if (app_.settings.HiddenInTray() || IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    ShowWindow(hwnd(), SW_SHOW);
+    if (app_.settings.HiddenInTray()) {
+        app_.settings.SetHiddenInTray(false);
+        SaveWindow();
+    }
+    SetForegroundWindow(hwnd());
+}
+
+void MainWindow::ShowSetupMenu(POINT at) {
+    SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
+    TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+void MainWindow::SaveWindow() {
+    if (!app_.store) return;
+    RECT rect = NormalWindowRect(hwnd());
+    const int positionDpi = SystemDpi(), sizeDpi = DpiOf(hwnd());
+    WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
+                          PixelsToTwips(rect.right - rect.left, sizeDpi), PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
+    SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
 }
 
 void MainWindow::ApplyTopmost() {
@@ -280,9 +336,11 @@ void MainWindow::UpdateTooltips() {
 
 void MainWindow::OnSize(WPARAM kind) {
     if (kind == SIZE_MINIMIZED) {
-        // Minimised, by any means: only the notification-area icon remains.
+        // Minimised, by any means: only the notification-area icon remains, when there is one.
+        if (!trayAdded_) return;
         ShowWindow(hwnd(), SW_HIDE);
         app_.settings.SetHiddenInTray(true);
+        SaveWindow();
         return;
     }
     if (app_.settings.BackgroundKind != BackgroundKind::Desktop) DrawFace();
@@ -294,6 +352,7 @@ void MainWindow::OnTrayMessage(LPARAM event) {
         ShowWindow(hwnd(), SW_RESTORE);
         ShowWindow(hwnd(), SW_SHOW);
         app_.settings.SetHiddenInTray(false);
+        SaveWindow();
         SetForegroundWindow(hwnd());
     } else {
         ShowWindow(hwnd(), SW_MINIMIZE);
@@ -332,8 +391,7 @@ void MainWindow::OnMouseDown(UINT msg, WPARAM keys) {
     } else if (msg == WM_RBUTTONDOWN && buttons == MK_RBUTTON) {
         POINT at;
         GetCursorPos(&at);
-        SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
-        TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+        ShowSetupMenu(at);
     }
 }
 
@@ -347,23 +405,20 @@ void MainWindow::CloseSequence() {
     if (closed_) return;
     closed_ = true;
     StopTick();
-    if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-    trayAdded_ = false;
+    RemoveTrayIcon();
     if (app_.alarms) app_.alarms->StopAllSounds();
-    if (app_.store) {
-        RECT rect = NormalWindowRect(hwnd());
-        const int positionDpi = SystemDpi(), sizeDpi = DpiOf(hwnd());
-        WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
-                              PixelsToTwips(rect.right - rect.left, sizeDpi),
-                              PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
-        SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
-    }
+    SaveWindow();
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // Explorer restarted: its notification area lost every icon.
         AddTrayIcon();
+        if (!trayAdded_ && app_.settings.HiddenInTray()) ShowMinimisedWithoutIcon();
+        return 0;
+    }
+    if (msg == bringForward_ && bringForward_ != 0) {
+        BringForward();
         return 0;
     }
     switch (msg) {
@@ -375,6 +430,24 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         OnSize(wp);
         break;
+    case WM_EXITSIZEMOVE:
+        SaveWindow();
+        break;
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+        // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
+        if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case WM_CONTEXTMENU:
+        // The keyboard's way to the setup menu (Shift+F10, the menu key) while there is no
+        // menu bar; the right button opens it when pressed.
+        if (app_.settings.TitleBarHidden() && GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1) {
+            POINT corner{0, 0};
+            ClientToScreen(hwnd(), &corner);
+            ShowSetupMenu(corner);
+            return 0;
+        }
+        break;
     case WM_WINDOWPOSCHANGED:
         // The painted desktop must follow the window as it moves.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop && !app_.settings.Translucent && !IsIconic(hwnd()))
@@ -384,6 +457,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kCmdAlwaysOnTop) {
             app_.settings.SetAlwaysOnTop(!app_.settings.AlwaysOnTop());
             ApplyTopmost();
+            SaveWindow();
             return 0;
         }
         break;
@@ -393,6 +467,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
         app_.settings.SetTitleBarHidden(!app_.settings.TitleBarHidden());
         ApplyTitleBar();
+        SaveWindow();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -405,6 +480,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_TIMER:
+        if (wp == kTrayRetryTimerId) {
+            OnTrayRetry();
+            return 0;
+        }
         if (tick_ && tick_->OnTimer(wp)) return 0;
         break;
     case WM_TIMECHANGE:
@@ -418,13 +497,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CloseSequence();
         DestroyWindow(hwnd());
         return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end, or the Restart Manager close us, without another message.
+        SaveWindow();
+        return TRUE;
     case WM_ENDSESSION:
         // Windows is ending the session: the window never gets WM_CLOSE, save now.
         if (wp) CloseSequence();
+        // The Restart Manager asks the program to go (an installer replaces its files).
+        if (wp && (lp & ENDSESSION_CLOSEAPP)) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
-        if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-        trayAdded_ = false;
+        RemoveTrayIcon();
         StopTick();
         break;
     }

@@ -58,6 +58,8 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDestroyed() override { PostQuitMessage(0); }
+    // Shell_NotifyIconW (tests make it fail as it does before Explorer is ready).
+    virtual bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data) != FALSE; }
 
 private:
     class SettingsDialogScope;
@@ -65,6 +67,13 @@ private:
     void PlaceWindow();
     void LoadIcons();
     void AddTrayIcon();
+    void RemoveTrayIcon();
+    void OnTrayRetry();
+    void ShowMinimisedWithoutIcon();
+    void BringForward();
+    void ShowSetupMenu(POINT at);
+    // Placement and Style as they are now, so that a crash or a power cut loses nothing.
+    void SaveWindow();
     void OnPaint();
     void OnSize(WPARAM kind);
     void OnTrayMessage(LPARAM event);
@@ -85,6 +94,7 @@ private:
     NOTIFYICONDATAW tray_{};
     bool trayAdded_ = false;
     UINT taskbarCreated_ = 0;
+    UINT bringForward_ = 0;  // kBringForwardMessage, from a second start
     HWND tooltip_ = nullptr;
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;

@@ -26,7 +26,7 @@ void MinuteTick::Start() {
     running_ = true;
     WallClock now = Now();
     dispatcher_.Start(now);
-    if (!suspended_) Arm(now);
+    Arm(now);
 }
 
 void MinuteTick::Stop() {
@@ -36,15 +36,14 @@ void MinuteTick::Stop() {
 
 bool MinuteTick::OnTimer(WPARAM timerId) {
     if (timerId != timerId_) return false;
-    if (!running_ || suspended_) {
+    if (!running_) {
         KillTimer(window_, timerId_);
         return true;
     }
-    WallClock now = Now();
-    dispatcher_.OnTimer(now);
+    dispatcher_.OnTimer(Now());
     // The alarms and the announcement took time (the spoken time plays to its end): the
     // next boundary is measured from the clock after them.
-    if (running_ && !suspended_) Arm(Now());
+    if (running_) Arm(Now());
     return true;
 }
 
@@ -52,24 +51,22 @@ void MinuteTick::OnTimeChange() {
     if (!running_) return;
     WallClock now = Now();
     dispatcher_.OnClockSet(now);
-    if (!suspended_) Arm(now);
+    Arm(now);
 }
 
 void MinuteTick::OnPowerBroadcast(WPARAM event) {
     switch (event) {
     case PBT_APMSUSPEND:
-        suspended_ = true;
-        if (window_) KillTimer(window_, timerId_);
+        // The timer stays armed (see TickDispatcher::OnSuspend).
+        dispatcher_.OnSuspend();
         break;
     case PBT_APMRESUMEAUTOMATIC:
     case PBT_APMRESUMESUSPEND:
     case PBT_APMRESUMECRITICAL: {
         // Both resume notices usually come; the second one finds nothing more to do.
-        bool wasSuspended = suspended_;
-        suspended_ = false;
         if (!running_) break;
         WallClock now = Now();
-        if (wasSuspended || event == PBT_APMRESUMECRITICAL) dispatcher_.OnResume(now);
+        if (dispatcher_.suspended() || event == PBT_APMRESUMECRITICAL) dispatcher_.OnResume(now);
         else dispatcher_.OnClockSet(now);
         Arm(now);
         break;

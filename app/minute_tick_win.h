@@ -44,8 +44,8 @@ public:
     bool OnTimer(WPARAM timerId);
     // WM_TIMECHANGE: re-arms from the new time; the calendar follows a new date.
     void OnTimeChange();
-    // WM_POWERBROADCAST: the timer rests while the machine sleeps; on resume it re-arms from
-    // the wall clock and the minutes slept through are not replayed.
+    // WM_POWERBROADCAST: on resume the timer re-arms from the wall clock and the minutes
+    // slept through are not replayed. A suspend notice leaves the timer armed.
     void OnPowerBroadcast(WPARAM event);
 
     // Tests run the tick on a shifted or simulated clock.
@@ -59,8 +59,7 @@ private:
     TickDispatcher dispatcher_;
     HWND window_ = nullptr;
     UINT_PTR timerId_ = kTimerId;
-    bool running_ = false;    // between Start and Stop
-    bool suspended_ = false;  // the machine is going to sleep
+    bool running_ = false;  // between Start and Stop
     std::function<WallClock()> clock_;
 };
 

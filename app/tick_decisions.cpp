@@ -1,6 +1,7 @@
 #include "app/tick_decisions.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace hv {
 
@@ -54,6 +55,7 @@ void TickDispatcher::Start(const WallClock& now) {
 void TickDispatcher::OnTimer(const WallClock& now) {
     if (busy_) return;
     busy_ = true;
+    if (std::exchange(suspended_, false)) schedule_.SkipMissed(now);
     RefreshCalendar(now.date);
     MinuteRange due = schedule_.Take(now);
     for (long long minute = due.first; minute <= due.last; ++minute) {
@@ -70,6 +72,7 @@ void TickDispatcher::OnClockSet(const WallClock& now) {
 }
 
 void TickDispatcher::OnResume(const WallClock& now) {
+    suspended_ = false;
     schedule_.Restart(now);
     RefreshCalendar(now.date);
 }

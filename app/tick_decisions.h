@@ -63,9 +63,17 @@ public:
     // The system clock was set, or the machine woke up.
     void OnClockSet(const WallClock& now);
     void OnResume(const WallClock& now);
+    // The machine is about to sleep. The timer stays armed: the resume notice may never come
+    // (a suspend that another program vetoed, modern standby), and a timer that fires proves
+    // the machine awake. The first tick after the notice handles only the minute under way.
+    void OnSuspend() { suspended_ = true; }
+    bool suspended() const { return suspended_; }
 
-    // The delay to arm the timer with after any of the calls above.
-    int DelayMs(const WallClock& now) const { return schedule_.DelayMs(now); }
+    // The delay to arm the timer with after any of the calls above. Inside a tick (a message
+    // box of an alarm runs its own message loop) the due minute waits for the outer call,
+    // which re-arms when it returns: until then one wake-up per minute boundary, never a
+    // timer re-armed at once over and over.
+    int DelayMs(const WallClock& now) const { return busy_ ? MsToNextMinute(now) : schedule_.DelayMs(now); }
     const TickSchedule& schedule() const { return schedule_; }
 
 private:
@@ -78,6 +86,7 @@ private:
     TickActions& actions_;
     TickSchedule schedule_;
     bool busy_ = false;
+    bool suspended_ = false;
 };
 
 }  // namespace hv

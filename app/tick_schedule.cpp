@@ -65,6 +65,10 @@ MinuteRange TickSchedule::Take(const WallClock& now) {
     return range;
 }
 
+void TickSchedule::SkipMissed(const WallClock& now) {
+    if (started_ && MinuteNumber(now) - 1 > lastHandled_) lastHandled_ = MinuteNumber(now) - 1;
+}
+
 bool TickSchedule::Pending(const WallClock& now) const { return started_ && MinuteNumber(now) > lastHandled_; }
 
 int TickSchedule::DelayMs(const WallClock& now) const { return Pending(now) ? 0 : MsToNextMinute(now); }

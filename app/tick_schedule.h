@@ -53,6 +53,11 @@ public:
     // Empty when it fired early (still in the minute handled last) or never restarted.
     MinuteRange Take(const WallClock& now);
 
+    // The minutes before the one under way count as handled; that one stays due when it is
+    // past the minute handled last (a timer that fires after a sleep the program was not
+    // told the end of: the machine is awake, but what it slept through is not replayed).
+    void SkipMissed(const WallClock& now);
+
     // Whether a minute is due that Take would hand out now.
     bool Pending(const WallClock& now) const;
 

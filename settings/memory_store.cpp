@@ -81,10 +81,15 @@ MemorySettingsStore::Values* MemorySettingsStore::WritableValues(SettingsKey key
     return &keys_[handle->subkey];
 }
 
-void MemorySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+bool MemorySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
                                    std::span<const std::uint8_t> data) {
     Record(Op::Set, key, name);
-    if (Values* values = WritableValues(key)) (*values)[std::wstring(name)] = {type, {data.begin(), data.end()}};
+    Values* values = WritableValues(key);
+    if (!values) return false;
+    for (const auto& [subkey, failing] : failedWrites_)
+        if (SameName(subkey, Find(key)->subkey) && SameName(failing, name)) return false;
+    (*values)[std::wstring(name)] = {type, {data.begin(), data.end()}};
+    return true;
 }
 
 void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
@@ -94,11 +99,12 @@ void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view
     }
 }
 
-std::optional<StoredValue> MemorySettingsStore::QueryValue(SettingsKey key, std::wstring_view name) {
+std::optional<StoredValue> MemorySettingsStore::QueryValue(SettingsKey key, std::wstring_view name,
+                                                           std::size_t maxBytes) {
     Record(Op::Query, key, name);
     const Handle* handle = Find(key);
     const Value* value = handle ? Find(handle->subkey, name) : nullptr;
-    if (!value) return std::nullopt;
+    if (!value || value->data.size() > maxBytes) return std::nullopt;
     return *value;
 }
 

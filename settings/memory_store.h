@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/settings_store.h"
@@ -51,6 +52,10 @@ public:
 
     // Makes every later create or open of `subkey` fail with `status`.
     void FailKey(std::wstring_view subkey, StoreStatus status) { failures_[std::wstring(subkey)] = status; }
+    // Makes every later write of value `name` under `subkey` fail (a full disk, a policy).
+    void FailWrite(std::wstring_view subkey, std::wstring_view name) {
+        failedWrites_.emplace_back(std::wstring(subkey), std::wstring(name));
+    }
 
     const std::vector<Operation>& operations() const { return operations_; }
     void ClearOperations() { operations_.clear(); }
@@ -62,8 +67,8 @@ public:
     std::vector<std::wstring> WrittenNames(std::wstring_view subkey) const;
 
 protected:
-    void SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
-    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) override;
+    bool SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
+    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name, std::size_t maxBytes) override;
 
 private:
     struct Handle {
@@ -81,6 +86,7 @@ private:
 
     std::map<std::wstring, Values, NameLess> keys_;  // subkey -> values
     std::map<std::wstring, StoreStatus, NameLess> failures_;
+    std::vector<std::pair<std::wstring, std::wstring>> failedWrites_;  // subkey, value name
     std::map<SettingsKey, Handle> handles_;
     SettingsKey nextHandle_ = 0x100;
     std::vector<Operation> operations_;

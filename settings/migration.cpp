@@ -131,24 +131,25 @@ std::uint8_t OldWeekdays(std::wstring_view text) {
     return sum <= 255 ? static_cast<std::uint8_t>(sum) : kDefaultAlarmAttr[3];
 }
 
-void ConvertMainValues(SettingsStore& store, SettingsKey key, OldSettingsStore& old) {
+bool ConvertMainValues(SettingsStore& store, SettingsKey key, OldSettingsStore& old) {
     OldSection window(old, L"Window");
     OldSection talk(old, L"Talk");
+    bool written = true;
     auto setInt = [&](std::wstring_view name, std::int32_t value) {
-        store.SetDwordValue(key, name, static_cast<std::uint32_t>(value));
+        written &= store.SetDwordValue(key, name, static_cast<std::uint32_t>(value));
     };
 
-    store.SetTextValue(key, L"FontName1", window.Text(L"AlphabeticFontName", kDefaultFontName1));
-    store.SetTextValue(key, L"FontName2", window.Text(L"NumericFontName", kDefaultFontName2));
-    store.SetDwordValue(key, L"FontStyle1", OldFontStyle(window, L"Alphabetic", 15.0f));
-    store.SetDwordValue(key, L"FontStyle2", OldFontStyle(window, L"Numeric", 24.0f));
+    written &= store.SetTextValue(key, L"FontName1", window.Text(L"AlphabeticFontName", kDefaultFontName1));
+    written &= store.SetTextValue(key, L"FontName2", window.Text(L"NumericFontName", kDefaultFontName2));
+    written &= store.SetDwordValue(key, L"FontStyle1", OldFontStyle(window, L"Alphabetic", 15.0f));
+    written &= store.SetDwordValue(key, L"FontStyle2", OldFontStyle(window, L"Numeric", 24.0f));
     setInt(L"BackgroundColor", window.Integer(L"CalendarBackColor", 0xC0C0C0));
     setInt(L"FontColor1", window.Integer(L"AlphabeticForeColor", 0x800000));
     setInt(L"FontColor2", window.Integer(L"TodayColor", 0x00FFFF));
     setInt(L"FontColor3", window.Integer(L"HolidayColor", 0x0000FF));
     setInt(L"FontColor4", window.Integer(L"NumericForeColor", 0x008000));
     setInt(L"FontColor5", window.Integer(L"SaturdayColor", 0xFFFF00));
-    store.SetDwordValue(key, L"Talk", OldTalk(talk));
+    written &= store.SetDwordValue(key, L"Talk", OldTalk(talk));
     setInt(L"Width", window.Integer(L"Width", kDefaultWidth));
     setInt(L"Height", window.Integer(L"Height", kDefaultHeight));
     setInt(L"PosX", window.Integer(L"PosX", kDefaultPosX));
@@ -156,13 +157,15 @@ void ConvertMainValues(SettingsStore& store, SettingsKey key, OldSettingsStore& 
     bool topMost = window.Flag(L"TopMost");
     bool titleBar = window.Flag(L"TitleBar");
     bool hide = window.Flag(L"Hide");
-    store.SetDwordValue(key, L"Style",
-                        (topMost ? kStyleAlwaysOnTop : 0) | (titleBar ? kStyleTitleBarHidden : 0) |
-                            (hide ? kStyleHiddenInTray : 0));
-    store.SetDwordValue(key, L"BackgroundType", OldBackgroundType(window.Integer(L"TransParent", 0)));
+    const std::uint32_t style = (topMost ? kStyleAlwaysOnTop : 0) | (titleBar ? kStyleTitleBarHidden : 0) |
+                                (hide ? kStyleHiddenInTray : 0);
+    written &= store.SetDwordValue(key, L"Style", style);
+    written &= store.SetDwordValue(key, L"BackgroundType", OldBackgroundType(window.Integer(L"TransParent", 0)));
+    return written;
 }
 
-void ConvertAlarm(SettingsStore& store, SettingsKey key, OldSettingsStore& old, int n) {
+bool ConvertAlarm(SettingsStore& store, SettingsKey key, OldSettingsStore& old, int n) {
+    bool written = true;
     OldSection alarm(old, NumberedName(L"Alarm", n));
     // WaveLoop and RandomPlay were Booleans (-1 when on), hence their minus signs.
     double enabled = alarm.Number(L"Enabled", 0);
@@ -178,17 +181,42 @@ void ConvertAlarm(SettingsStore& store, SettingsKey key, OldSettingsStore& old, 
     attr[4] = alarm.Byte(L"IconPos");
     attr[5] = alarm.Byte(L"Track");
     attr[6] = alarm.Byte(L"MaxTrack");
-    if (attr != kDefaultAlarmAttr) store.SetBinaryValue(key, NumberedName(L"Attr", n), attr);
+    if (attr != kDefaultAlarmAttr) written &= store.SetBinaryValue(key, NumberedName(L"Attr", n), attr);
 
     const std::pair<const wchar_t*, const wchar_t*> texts[] = {
         {L"Message", L"Message"}, {L"WaveFile", L"WavFile"}, {L"MIDIFile", L"MidFile"}, {L"IconFile", L"IconFile"}};
     for (const auto& [oldKey, newName] : texts) {
         std::wstring text = alarm.Text(oldKey, L"");
-        if (!text.empty()) store.SetTextValue(key, NumberedName(newName, n), text);
+        if (!text.empty()) written &= store.SetTextValue(key, NumberedName(newName, n), text);
     }
+    return written;
 }
 
 constexpr int kOldAlarmCount = 9;
+
+bool AlreadyConverted(SettingsStore& store) {
+    ScopedSettingsKey key(store);
+    return key.Open(kMainSubkey) == kStoreSuccess && store.GetDwordValue(key.get(), kMigratedValueName, 0) != 0;
+}
+
+// Every value converted and the record of it written; false when a key could not be created
+// or a write failed (the next start then tries again).
+bool ConvertOldSettings(SettingsStore& store, OldSettingsStore& old) {
+    bool written = true;
+    {
+        ScopedSettingsKey key(store);
+        if (key.Create(kMainSubkey) != kStoreSuccess) return false;
+        written &= ConvertMainValues(store, key.get(), old);
+    }
+    {
+        ScopedSettingsKey key(store);
+        if (key.Create(kAlarmSubkey) != kStoreSuccess) return false;
+        for (int n = 1; n <= kOldAlarmCount; ++n) written &= ConvertAlarm(store, key.get(), old, n);
+    }
+    if (!written) return false;
+    ScopedSettingsKey key(store);
+    return key.Create(kMainSubkey) == kStoreSuccess && store.SetDwordValue(key.get(), kMigratedValueName, 1);
+}
 
 }  // namespace
 
@@ -261,19 +289,10 @@ void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, Confir
     // The presence marker: without an old version number there is nothing to convert.
     std::wstring version = old.ReadOldSetting(L"Others", L"Version", L"*");
     if (version == L"*") return;
-
-    {
-        ScopedSettingsKey key(store);
-        if (key.Create(kMainSubkey) != kStoreSuccess) return;
-        ConvertMainValues(store, key.get(), old);
-    }
-    {
-        // Without the alarm key the old settings stay, so the next start tries again.
-        ScopedSettingsKey key(store);
-        if (key.Create(kAlarmSubkey) != kStoreSuccess) return;
-        for (int n = 1; n <= kOldAlarmCount; ++n) ConvertAlarm(store, key.get(), old, n);
-    }
-
+    // Converted at an earlier start whose question was answered No: converting again would
+    // overwrite what the user has changed since, so only the question comes back.
+    if (!AlreadyConverted(store) && !ConvertOldSettings(store, old)) return;
+    // The old settings go only once their conversion is wholly stored.
     if (prompt.AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(version))) old.DeleteOldSettings();
 }
 

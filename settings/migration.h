@@ -1,9 +1,9 @@
 // Conversion of the previous version's settings. That version kept every setting as a
 // text in the per-user application settings store, application "Horavox", sections
-// "Others", "Window", "Talk" and "Alarm1" ... "Alarm9". At each start, before the settings
-// are loaded, the old texts (if any) are converted into the current values, and the user
-// is asked whether the old ones may go; "No" keeps them, so the conversion repeats at the
-// next start.
+// "Others", "Window", "Talk" and "Alarm1" ... "Alarm9". At a start that finds them, before
+// the settings are loaded, the old texts are converted into the current values once, and the
+// user is asked whether the old ones may go; "No" keeps them, and the question (only the
+// question) comes back at each start until it is answered Yes.
 #pragma once
 
 #include <cstdint>
@@ -37,11 +37,16 @@ public:
     virtual bool AskYesNo(std::wstring_view title, std::wstring_view text) = 0;
 };
 
+// The record of a conversion: a DWORD of the main key, 1 once every converted value was
+// written. Without it a start converts (again); with it the stored values are the user's.
+inline constexpr wchar_t kMigratedValueName[] = L"Migrated";
+
 inline constexpr wchar_t kMigrationQuestionTitle[] = L"削除の確認";
 // The question for old settings of version `oldVersion`.
 std::wstring MigrationQuestionText(std::wstring_view oldVersion);
 
-// Converts and asks, or does nothing when there are no old settings.
+// Converts (unless done before) and asks, or does nothing when there are no old settings.
+// Nothing is asked, and nothing deleted, while a key cannot be created or a write fails.
 void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, ConfirmationPrompt& prompt);
 
 // An old text as a number: decimal with optional sign, fraction and exponent, "&H" hex,

@@ -10,13 +10,14 @@ HKEY ToHkey(SettingsKey key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
-std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name) {
+std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name, std::size_t maxBytes) {
     const std::wstring valueName(name);
     DWORD type = 0;
     DWORD size = 0;
     LSTATUS status = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
     // The value may change between the size query and the read; a few rounds settle it.
     for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
+        if (size > maxBytes) break;
         StoredValue value;
         value.data.resize(size + sizeof(wchar_t));
         DWORD got = static_cast<DWORD>(value.data.size());
@@ -55,19 +56,20 @@ void RegistrySettingsStore::CloseSettingsKey(SettingsKey key) {
     if (key != kNoSettingsKey) RegCloseKey(ToHkey(key));
 }
 
-void RegistrySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+bool RegistrySettingsStore::SetValue(SettingsKey key, std::wstring_view name, ValueType type,
                                      std::span<const std::uint8_t> data) {
-    RegSetValueExW(ToHkey(key), std::wstring(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
-                   static_cast<DWORD>(data.size()));
+    return RegSetValueExW(ToHkey(key), std::wstring(name).c_str(), 0, static_cast<DWORD>(type), data.data(),
+                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
 void RegistrySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
     RegDeleteValueW(ToHkey(key), std::wstring(name).c_str());
 }
 
-std::optional<StoredValue> RegistrySettingsStore::QueryValue(SettingsKey key, std::wstring_view name) {
+std::optional<StoredValue> RegistrySettingsStore::QueryValue(SettingsKey key, std::wstring_view name,
+                                                             std::size_t maxBytes) {
     if (key == kNoSettingsKey) return std::nullopt;
-    return QueryRegistryValue(ToHkey(key), name);
+    return QueryRegistryValue(ToHkey(key), name, maxBytes);
 }
 
 std::wstring RegistryOldSettingsStore::ReadOldSetting(std::wstring_view section, std::wstring_view key,
@@ -77,7 +79,7 @@ std::wstring RegistryOldSettingsStore::ReadOldSetting(std::wstring_view section,
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) {
         return std::wstring(fallback);
     }
-    std::optional<StoredValue> value = QueryRegistryValue(handle, key);
+    std::optional<StoredValue> value = QueryRegistryValue(handle, key, kMaxTextBytes);
     RegCloseKey(handle);
     return TextOr(value, fallback);
 }

@@ -33,8 +33,8 @@ public:
     void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
 
 protected:
-    void SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
-    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) override;
+    bool SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;
+    std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name, std::size_t maxBytes) override;
 
 private:
     std::wstring basePath_;
@@ -62,7 +62,8 @@ private:
     HWND owner_;
 };
 
-// A value of any length from an open key; nothing when it is missing or cannot be read.
-std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name);
+// A value of at most `maxBytes` from an open key; nothing when it is missing, cannot be read or
+// is longer. The size is asked first, so a damaged value of any size costs no allocation.
+std::optional<StoredValue> QueryRegistryValue(HKEY key, std::wstring_view name, std::size_t maxBytes);
 
 }  // namespace hv

@@ -63,7 +63,9 @@ std::uint32_t PackBackgroundType(const Settings& settings) {
 }
 
 void UnpackTranslucentRate(std::uint32_t value, Settings& settings) {
-    settings.TranslucentRate = value & 0xFF;
+    // 100 % and beyond (a hand-edited value; the dialog offers 0 to 99) would give an invisible
+    // window that every click goes through.
+    settings.TranslucentRate = std::min(value & 0xFFu, kMaxTranslucentRate);
     settings.Translucent = (value & kTranslucentBit) != 0;
 }
 

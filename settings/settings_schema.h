@@ -48,7 +48,9 @@ std::uint32_t PackTalk(const Settings& settings);
 void UnpackBackgroundType(std::uint32_t value, Settings& settings);
 std::uint32_t PackBackgroundType(const Settings& settings);
 
-// TranslucentRate: bits 0-7 the rate in percent, bit 8 Translucent.
+// TranslucentRate: bits 0-7 the rate in percent, bit 8 Translucent. A rate above
+// kMaxTranslucentRate reads as kMaxTranslucentRate.
+inline constexpr std::uint32_t kMaxTranslucentRate = 99;
 void UnpackTranslucentRate(std::uint32_t value, Settings& settings);
 std::uint32_t PackTranslucentRate(const Settings& settings);
 

@@ -4,32 +4,32 @@
 
 namespace hv {
 
-void SettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
-    SetValue(key, name, ValueType::Text, EncodeRegistryText(text));
+bool SettingsStore::SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text) {
+    return SetValue(key, name, ValueType::Text, EncodeRegistryText(text));
 }
 
-void SettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) {
-    SetValue(key, name, ValueType::Binary, bytes);
+bool SettingsStore::SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes) {
+    return SetValue(key, name, ValueType::Binary, bytes);
 }
 
-void SettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
+bool SettingsStore::SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value) {
     const std::uint8_t bytes[] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    SetValue(key, name, ValueType::Dword, bytes);
+    return SetValue(key, name, ValueType::Dword, bytes);
 }
 
 std::wstring SettingsStore::GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback) {
-    return TextOr(QueryValue(key, name), fallback);
+    return TextOr(QueryValue(key, name, kMaxTextBytes), fallback);
 }
 
 void SettingsStore::GetBinaryValue(SettingsKey key, std::wstring_view name, std::span<std::uint8_t> bytes) {
-    std::optional<StoredValue> value = QueryValue(key, name);
+    std::optional<StoredValue> value = QueryValue(key, name, bytes.size());
     if (!value || value->data.size() > bytes.size()) return;
     std::copy(value->data.begin(), value->data.end(), bytes.begin());
 }
 
 std::uint32_t SettingsStore::GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback) {
-    std::optional<StoredValue> value = QueryValue(key, name);
+    std::optional<StoredValue> value = QueryValue(key, name, 4);
     if (!value || value->data.size() != 4) return fallback;
     const std::vector<std::uint8_t>& d = value->data;
     return static_cast<std::uint32_t>(d[0]) | (static_cast<std::uint32_t>(d[1]) << 8) |

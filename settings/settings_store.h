@@ -44,6 +44,11 @@ enum class ValueType : std::uint32_t {
     Qword = 11,
 };
 
+// The longest text value read, in bytes: a path of the longest kind (32,767 characters and
+// its NUL) fits. A longer value is damaged and reads as missing, so no stored value, however
+// large, is read whole.
+inline constexpr std::size_t kMaxTextBytes = 64 * 1024;
+
 // A stored value as the registry keeps it: its type and its bytes.
 struct StoredValue {
     ValueType type = ValueType::None;
@@ -64,13 +69,14 @@ public:
     virtual StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) = 0;
     virtual void CloseSettingsKey(SettingsKey key) = 0;
 
-    // Writes and deletes fail silently.
-    void SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text);
-    void SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes);
-    void SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value);
+    // Writes and deletes show nothing; a write tells whether it succeeded, for the callers
+    // that must know (the conversion of old settings).
+    bool SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text);
+    bool SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes);
+    bool SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value);
     virtual void DeleteSettingsValue(SettingsKey key, std::wstring_view name) = 0;
 
-    // A text of any stored length; the default when the value is missing or not a text.
+    // A text of up to kMaxTextBytes; the default when the value is missing, longer or not a text.
     std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback);
     // Replaces the leading bytes of `bytes` with a stored value of at most bytes.size()
     // bytes; a missing or longer value leaves `bytes` as the caller filled it.
@@ -79,10 +85,12 @@ public:
     std::uint32_t GetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t fallback);
 
 protected:
-    virtual void SetValue(SettingsKey key, std::wstring_view name, ValueType type,
+    // True when the value was written.
+    virtual bool SetValue(SettingsKey key, std::wstring_view name, ValueType type,
                           std::span<const std::uint8_t> data) = 0;
-    // The whole value, or nothing when it is missing or cannot be read.
-    virtual std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name) = 0;
+    // The whole value, or nothing when it is missing, cannot be read or is longer than
+    // `maxBytes` (then nothing of that size is allocated).
+    virtual std::optional<StoredValue> QueryValue(SettingsKey key, std::wstring_view name, std::size_t maxBytes) = 0;
 };
 
 // Closes the key it holds when it goes out of scope, so no path leaves a key open.

@@ -1,11 +1,15 @@
 // Drives the real Horavx.exe in the test prefix from outside, through window messages and the registry.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_menu.h"
 #include "face/face_win.h"
@@ -86,6 +90,12 @@ public:
         CloseHandle(pi_.hThread);
     }
     bool running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+    // The most memory the program has held so far (its peak working set), in bytes.
+    std::size_t PeakMemory() const {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        return GetProcessMemoryInfo(pi_.hProcess, &counters, sizeof counters) ? counters.PeakWorkingSetSize : 0;
+    }
     std::optional<DWORD> WaitExit() const {
         DWORD code = 0;
         if (WaitForSingleObject(pi_.hProcess, 15000) != WAIT_OBJECT_0) return std::nullopt;
@@ -195,15 +205,19 @@ TEST_F(HoravxDriveTest, SplashStaysUpWhileStartingAndIsGoneWhenTheFaceShows) {
     EXPECT_TRUE(program.Close());
 }
 
-TEST_F(HoravxDriveTest, ASecondStartIsRefusedEveryDayShowsItsColourAndTheHelpMenuOpensTheAboutBoxAndTopics) {
+TEST_F(HoravxDriveTest, ASecondStartIsRefusedAndBringsTheFirstForwardEveryDayShowsItsColourAndTheHelpMenuWorks) {
     Program program(exe);
     HWND w = program.ShownMain();
     ASSERT_NE(w, nullptr);
+    // Hidden in the notification area: after its error box a second start brings it back.
+    ClickTrayIcon(w);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(w); }));
     {
         Program second(exe);
         EXPECT_EQ(second.Answer(L"エラー"), L"既に起動されています");
         EXPECT_EQ(second.WaitExit(), kExit1);
     }
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w) && !IsIconic(w); }));
     SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);  // nothing may cover it
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Sleep(300);
@@ -322,6 +336,66 @@ TEST_F(HoravxDriveTest, PlacementTopmostAndTitleBarAreSavedAtCloseAndComeBackAtT
     EXPECT_TRUE(WindowRect(w) == saved);
     EXPECT_TRUE(again.Close());
     EXPECT_EQ(Stored(), "450 675 6300 4050 256 65537");
+}
+
+// Moves, sizes and style changes are stored as they happen: a killed program loses none. The
+// Restart Manager's close request saves and ends the program.
+TEST_F(HoravxDriveTest, PlacementAndStyleAreStoredWhenTheyChangeAndTheRestartManagerClosesTheProgram) {
+    {
+        Program program(exe);
+        HWND w = program.ShownMain();
+        ASSERT_NE(w, nullptr);
+        SetWindowPos(w, nullptr, 30, 45, 420, 270, SWP_NOZORDER);
+        SendMessageW(w, WM_EXITSIZEMOVE, 0, 0);  // the end of a drag by the user
+        EXPECT_EQ(Stored(), "450 675 6300 4050 0 65537");
+        SendMessageW(w, WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+        ToggleTitleBar(w);
+        EXPECT_EQ(GetDword(L"Style"), 3u);
+    }  // killed
+    EXPECT_EQ(Stored(), "450 675 6300 4050 3 65537");
+    Program program(exe);
+    HWND w = program.ShownMain();
+    ASSERT_NE(w, nullptr);
+    ClickTrayIcon(w);
+    EXPECT_TRUE(WaitUntil([&] { return GetDword(L"Style") == 7u; })) << "hidden in the notification area";
+    EXPECT_EQ(SendMessageW(w, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageW(w, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_EQ(Stored(), "450 675 6300 4050 7 65537");
+}
+
+// A damaged value of 64 MB in place of a DWORD and of a text: the program starts as quickly as
+// without it, with the default in its place, and never holds the value in memory.
+TEST_F(HoravxDriveTest, A64MegabyteValueIsNotReadAndItsDefaultTakesItsPlace) {
+    struct Start {
+        double seconds = 0;
+        std::size_t peakBytes = 0;
+        LONG width = 0;
+    };
+    auto start = [&] {
+        Start result;
+        const auto begin = std::chrono::steady_clock::now();
+        Program program(exe);
+        HWND w = program.ShownMain();
+        result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        result.peakBytes = program.PeakMemory();
+        result.width = WindowRect(w).right - WindowRect(w).left;
+        EXPECT_TRUE(program.Close());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        return result;
+    };
+    const Start clean = start();
+    {
+        std::vector<BYTE> huge(64u << 20, 0x41);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Width", REG_DWORD, huge.data(), DWORD(huge.size()));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"FontName1", REG_SZ, huge.data(), DWORD(huge.size()));
+    }
+    const Start damaged = start();
+    std::printf("start without / with 64 MB values: %.2f s / %.2f s, peak working set %.1f MB / %.1f MB\n",
+                clean.seconds, damaged.seconds, clean.peakBytes / 1048576.0, damaged.peakBytes / 1048576.0);
+    EXPECT_EQ(damaged.width, 360);
+    ASSERT_GT(clean.peakBytes, 0u);
+    EXPECT_LT(damaged.peakBytes, clean.peakBytes + (16u << 20));
 }
 
 TEST_F(HoravxDriveTest, ManifestAsksForPerMonitorV2DpiAwarenessAndCommonControls6) {

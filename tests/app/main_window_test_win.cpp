@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "alarm/alarm_win.h"
@@ -34,9 +35,9 @@ protected:
         app.calendarDate = {2026, 5, 20};  // the 3rd to the 6th are holidays
         app.calendar = ComputeMonthCalendar(app.calendarDate);
     }
-    void Open() {
+    void Open(std::unique_ptr<MainWindow> made = nullptr) {
         LoadSettings(store, app.settings, true);
-        window = std::make_unique<MainWindow>(app);
+        window = made ? std::move(made) : std::make_unique<MainWindow>(app);
         ASSERT_TRUE(window->Create());
         RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
@@ -44,6 +45,13 @@ protected:
         if (window) DestroyWindow(window->hwnd());
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    static void Pump(DWORD ms, const std::function<bool()>& until = nullptr) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < ms && !(until && until());) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
     }
     RECT WindowRect() const {
         RECT rect{};
@@ -149,6 +157,107 @@ TEST_F(MainWindowTest, TheAnnouncementDialogOpensFromTheMenuWithTheTickPaused) {
     EXPECT_TRUE(window->tickRunning());
     DestroyWindow(window->hwnd());
     window.reset();
+}
+
+// Measured before: Width 0, Height -1 and PosY 0x7FFFFFFF without a title bar put the window
+// wholly below the screen; Width and Height 0x7FFFFFFF at -32768,-32768.
+TEST_F(MainWindowTest, NoStoredPlacementGivesAWindowOffTheWorkAreaOrTooSmallToSee) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const std::uint32_t kMax = 0x7FFFFFFF, kMin = 0x80000000;
+    const std::uint32_t cases[][5] = {
+        {4980, kMax, 0, 0xFFFFFFFF, 2}, {0, 0, kMax, kMax, 0}, {kMin, kMin, 5400, 3500, 2}, {kMax, 300, 1, 1, 0}};
+    for (const auto& [posX, posY, width, height, style] : cases) {
+        for (const auto& [name, value] : {std::pair(L"PosX", posX), std::pair(L"PosY", posY),
+                                          std::pair(L"Width", width), std::pair(L"Height", height),
+                                          std::pair(L"Style", style)})
+            store.PutDword(kMainSubkey, name, value);
+        Open();
+        const RECT rect = WindowRect();
+        EXPECT_TRUE(rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
+                    rect.bottom <= work.bottom)
+            << posX << " " << posY << ": " << rect.left << "," << rect.top << "-" << rect.right << "," << rect.bottom;
+        EXPECT_TRUE(rect.right - rect.left >= 120 && rect.bottom - rect.top >= 80) << width << " x " << height;
+        DestroyWindow(window->hwnd());
+        window.reset();
+    }
+}
+
+// Explorer not ready at log-on: the first adds of the notification-area icon fail.
+class MainWindowBeforeExplorer : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+    int failingAdds = 3;
+
+protected:
+    bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
+        if (message == NIM_ADD && failingAdds > 0) return --failingAdds, false;
+        return MainWindow::NotifyIcon(message, data);
+    }
+};
+
+TEST_F(MainWindowTest, WithoutANotificationIconTheWindowIsNeverHiddenAndTheIconIsAddedWhenItCan) {
+    store.PutDword(kMainSubkey, L"Style", 4);  // hidden in the notification area
+    Open(std::make_unique<MainWindowBeforeExplorer>(app));
+    HWND w = window->hwnd();
+    EXPECT_TRUE(IsWindowVisible(w) && IsIconic(w)) << "on the taskbar while there is no icon";
+    ShowWindow(w, SW_RESTORE);
+    ShowWindow(w, SW_MINIMIZE);
+    EXPECT_TRUE(IsWindowVisible(w) && IsIconic(w));
+    EXPECT_FALSE(app.settings.HiddenInTray());
+    Pump(6000, [&] { return !IsWindowVisible(w); });
+    EXPECT_EQ(static_cast<MainWindowBeforeExplorer&>(*window).failingAdds, 0);
+    EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "minimised: into the notification area";
+    EXPECT_EQ(store.Dword(kMainSubkey, L"Style"), 4u);
+}
+
+TEST_F(MainWindowTest, TheKeyboardReachesTheSetupMenuWhenTheTitleBarIsHidden) {
+    Open();
+    HWND w = window->hwnd();
+    static HMENU shown;
+    const auto closeMenu = [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (popup && IsWindowVisible(popup)) shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        EndMenu();
+    };
+    BYTE keys[256];
+    for (bool titleBarHidden : {false, true}) {
+        app.settings.SetTitleBarHidden(titleBarHidden);
+        window->ApplyTitleBar();
+        // Shift+F10 through the default window procedure; the menu key's message as the system
+        // sends it; the right button's, which its press has answered already.
+        struct Key {
+            UINT msg;
+            WPARAM wp;
+            LPARAM lp;
+            bool shift, opens;
+        };
+        for (const Key& k : {Key{WM_SYSKEYDOWN, VK_F10, 1, true, true},
+                             Key{WM_CONTEXTMENU, WPARAM(w), MAKELPARAM(-1, -1), false, true},
+                             Key{WM_CONTEXTMENU, WPARAM(w), MAKELPARAM(50, 50), false, false}}) {
+            shown = nullptr;
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = k.shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            SetTimer(nullptr, 0, 300, closeMenu);
+            SendMessageW(w, k.msg, k.wp, k.lp);
+            Pump(600);
+            EXPECT_EQ(shown, titleBarHidden && k.opens ? window->setupMenu() : nullptr) << k.msg << " " << titleBarHidden;
+        }
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(MainWindowTest, ADesktopFaceIsRepaintedWhenTheWallpaperOrTheDisplayChanges) {
+    store.PutDword(kMainSubkey, L"BackgroundType", 1);  // the desktop picture
+    Open();
+    for (UINT msg : {WM_SETTINGCHANGE, WM_DISPLAYCHANGE}) {
+        ValidateRect(window->hwnd(), nullptr);
+        SendMessageW(window->hwnd(), msg, msg == WM_SETTINGCHANGE ? SPI_SETDESKWALLPAPER : 32, 0);
+        EXPECT_TRUE(GetUpdateRect(window->hwnd(), nullptr, FALSE)) << msg;
+    }
 }
 
 }  // namespace

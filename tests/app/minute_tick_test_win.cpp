@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,13 +32,21 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_TIMER && wp == MinuteTick::kTimerId) ++wakeUps;
         if (msg == WM_TIMER && tick_.OnTimer(wp)) return 0;
         if (msg == WM_TIMECHANGE) {
             tick_.OnTimeChange();
             return 0;
         }
+        if (msg == WM_POWERBROADCAST) {
+            tick_.OnPowerBroadcast(wp);
+            return TRUE;
+        }
         return Window::HandleMessage(msg, wp, lp);
     }
+
+public:
+    int wakeUps = 0;
 
 private:
     MinuteTick& tick_;
@@ -50,7 +59,10 @@ protected:
         settings_.AnnounceTiming = AnnounceTiming::AnnounceEveryMinute;
         tick_.SetClock([this] { return Now(); });
     }
-    void FireAlarm(AlarmEntry&, bool) override {}
+    void FireAlarm(AlarmEntry& alarm, bool) override {
+        alarms_.push_back(TimeText(alarm.Hour, alarm.Minute));
+        if (auto during = std::exchange(duringAlarm_, nullptr)) during();
+    }
     void CalendarChanged() override {}
     void TalkTime(const TalkTimeArgs& args) override {
         WallClock now = Now();
@@ -78,6 +90,8 @@ protected:
     MonthCalendar calendar_;
     Date calendarDate_;
     Talks talks_;
+    Talks alarms_;
+    std::function<void()> duringAlarm_;
     MinuteTick tick_{settings_, calendar_, calendarDate_, *this};
     TickWindow window_{tick_};
 };
@@ -115,6 +129,41 @@ TEST_F(MinuteTickTest, AClockChangeReArmsForTheNewNextBoundary) {
     SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
     Pump(2000);
     EXPECT_EQ(Handled(), Talks{"08:15"});
+}
+
+TEST_F(MinuteTickTest, ASuspendNoticeWithoutResumeLeavesTheTimerArmed) {
+    BoundaryIn(10, 0, 1000);
+    tick_.Start();
+    SendMessageW(window_.hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);  // vetoed: no resume follows
+    Pump(2000);
+    EXPECT_EQ(Handled(), Talks{"10:00"});
+}
+
+// An alarm's message box runs its own message loop; held open over 11:01 and 11:02 (the clock
+// set forward between them), each waiting minute costs one wake-up, not a timer re-armed at
+// once over and over. The minutes are handled when the box closes.
+TEST_F(MinuteTickTest, AMessageBoxOpenOverTwoBoundariesCostsOneWakeUpEach) {
+    settings_.AnnounceTiming = AnnounceTiming::AnnounceNone;
+    settings_.Alarms[0].Enabled = settings_.Alarms[1].Enabled = true;
+    settings_.Alarms[0].Hour = settings_.Alarms[1].Hour = 11;
+    settings_.Alarms[1].Minute = 2;
+    int wakeUpsWhileOpen = 0;
+    duringAlarm_ = [&] {
+        window_.wakeUps = 0;
+        for (int minute : {1, 2}) {
+            BoundaryIn(11, minute, 300);
+            SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
+            Pump(1300);
+        }
+        wakeUpsWhileOpen = window_.wakeUps;
+    };
+    BoundaryIn(11, 0, 500);
+    tick_.Start();
+    Pump(1000);  // returns when the box has closed
+    Pump(500);
+    EXPECT_EQ(alarms_, (Talks{"11:00", "11:02"}));
+    EXPECT_GE(wakeUpsWhileOpen, 2);
+    EXPECT_LE(wakeUpsWhileOpen, 4) << "a busy loop while the box is open";
 }
 
 }  // namespace

@@ -126,14 +126,31 @@ TEST_F(Dispatcher, ABusyThreadFiresMissedAlarmsLateButSpeaksOnlyTheCurrentTimeAn
     dispatcher.OnTimer(On7th(20, 2, 40));  // the 12-hour mode still gets the 24-hour text
     EXPECT_EQ(Take(), (Log{"calendar", "alarm 0", "alarm 1", "talk 20:02 0 15"}));
 
-    // The 20:05 alarm's message box stays open past 20:06; its loop dispatches the timer.
-    duringAlarm = [&] { dispatcher.OnTimer(On7th(20, 6, 0, 1)); };
+    // The 20:05 alarm's message box stays open past 20:06; its loop dispatches the timer,
+    // which waits for the next boundary rather than firing again at once.
+    duringAlarm = [&] {
+        dispatcher.OnTimer(On7th(20, 6, 0, 1));
+        EXPECT_EQ(dispatcher.DelayMs(On7th(20, 6, 0, 1)), 59999);
+    };
     dispatcher.OnTimer(On7th(20, 5, 0, 2));
     duringAlarm = nullptr;
     EXPECT_EQ(Take(), (Log{"alarm 2", "talk 20:05 0 15"}));
     EXPECT_EQ(dispatcher.DelayMs(On7th(20, 6, 20)), 0) << "re-armed at once when the box closes";
     dispatcher.OnTimer(On7th(20, 6, 20));
     EXPECT_EQ(Take(), Log{"talk 20:06 0 15"});
+}
+
+TEST_F(Dispatcher, ASuspendNoticeWithoutResumeStillHandlesTheNextMinuteAndReplaysNothingSlept) {
+    settings.Alarms[0] = Alarm(8, 1);
+    settings.Alarms[1] = Alarm(8, 3);
+    dispatcher.Start(On7th(8, 0, 30));
+    dispatcher.OnSuspend();  // vetoed: no resume notice follows
+    dispatcher.OnTimer(On7th(8, 1, 0, 2));
+    dispatcher.OnSuspend();                 // slept from 08:01:40 to 08:05:10,
+    dispatcher.OnTimer(On7th(8, 5, 10));    // and the timer came before the resume notice
+    dispatcher.OnResume(On7th(8, 5, 11));
+    dispatcher.OnTimer(On7th(8, 6, 0, 2));
+    EXPECT_EQ(Take(), (Log{"calendar", "alarm 0", "talk 08:01 0 2", "talk 08:05 0 2", "talk 08:06 0 2"}));
 }
 
 }  // namespace

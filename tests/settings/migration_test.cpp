@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -43,7 +44,7 @@ TEST(Migration, MainValuesAreConvertedInOrder) {
               (std::vector<std::wstring>{L"FontName1", L"FontName2", L"FontStyle1", L"FontStyle2", L"BackgroundColor",
                                          L"FontColor1", L"FontColor2", L"FontColor3", L"FontColor4", L"FontColor5",
                                          L"Talk", L"Width", L"Height", L"PosX", L"PosY", L"Style",
-                                         L"BackgroundType"}));
+                                         L"BackgroundType", L"Migrated"}));
     EXPECT_EQ(std::tuple(store.Text(L"", L"FontName1"), store.Text(L"", L"FontName2")),
               std::tuple(L"ＭＳ 明朝", L"Times New Roman"));
     ExpectDwords(store, {{L"FontStyle1", 1050 + (1 << 20)}, {L"FontStyle2", 2400 + (1 << 16)},
@@ -96,6 +97,33 @@ TEST(Migration, KeysThatCannotBeCreatedStopTheConversionBeforeTheQuestion) {
         EXPECT_EQ(store.OpenKeyCount(), 0u);
     }
     EXPECT_EQ(prompt.asked + old.deleteCount(), 0);
+}
+
+TEST(Migration, ConvertsOnceAsksUntilYesAndDeletesOnlyWhatWasWhollyConverted) {
+    MemoryOldSettingsStore old;
+    old.Put(L"Others", L"Version", L"1.05");
+    old.Put(L"Window", L"PosX", L"300");
+    old.Put(L"Alarm2", L"Message", L"朝");
+    test::ScriptedPrompt no(false), yes(true);
+    {
+        // A write that fails: nothing is asked or deleted, and the next start converts again.
+        MemorySettingsStore store;
+        store.FailWrite(kAlarmSubkey, L"Message2");
+        MigratePreviousSettings(store, old, yes);
+        EXPECT_EQ(std::tuple(yes.asked, old.deleteCount(), store.Dword(L"", L"Migrated")),
+                  std::tuple(0, 0, std::nullopt));
+    }
+    MemorySettingsStore store;
+    MigratePreviousSettings(store, old, no);
+    EXPECT_EQ(std::tuple(no.asked, store.Dword(L"", L"PosX"), store.Dword(L"", L"Migrated")), std::tuple(1, 300u, 1u));
+    // Moved since, and answered No again: the move stays, nothing is written, the question comes back.
+    store.PutDword(L"", L"PosX", 450);
+    store.ClearOperations();
+    MigratePreviousSettings(store, old, no);
+    MigratePreviousSettings(store, old, yes);
+    EXPECT_EQ(std::tuple(no.asked, yes.asked, old.deleteCount(), store.Dword(L"", L"PosX")), std::tuple(2, 1, 1, 450u));
+    EXPECT_TRUE(store.WrittenNames(L"").empty() && store.WrittenNames(L"\\Alarm").empty());
+    EXPECT_EQ(store.OpenKeyCount(), 0u);
 }
 
 TEST(Migration, OldNumbersAsTheyWereWritten) {

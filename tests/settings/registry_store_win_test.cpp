@@ -103,7 +103,7 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     EXPECT_EQ(std::tuple(s.FontName[1], s.FontName[2]), std::tuple(L"Arial", L"Ab"));
 }
 
-TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettings) {
+TEST_F(RegistrySettings, MigrationAnsweredNoAsksAgainWithoutConvertingAndYesDeletesOnlyTheOldSettings) {
     // 163 Japanese characters: 326 bytes in Shift-JIS, beyond any 255-byte reader.
     std::wstring japanese;
     for (int i = 0; i < 20; ++i) japanese += L"目覚ましの時間☆";
@@ -134,14 +134,15 @@ TEST_F(RegistrySettings, MigrationAnsweredNoRepeatsAndYesDeletesOnlyTheOldSettin
               L"以前のバージョンの設定情報を削除しても宜しいですか？\r\n"
               L"[いいえ]を選んだ場合、次回起動時にも、このダイアログを表示します。");
     expectConverted();
-    // The next start converts again, over a change made in between, and asks again.
+    EXPECT_EQ(Stored(kMainPath, L"Migrated"), (Raw{REG_DWORD, {1, 0, 0, 0}}));
+    // The next start asks again but keeps a change made in between.
     Settings changed = LoadAll(store);
     changed.AnnounceTiming = AnnounceTiming::AnnounceNone;
     SaveAnnounceSettings(store, changed);
     test::ScriptedPrompt yes(true);
     MigratePreviousSettings(store, oldStore, yes);
     EXPECT_EQ(yes.asked, 1);
-    expectConverted();
+    EXPECT_EQ(LoadAll(store).AnnounceTiming, AnnounceTiming::AnnounceNone);
     EXPECT_TRUE(!KeyExists(kOldSettingsPath) && KeyExists(kNeighbourPath));
     test::ScriptedPrompt next(true);
     MigratePreviousSettings(store, oldStore, next);

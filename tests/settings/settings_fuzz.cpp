@@ -2,6 +2,7 @@
 // settings keys, or arbitrary old-version texts, must load without a crash into fields
 // that are in their ranges or hold exactly what was stored, and must survive a save and
 // a reload unchanged. Built and run by scripts/test.d/fuzz-settings.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -71,7 +72,7 @@ struct Oracle {
     }
     std::wstring Text(std::wstring_view subkey, std::wstring_view name, std::wstring_view fallback) const {
         const auto* v = store.Find(subkey, name);
-        if (!v || !IsTextType(v->type)) return std::wstring(fallback);
+        if (!v || !IsTextType(v->type) || v->data.size() > kMaxTextBytes) return std::wstring(fallback);
         std::wstring text;
         for (std::size_t i = 0; i + 1 < v->data.size(); i += 2) {
             wchar_t c = static_cast<wchar_t>(v->data[i] | (v->data[i + 1] << 8));
@@ -97,7 +98,7 @@ void CheckRanges(const Settings& s, bool translucency) {
     FUZZ_CHECK(static_cast<unsigned>(s.BackgroundKind) <= 3 && static_cast<unsigned>(s.Gradation) <= 3);
     FUZZ_CHECK(static_cast<unsigned>(s.AnnounceTiming) <= 15);
     FUZZ_CHECK(s.AnnounceHour <= 255 && s.AnnounceMinute <= 255 && s.TalkSpeed <= 15);
-    FUZZ_CHECK(s.TranslucentRate <= 255);
+    FUZZ_CHECK(s.TranslucentRate <= kMaxTranslucentRate);
     if (!translucency) FUZZ_CHECK(s.TranslucentRate == 0 && !s.Translucent);
     for (const AlarmEntry& a : s.Alarms) {
         FUZZ_CHECK(a.Weekdays.size() == 7 && a.Weekdays.find_first_not_of(L"01") == std::wstring::npos);
@@ -152,7 +153,9 @@ void FuzzStoredValues(Input& in, bool translucency) {
     FUZZ_CHECK(s.Style == dword(L"Style", kDefaultStyle));
     FUZZ_CHECK(PackTalk(s) == (dword(L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
     FUZZ_CHECK(PackBackgroundType(s) == (dword(L"BackgroundType", 0) & 0xFu));
-    if (translucency) FUZZ_CHECK(PackTranslucentRate(s) == (dword(L"TranslucentRate", 0) & 0x1FFu));
+    const std::uint32_t translucent = dword(L"TranslucentRate", 0);
+    if (translucency)
+        FUZZ_CHECK(PackTranslucentRate(s) == (std::min(translucent & 0xFFu, kMaxTranslucentRate) | (translucent & 0x100u)));
     FUZZ_CHECK(s.WindowLeft == static_cast<std::int32_t>(dword(L"PosX", std::uint32_t(-1))));
     FUZZ_CHECK(s.WindowTop == static_cast<std::int32_t>(dword(L"PosY", std::uint32_t(-1))));
     FUZZ_CHECK(s.WindowWidth == static_cast<std::int32_t>(dword(L"Width", 5400)));

@@ -52,12 +52,29 @@ TEST(SettingsLoad, PackedValuesSplitIntoTheirFields) {
     EXPECT_EQ(std::tuple(s.FontSize[1], s.FontItalic[1], s.FontBold[1]), std::tuple(45.0f, true, true));
     EXPECT_EQ(std::tuple(s.BackgroundKind, s.Gradation, s.TranslucentRate, s.Translucent),
               std::tuple(BackgroundKind::Desktop, Gradation::TopToBottom, 40u, true));
+    // 100 % and beyond would be an invisible window that clicks go through.
+    for (const auto& [stored, rate] : {std::pair(99u, 99u), std::pair(100u, 99u), std::pair(255u, 99u)}) {
+        store.PutDword(L"", L"TranslucentRate", 256 + stored);
+        EXPECT_EQ(std::tuple(LoadAll(store).TranslucentRate, LoadAll(store).Translucent), std::tuple(rate, true));
+    }
     // Weekdays: Sunday and Saturday.
     EXPECT_EQ(s.Alarms[19], (AlarmEntry{.Enabled = true, .Hour = 23, .Minute = 45, .Weekdays = L"1000001",
                                         .Message = L"", .SoundKind = SoundKind::CdAudio, .WavFile = L"", .MidFile = L"",
                                         .Loop = true, .CdTrack = 12, .CdRandom = true, .CdTrackCount = 99,
                                         .DialogPosition = DialogPosition::BottomRight, .IconFile = L"",
                                         .IconIndex = 3}));
+}
+
+TEST(SettingsLoad, ValuesTooLongForTheirReaderGiveTheirDefaults) {
+    MemorySettingsStore store;
+    const std::wstring longest((kMaxTextBytes - 2) / 2, L'画');
+    store.PutText(L"", L"FontName1", longest);
+    store.PutText(L"", L"FontName2", longest + L"x");
+    store.PutBinary(L"", L"Talk", Bytes(5, 1));
+    store.PutBinary(L"\\Alarm", L"Attr1", Bytes(8, 1));
+    const Settings s = LoadAll(store);
+    EXPECT_EQ(std::tuple(s.FontName[1] == longest, s.FontName[2], PackTalk(s), s.Alarms[0]),
+              std::tuple(true, L"Times New Roman", kDefaultTalk, AlarmEntry{}));
 }
 
 TEST(SettingsLoad, KeysThatCannotBeOpenedGiveDefaultsAndWriteNothing) {

@@ -43,7 +43,7 @@ inline Settings EverythingChanged() {
                .FontBold = {{false, true}}, .FontColor = {{0x010203, 0x020406, 0x030609, 0x04080C, 0x050A0F, 0x060C12}},
                .BackgroundKind = BackgroundKind::Image, .Gradation = Gradation::TopToBottom,
                .BackgroundColor = {{0x123456, 0xFFFFFF}}, .ImageFile = L"C:\\" + std::wstring(991, L'画') + L"\\a.jpg",
-               .TranslucentRate = 100, .Translucent = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
+               .TranslucentRate = 99, .Translucent = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
                .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .Style = 0xA0000003,
                .WindowLeft = 1500, .WindowTop = -30, .WindowWidth = 9000, .WindowHeight = 4500, .Alarms = {}};
     for (int i = 0; i < kAlarmCount; ++i) {
