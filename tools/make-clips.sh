@@ -5,10 +5,10 @@
 # Each reading is synthesised on its own and checked phoneme by phoneme against the
 # synthesiser's own trace (a mismatch stops the script). Then: leading and trailing
 # silence trimmed, every clip brought to the same perceived loudness (a K-weighted,
-# gated RMS), resampled with sox's very-high-quality filter to 11025 Hz, TPDF-dithered
-# to 8-bit unsigned mono and written with a plain 44-byte RIFF header (fmt + data,
-# nothing else). The dither is seeded alike on every run, so the same tools give the
-# same files.
+# gated RMS), resampled with sox's very-high-quality filter to 11025 Hz, reduced to
+# 8-bit unsigned mono (TPDF dither where the sound is quiet) and written with a plain
+# 44-byte RIFF header (fmt + data, nothing else). The dither is seeded alike on every
+# run, so the same tools give the same files.
 #
 # The .wav files are committed: a build needs none of these tools; run this only to
 # change the voice. Missing tools are installed (as root); the voice package lives in
@@ -150,12 +150,31 @@ while read -r id text expected; do
       print a, b
     }')
   read -r from to <<<"$span"
-  # Fades over the kept margins, so the cut edges do not click; then TPDF dither (sox
-  # adds it when it shortens the samples; -R seeds it alike on every run). No noise
-  # shaping: at 11025 Hz it would only move the noise into the band where hearing is
-  # keenest.
-  sox -R "$tmp/$id.g.wav" -b 8 -e unsigned-integer "$out/$id.wav" \
-    trim "${from}s" "=${to}s" fade t "$lead" -0 "$tail"
+  # Fades over the kept margins, so the cut edges do not click.
+  sox "$tmp/$id.g.wav" "$tmp/$id.t.wav" trim "${from}s" "=${to}s" fade t "$lead" -0 "$tail"
+  # 8 bits with and without TPDF dither (-R seeds it alike on every run; no noise
+  # shaping, which at 11025 Hz would only move the noise into the band where hearing is
+  # keenest), then each sample from one of the two by the level around it (RMS over 5 ms):
+  # dithered where the sound is quiet but there (decays, closures, weak consonants), as
+  # there the plain rounding turns into a buzz or cuts in and out; plain where it is loud,
+  # as there the rounding error is already noise that the voice masks and dither would
+  # only add 5 dB to it; plain, so silent, where the level stays under half a step.
+  sox -R "$tmp/$id.t.wav" -b 8 -e unsigned-integer "$tmp/$id.d.wav"
+  sox -D "$tmp/$id.t.wav" -b 8 -e unsigned-integer "$tmp/$id.u.wav"
+  for v in t d u; do sox "$tmp/$id.$v.wav" -t dat - | awk 'NR > 2 { print $2 }' >"$tmp/$id.$v.dat"; done
+  paste "$tmp/$id.t.dat" "$tmp/$id.d.dat" "$tmp/$id.u.dat" |
+    awk -v w=27 -v quiet=0.5 -v loud=8 '
+      { x[NR] = $1 * 128; d[NR] = $2; u[NR] = $3 }
+      END {
+        print "; Sample Rate 11025"; print "; Channels 1"
+        for (i = 1; i <= NR; ++i) {
+          p = 0; k = 0
+          for (j = i - w; j <= i + w; ++j) if (j >= 1 && j <= NR) { p += x[j] * x[j]; ++k }
+          rms = sqrt(p / k)
+          print 0, (rms >= quiet && rms < loud) ? d[i] : u[i]
+        }
+      }' >"$tmp/$id.8.dat"
+  sox -t dat "$tmp/$id.8.dat" -D -b 8 -e unsigned-integer "$out/$id.wav"
   printf '%s %6.1f ms  gain %+5.1f dB  %s\n' "$id" "$(echo "$from $to" | awk '{ print ($2 - $1) * 1000 / 11025 }')" \
     "$gain" "$text"
 done <<<"$clips"
