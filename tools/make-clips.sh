@@ -56,8 +56,9 @@ tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
 # id, text given to the synthesiser, the phonemes its trace must show (devoiced vowels in
 # capitals, cl the closure of a geminate). Each text is the spelling that the dictionary
-# reads as the number word with its own accent: katakana where the hiragana is taken for
-# a particle or an interjection (は as "wa", に, よ, ふん), hiragana elsewhere.
+# reads as the number word: katakana where the hiragana is taken for a particle, an
+# interjection or a verb (は as "wa", に, よ, ふん, いっ of いう) or gets another accent
+# than the number (いち, きゅう, れい), hiragana elsewhere.
 clips="10 です d e s U
 12 フン f u N
 14 ゴ g o
@@ -75,7 +76,7 @@ clips="10 です d e s U
 38 キュウ ky u u
 40 レイ r e i
 42 ろく r o k u
-44 サン s a N
+44 さん s a N
 46 ヨ y o
 48 ヨン y o N"
 
