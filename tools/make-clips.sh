@@ -1,51 +1,181 @@
 #!/usr/bin/env bash
-# Regenerates the 20 voice clips of hvplus.dll (hvplus/clips/ID.wav) from espeak-ng's
-# Japanese voice: resampled to 11025 Hz mono, silence trimmed at both ends, every clip
-# normalised to the same peak, written as 8-bit unsigned PCM with a plain 44-byte
-# RIFF header (fmt + data, nothing else). The .wav files are committed, so a build
-# needs neither espeak-ng nor sox; run this only to change the voice.
-set -eu
+# Regenerates the 20 voice clips of hvplus.dll (hvplus/clips/ID.wav) with Open JTalk and
+# the HTS voice nitech-jp-atr503-m001 (CC BY 3.0; see THIRD-PARTY-NOTICES.txt).
+#
+# Each reading is synthesised on its own and checked phoneme by phoneme against the
+# synthesiser's own trace (a mismatch stops the script). Then: leading and trailing
+# silence trimmed, every clip brought to the same perceived loudness (a K-weighted,
+# gated RMS), resampled with sox's very-high-quality filter to 11025 Hz, reduced to
+# 8-bit unsigned mono (TPDF dither where the sound is quiet) and written with a plain
+# 44-byte RIFF header (fmt + data, nothing else). The dither is seeded alike on every
+# run, so the same tools give the same files.
+#
+# The .wav files are committed: a build needs none of these tools; run this only to
+# change the voice. Missing tools are installed (as root); the voice package lives in
+# Debian's contrib component, which is added to apt's sources when apt cannot find it.
+#   HV_VOICE_SPEED  speed of speech (1.0 = the voice's own; default below)
+set -eu -o pipefail
 out=$(cd "$(dirname "$0")/../hvplus/clips" && pwd)
+
+voice_pkg=hts-voice-nitech-jp-atr503-m001
+voice=/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice
+dict=/var/lib/mecab/dic/open-jtalk/naist-jdic
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+candidate() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [0-9]'; }
+
+# Adds the contrib component of this machine's Debian suite, from the mirror that apt
+# already uses for its main component.
+add_contrib() {
+  local suite uri list=/etc/apt/sources.list.d/debian-contrib.sources
+  suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' |
+    awk -v s="$suite" '$2 == s && $3 == "main" { print $1; exit }')
+  [ -n "$uri" ] || { echo "no Debian '$suite' main source in apt's lists to add contrib beside" >&2; exit 1; }
+  echo "Adding Debian's contrib component ($uri $suite) to apt's sources: $list"
+  printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: contrib\nSigned-By: %s\n' \
+    "$uri" "$suite" /usr/share/keyrings/debian-archive-keyring.gpg >"$list"
+  apt-get update -qq
+}
+
+ensure_tools() {
+  local p missing=()
+  for p in open-jtalk open-jtalk-mecab-naist-jdic "$voice_pkg" sox; do
+    installed "$p" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  [ "$(id -u)" -eq 0 ] || { echo "missing packages (install them as root): ${missing[*]}" >&2; exit 1; }
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  candidate "$voice_pkg" || add_contrib
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+ensure_tools
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
-# id reading
-clips="10 です
-12 ふん
-14 ご
-16 ごご
-18 ごぜん
-20 はち
-22 いち
-24 いっぷん
-26 じ
-28 じゅう
-30 じゅっぷん
-32 く
-34 しち
-36 に
-38 きゅう
-40 れい
-42 ろく
-44 さん
-46 よ
-48 よん"
+# id, text given to the synthesiser, the phonemes its trace must show (devoiced vowels in
+# capitals, cl the closure of a geminate). Each text is the spelling that the dictionary
+# reads as the number word: katakana where the hiragana is taken for a particle, an
+# interjection or a verb (は as "wa", に, よ, ふん, いっ of いう) or gets another accent
+# than the number (いち, きゅう, れい), hiragana elsewhere.
+clips="10 です d e s U
+12 フン f u N
+14 ゴ g o
+16 ごご g o g o
+18 ごぜん g o z e N
+20 ハチ h a ch i
+22 イチ i ch i
+24 イップン i cl p u N
+26 じ j i
+28 じゅう j u u
+30 じゅっぷん j u cl p u N
+32 く k u
+34 しち sh I ch i
+36 ニ n i
+38 キュウ ky u u
+40 レイ r e i
+42 ろく r o k u
+44 さん s a N
+46 ヨ y o
+48 ヨン y o N"
 
-rate=${HV_VOICE_RATE:-230}   # words per minute of espeak-ng
-echo "$clips" | while read -r id text; do
-  espeak-ng -v ja -s "$rate" -w "$tmp/$id.raw.wav" "$text"
-  # Trim leading and trailing silence (below 1% for 5 ms), then normalise to -1 dBFS,
-  # with a 3 ms fade at each end so cut edges do not click.
-  sox "$tmp/$id.raw.wav" "$tmp/$id.trim.wav" silence 1 0.005 1% reverse silence 1 0.005 1% reverse
-  sox "$tmp/$id.trim.wav" -r 11025 -c 1 -b 8 -e unsigned-integer -t raw "$tmp/$id.pcm" \
-    rate -v 11025 fade t 0.003 -0 0.003 norm -1
-  python3 - "$tmp/$id.pcm" "$out/$id.wav" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-rate = 11025
-header = b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVE'
-header += b'fmt ' + struct.pack('<IHHIIHH', 16, 1, 1, rate, rate, 1, 8)
-header += b'data' + struct.pack('<I', len(data))
-open(sys.argv[2], 'wb').write(header + data)
-PY
-  printf '%s %-6s %5d ms\n' "$id" "$text" $(( ($(stat -c %s "$out/$id.wav") - 44) * 1000 / 11025 ))
-done
+# The speed of speech: the synthesiser's frame period shortened by this factor (its own
+# speed option mostly shortens the pauses around a word, not the word), pitch unchanged.
+speed=${HV_VOICE_SPEED:-1.2}
+period=$(awk -v s="$speed" 'BEGIN { printf "%d", 240 / s + 0.5 }')   # samples at 48 kHz
+level=-1     # dBFS: the loudest peak of all clips after the loudness matching
+lead=0.002   # seconds kept (and faded in) before the first sound of a clip
+tail=0.003   # seconds kept (and faded out) after its last
+
+# The phonemes of a trace's output labels (each "p1^p2-PHONEME+n1=n2/A:..."), pauses left out.
+phonemes() {
+  awk '/^\[Output label\]/ { on = 1; next } /^\[/ { on = 0 }
+       on && NF >= 3 { sub(/^[^-]*-/, "", $3); sub(/\+.*/, "", $3); if ($3 != "sil" && $3 != "pau") print $3 }' "$1" |
+    paste -sd' '
+}
+
+# Loudness in dB: K-weighting (a high shelf of +4 dB above about 1.7 kHz, low cut at 38 Hz)
+# and the mean power of the 10 ms frames within 20 dB of the loudest frame, so that the
+# pauses and quiet consonants do not lower the figure. Printed with the peak in dBFS.
+loudness() {
+  local peak
+  peak=$(sox "$1" -n stats 2>&1 | awk '/^Pk lev dB/ { print $4 }')
+  sox "$1" -t dat - highpass 38 treble 4 1700 |
+    awk -v rate="$(soxi -r "$1")" -v peak="$peak" '
+      NR > 2 { p += $2 * $2; if (++n == int(rate / 100)) { f[++k] = p / n; p = n = 0 } }
+      END {
+        for (i = 1; i <= k; ++i) if (f[i] > top) top = f[i]
+        for (i = 1; i <= k; ++i) if (f[i] >= top / 100) { s += f[i]; ++m }
+        printf "%.2f %s\n", 10 * log(s / m) / log(10), peak
+      }'
+}
+
+echo "Open JTalk at speed $speed (frame period $period samples at 48 kHz)"
+failed=0
+while read -r id text expected; do
+  printf '%s' "$text" >"$tmp/$id.txt"
+  open_jtalk -x "$dict" -m "$voice" -p "$period" -ow "$tmp/$id.48k.wav" -ot "$tmp/$id.trace" "$tmp/$id.txt"
+  got=$(phonemes "$tmp/$id.trace")
+  if [ "$got" != "$expected" ]; then
+    echo "$id $text: the synthesiser reads \"$got\", expected \"$expected\"" >&2
+    failed=1
+    continue
+  fi
+  # A low cut below the voice's pitch takes out the offset that the synthesiser's
+  # lopsided voiced waveform carries. The resampler's output stays in floating point
+  # until the last step.
+  sox "$tmp/$id.48k.wav" -e floating-point -b 32 "$tmp/$id.f.wav" highpass 60 rate -v 11025
+  echo "$id $(loudness "$tmp/$id.f.wav")" >>"$tmp/levels"
+done <<<"$clips"
+[ $failed -eq 0 ] || { echo "phoneme check failed: no clip written" >&2; exit 1; }
+
+# One target loudness for all: as loud as the clip with the highest peak over its loudness
+# allows without going above the peak level.
+target=$(awk -v level="$level" '{ c = level - ($3 - $2); if (NR == 1 || c < t) t = c } END { print t }' "$tmp/levels")
+echo "loudness target $target dB (K-weighted, gated), peaks at most $level dBFS"
+while read -r id text expected; do
+  gain=$(awk -v id="$id" -v t="$target" '$1 == id { print t - $2 }' "$tmp/levels")
+  sox "$tmp/$id.f.wav" "$tmp/$id.g.wav" gain "$gain"
+  # Sound is where the RMS of a 2 ms frame reaches one step of the 8-bit output (1/128 of
+  # full scale); the clip keeps `lead` before the first such frame and `tail` after the
+  # last, and an even sample count (a WAVE data chunk of odd length would take a pad byte).
+  span=$(sox "$tmp/$id.g.wav" -t dat - | awk -v r=11025 -v lead="$lead" -v tail="$tail" '
+    BEGIN { w = int(r / 500) }
+    NR > 2 { p += $2 * $2; ++n
+             if (n % w == 0) { if (p / w >= 1 / 128 ^ 2) { if (!first) first = n - w + 1; last = n }; p = 0 } }
+    END {
+      a = first - 1 - int(lead * r); if (a < 0) a = 0
+      b = last + int(tail * r); if (b > n) b = n
+      if ((b - a) % 2) --b
+      print a, b
+    }')
+  read -r from to <<<"$span"
+  # Fades over the kept margins, so the cut edges do not click.
+  sox "$tmp/$id.g.wav" "$tmp/$id.t.wav" trim "${from}s" "=${to}s" fade t "$lead" -0 "$tail"
+  # 8 bits with and without TPDF dither (-R seeds it alike on every run; no noise
+  # shaping, which at 11025 Hz would only move the noise into the band where hearing is
+  # keenest), then each sample from one of the two by the level around it (RMS over 5 ms):
+  # dithered where the sound is quiet but there (decays, closures, weak consonants), as
+  # there the plain rounding turns into a buzz or cuts in and out; plain where it is loud,
+  # as there the rounding error is already noise that the voice masks and dither would
+  # only add 5 dB to it; plain, so silent, where the level stays under half a step.
+  sox -R "$tmp/$id.t.wav" -b 8 -e unsigned-integer "$tmp/$id.d.wav"
+  sox -D "$tmp/$id.t.wav" -b 8 -e unsigned-integer "$tmp/$id.u.wav"
+  for v in t d u; do sox "$tmp/$id.$v.wav" -t dat - | awk 'NR > 2 { print $2 }' >"$tmp/$id.$v.dat"; done
+  paste "$tmp/$id.t.dat" "$tmp/$id.d.dat" "$tmp/$id.u.dat" |
+    awk -v w=27 -v quiet=0.5 -v loud=8 '
+      { x[NR] = $1 * 128; d[NR] = $2; u[NR] = $3 }
+      END {
+        print "; Sample Rate 11025"; print "; Channels 1"
+        for (i = 1; i <= NR; ++i) {
+          p = 0; k = 0
+          for (j = i - w; j <= i + w; ++j) if (j >= 1 && j <= NR) { p += x[j] * x[j]; ++k }
+          rms = sqrt(p / k)
+          print 0, (rms >= quiet && rms < loud) ? d[i] : u[i]
+        }
+      }' >"$tmp/$id.8.dat"
+  sox -t dat "$tmp/$id.8.dat" -D -b 8 -e unsigned-integer "$out/$id.wav"
+  printf '%s %6.1f ms  gain %+5.1f dB  %s\n' "$id" "$(echo "$from $to" | awk '{ print ($2 - $1) * 1000 / 11025 }')" \
+    "$gain" "$text"
+done <<<"$clips"
