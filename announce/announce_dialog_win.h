@@ -1,5 +1,6 @@
 // frmVocal, "発声方法": when the clock speaks the time, on which clock and how slowly,
-// with a button that speaks the current time the way the dialog is set.
+// when it keeps silent (quiet hours, the user's focus), with a button that speaks the
+// current time the way the dialog is set.
 #pragma once
 
 #include <windows.h>
