@@ -22,12 +22,19 @@ struct AnnounceChoices {
     int minute = 0;
     bool clock24 = false;
     int speed = 2;
+    // Quiet hours and the focus rule.
+    bool quiet = false;
+    int quietFromHour = 22;
+    int quietFromMinute = 0;
+    int quietToHour = 7;
+    int quietToMinute = 0;
+    bool quietOnFocus = true;
 
     bool operator==(const AnnounceChoices&) const = default;
 };
 
 AnnounceChoices ChoicesFrom(const Settings& settings);
-// OK: the five values into the settings (the tick uses them from its next minute).
+// OK: the values into the settings (the tick uses them from its next minute).
 void ApplyChoices(const AnnounceChoices& choices, Settings& settings);
 
 // The timing option that shows `timing` selected; -1 (none) for a value no option has.

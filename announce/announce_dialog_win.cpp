@@ -21,7 +21,7 @@ using K = ControlKind;
 
 // Table order is Tab order: each frame before the controls it holds, each label before
 // the control its access key reaches.
-constexpr std::array<ControlSpec, 22> kControls{{
+constexpr std::array<ControlSpec, 37> kControls{{
     {D::kIdTimingFrame, K::Frame, L"発声タイミング(&T)", 8, 6, 252, 124},
     {D::kIdTiming + 0, K::Option, L"(なし)", 20, 26, 92, 18},
     {D::kIdTiming + 1, K::Option, L"1分毎", 20, 48, 92, 18},
@@ -41,30 +41,69 @@ constexpr std::array<ControlSpec, 22> kControls{{
     {D::kIdSpeedLabel, K::Label, L"スピード(&S):", 12, 146, 74, 18},
     {D::kIdSpeed, K::Slider, nullptr, 88, 140, 220, 30},
     {D::kIdPlay, K::PlayButton, L"テスト再生", 318, 140, 40, 30, 0, 0, L"テスト再生"},
-    {IDOK, K::DefaultButton, L"&OK", 120, 186, 80, 26, 0, 0, nullptr, kButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 206, 186, 80, 26, 0, 0, nullptr, kButtonFont},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 186, 80, 26, 0, 0, nullptr, kButtonFont},
+    {D::kIdQuietFrame, K::Frame, L"発声しないとき", 8, 180, 364, 98},
+    {D::kIdQuiet, K::CheckBox, L"次の時間帯(&N):", 20, 200, 200, 18},
+    {D::kIdQuietFromHour, K::Edit, L"0", 40, 222, 34, 23, ES_RIGHT},
+    {D::kIdQuietFromHour + 1, K::Spinner, nullptr, 74, 222, 17, 23},
+    {D::kIdQuietFromHour + 2, K::Label, L":", 94, 226, 8, 18, SS_CENTER},
+    {D::kIdQuietFromMinute, K::Edit, L"0", 104, 222, 34, 23, ES_RIGHT},
+    {D::kIdQuietFromMinute + 1, K::Spinner, nullptr, 138, 222, 17, 23},
+    {D::kIdQuietFromMinute + 2, K::Label, L"から", 160, 226, 32, 18},
+    {D::kIdQuietToHour, K::Edit, L"0", 196, 222, 34, 23, ES_RIGHT},
+    {D::kIdQuietToHour + 1, K::Spinner, nullptr, 230, 222, 17, 23},
+    {D::kIdQuietToHour + 2, K::Label, L":", 250, 226, 8, 18, SS_CENTER},
+    {D::kIdQuietToMinute, K::Edit, L"0", 260, 222, 34, 23, ES_RIGHT},
+    {D::kIdQuietToMinute + 1, K::Spinner, nullptr, 294, 222, 17, 23},
+    {D::kIdQuietToMinute + 2, K::Label, L"まで", 316, 226, 40, 18},
+    {D::kIdQuietOnFocus, K::CheckBox, L"全画面表示・プレゼンテーションのとき(&F)", 20, 252, 340, 18, 0, 0,
+     L"全画面のゲームや動画、プレゼンテーションの間は時刻を読み上げません"},
+    {IDOK, K::DefaultButton, L"&OK", 120, 290, 80, 26, 0, 0, nullptr, kButtonFont},
+    {IDCANCEL, K::Button, L"キャンセル", 206, 290, 80, 26, 0, 0, nullptr, kButtonFont},
+    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 290, 80, 26, 0, 0, nullptr, kButtonFont},
 }};
 
-const FormSpec kForm{L"発声方法", 380, 220, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+const FormSpec kForm{L"発声方法", 380, 324, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
+
+// Every hour and minute box: its spinner has the next id; the value it works on.
+struct TimeBox {
+    int editId;
+    int maximum;
+    int AnnounceChoices::*value;
+};
+constexpr TimeBox kTimeBoxes[] = {
+    {D::kIdHour, kMaxHour, &AnnounceChoices::hour},
+    {D::kIdMinute, kMaxMinute, &AnnounceChoices::minute},
+    {D::kIdQuietFromHour, kMaxHour, &AnnounceChoices::quietFromHour},
+    {D::kIdQuietFromMinute, kMaxMinute, &AnnounceChoices::quietFromMinute},
+    {D::kIdQuietToHour, kMaxHour, &AnnounceChoices::quietToHour},
+    {D::kIdQuietToMinute, kMaxMinute, &AnnounceChoices::quietToMinute},
+};
+
+const TimeBox* TimeBoxOf(int editId) {
+    for (const TimeBox& box : kTimeBoxes)
+        if (box.editId == editId) return &box;
+    return nullptr;
+}
 
 }  // namespace
 
 AnnounceDialog::AnnounceDialog(SettingsHost& host) : Form(kForm), host_(host), working_(ChoicesFrom(host.settings())) {}
 
 void AnnounceDialog::OnLoad() {
-    Spin(kIdHourSpin).SetRange(0, kMaxHour);
-    Spin(kIdMinuteSpin).SetRange(0, kMaxMinute);
-    Edit(kIdHour).SetLimit(8);
-    Edit(kIdMinute).SetLimit(8);
-    // A stored time beyond the boxes' ranges shows as stored and stays unless changed.
-    ShowHour(working_.hour);
-    ShowMinute(working_.minute);
+    for (const TimeBox& box : kTimeBoxes) {
+        Spin(box.editId + 1).SetRange(0, box.maximum);
+        Edit(box.editId).SetLimit(8);
+        // A stored time beyond the boxes' ranges shows as stored and stays unless changed.
+        ShowTime(box.editId, working_.*box.value);
+    }
     SelectTiming(working_.timing);
     SliderAt(kIdSpeed).SetRange(0, kMaxTalkSpeed);
     SliderAt(kIdSpeed).SetValue(std::clamp(working_.speed, 0, kMaxTalkSpeed));
     Options(kIdClock, 2).Select(working_.clock24 ? 1 : 0);
+    Check(kIdQuiet).SetChecked(working_.quiet);
+    EnableQuietTimes();
+    Check(kIdQuietOnFocus).SetChecked(working_.quietOnFocus);
 }
 
 void AnnounceDialog::SelectTiming(int timing) {
@@ -73,14 +112,14 @@ void AnnounceDialog::SelectTiming(int timing) {
     for (int id : {kIdHour, kIdHourSpin, kIdMinute, kIdMinuteSpin}) Enable(id, FixedTimeEnabled(timing));
 }
 
-void AnnounceDialog::ShowHour(int hour) {
-    Spin(kIdHourSpin).SetValue(std::clamp(hour, 0, kMaxHour));
-    Edit(kIdHour).SetText(TimeFieldText(hour));
+void AnnounceDialog::EnableQuietTimes() {
+    for (int id = kIdQuietFromHour; id <= kIdQuietToMinute + 2; ++id) Enable(id, working_.quiet);
 }
 
-void AnnounceDialog::ShowMinute(int minute) {
-    Spin(kIdMinuteSpin).SetValue(std::clamp(minute, 0, kMaxMinute));
-    Edit(kIdMinute).SetText(TimeFieldText(minute));
+void AnnounceDialog::ShowTime(int editId, int value) {
+    const TimeBox* box = TimeBoxOf(editId);
+    Spin(editId + 1).SetValue(std::clamp(value, 0, box->maximum));
+    Edit(editId).SetText(TimeFieldText(value));
 }
 
 void AnnounceDialog::OnClick(int id) {
@@ -89,6 +128,11 @@ void AnnounceDialog::OnClick(int id) {
         SelectTiming(working_.timing);
     } else if (id == kIdClock || id == kIdClock + 1) {
         working_.clock24 = id == kIdClock + 1;
+    } else if (id == kIdQuiet) {
+        working_.quiet = Check(kIdQuiet).Checked();
+        EnableQuietTimes();
+    } else if (id == kIdQuietOnFocus) {
+        working_.quietOnFocus = Check(kIdQuietOnFocus).Checked();
     } else if (id == kIdPlay) {
         PlayTest();
     } else if (id == kIdHelp) {
@@ -97,27 +141,21 @@ void AnnounceDialog::OnClick(int id) {
 }
 
 void AnnounceDialog::OnValueChanged(int id) {
-    if (id == kIdHourSpin) {
-        working_.hour = Spin(kIdHourSpin).Value();
-        Edit(kIdHour).SetText(TimeFieldText(working_.hour));
-    } else if (id == kIdMinuteSpin) {
-        working_.minute = Spin(kIdMinuteSpin).Value();
-        Edit(kIdMinute).SetText(TimeFieldText(working_.minute));
-    } else if (id == kIdSpeed) {
+    if (id == kIdSpeed) {
         working_.speed = SliderAt(kIdSpeed).Value();
+    } else if (const TimeBox* box = TimeBoxOf(id - 1)) {  // a spinner: the box before it
+        working_.*box->value = Spin(id).Value();
+        Edit(box->editId).SetText(TimeFieldText(working_.*box->value));
     }
 }
 
 bool AnnounceDialog::OnValidate(int id) {
-    const bool hour = id == kIdHour;
-    const std::optional<int> value = ReadTimeField(Edit(id).Text(), hour ? kMaxHour : kMaxMinute);
+    const TimeBox* box = TimeBoxOf(id);
+    if (!box) return true;
+    const std::optional<int> value = ReadTimeField(Edit(id).Text(), box->maximum);
     if (!value) return false;
-    (hour ? working_.hour : working_.minute) = *value;
-    if (hour) {
-        ShowHour(*value);
-    } else {
-        ShowMinute(*value);
-    }
+    working_.*box->value = *value;
+    ShowTime(id, *value);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // frmVocal, "発声方法": when the clock speaks the time, on which clock and how slowly,
-// with a button that speaks the current time the way the dialog is set.
+// when it keeps silent (quiet hours, the user's focus), with a button that speaks the
+// current time the way the dialog is set.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,14 @@ public:
     static constexpr int kIdSpeed = 141;  // sldSpeed
     static constexpr int kIdPlay = 142;   // cmdPlay
     static constexpr int kIdHelp = 150;
+    // Quiet hours: a check box, then from hour:minute "から" to hour:minute "まで".
+    static constexpr int kIdQuietFrame = 160;
+    static constexpr int kIdQuiet = 161;
+    static constexpr int kIdQuietFromHour = 162;  // its spinner is the next id, as for every time box
+    static constexpr int kIdQuietFromMinute = 165;
+    static constexpr int kIdQuietToHour = 168;
+    static constexpr int kIdQuietToMinute = 171;
+    static constexpr int kIdQuietOnFocus = 174;
     static constexpr int kHelpContext = 3;
 
     explicit AnnounceDialog(SettingsHost& host);
@@ -43,8 +52,9 @@ protected:
 
 private:
     void SelectTiming(int timing);
-    void ShowHour(int hour);
-    void ShowMinute(int minute);
+    void EnableQuietTimes();
+    // A time box and its spinner show `value` (the spinner within its range).
+    void ShowTime(int editId, int value);
     void PlayTest();
 
     SettingsHost& host_;

@@ -1,5 +1,7 @@
 #include "app/minute_tick_win.h"
 
+#include <shellapi.h>
+
 #include "alarm/alarm_win.h"
 #include "hvplus/hvplus_binding_win.h"
 
@@ -15,6 +17,13 @@ WallClock ReadWallClock() {
     clock.second = now.wSecond;
     clock.millisecond = now.wMilliseconds;
     return clock;
+}
+
+UserFocus ReadUserFocus() {
+    // Asked afresh for each minute to be spoken: a presentation begun a minute ago counts at once.
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (FAILED(SHQueryUserNotificationState(&state))) return UserFocus::Unknown;
+    return static_cast<UserFocus>(state);
 }
 
 void MinuteTick::Attach(HWND window, UINT_PTR timerId) {

@@ -22,6 +22,9 @@ class HvplusLibrary;
 // The local wall clock now (GetLocalTime).
 WallClock ReadWallClock();
 
+// What the shell says of the user now (SHQueryUserNotificationState); Unknown when it fails.
+UserFocus ReadUserFocus();
+
 class MinuteTick {
 public:
     static constexpr UINT_PTR kTimerId = 1;
@@ -74,6 +77,7 @@ public:
 
     void FireAlarm(AlarmEntry& alarm, bool modal) override;
     void TalkTime(const TalkTimeArgs& args) override;
+    UserFocus QueryUserFocus() override { return ReadUserFocus(); }
     void CalendarChanged() override;
 
 private:

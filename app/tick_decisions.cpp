@@ -1,6 +1,7 @@
 #include "app/tick_decisions.h"
 
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 namespace hv {
@@ -11,7 +12,18 @@ std::string TimeText(int hour, int minute) {
     return text;
 }
 
-bool ShouldAnnounce(const Settings& settings, int hour, int minute) {
+namespace {
+
+constexpr int kMinutesPerDay = 24 * 60;
+
+// The minutes from `from` forward to `to` on a clock face of one day, 0..1439.
+int MinutesForward(int from, int to) { return ((to - from) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay; }
+
+// By UserFocus value: whether it asks for quiet.
+constexpr bool kFocusAsksQuiet[] = {false, false, true, true, true, false, true, true};
+
+// The timing's rule alone.
+bool TimingAnnounces(const Settings& settings, int hour, int minute) {
     switch (settings.AnnounceTiming) {
     case AnnounceTiming::AnnounceNone:
         return false;
@@ -30,6 +42,25 @@ bool ShouldAnnounce(const Settings& settings, int hour, int minute) {
     }
     // A hand-edited Talk value: speaking every minute is the conservative reading.
     return true;
+}
+
+}  // namespace
+
+bool InQuietHours(const Settings& settings, int hour, int minute) {
+    if (!settings.QuietHours) return false;
+    const int from = settings.QuietFromHour * 60 + settings.QuietFromMinute;
+    const int to = settings.QuietToHour * 60 + settings.QuietToMinute;
+    const int length = MinutesForward(from, to);
+    return length == 0 || MinutesForward(from, hour * 60 + minute) < length;
+}
+
+bool FocusKeepsQuiet(const Settings& settings, UserFocus focus) {
+    const auto index = static_cast<std::size_t>(focus);
+    return settings.QuietOnFocus && index < std::size(kFocusAsksQuiet) && kFocusAsksQuiet[index];
+}
+
+bool ShouldAnnounce(const Settings& settings, int hour, int minute) {
+    return TimingAnnounces(settings, hour, minute) && !InQuietHours(settings, hour, minute);
 }
 
 std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute) {
@@ -89,7 +120,10 @@ void TickDispatcher::HandleMinute(long long minute, bool announce) {
     int weekday = WeekdayOf(at.date);
     for (int index : DueAlarms(settings_, weekday, at.hour, at.minute))
         actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(index)], false);
-    if (announce && ShouldAnnounce(settings_, at.hour, at.minute)) actions_.TalkTime(TalkArgs(settings_, at.hour, at.minute));
+    if (!announce || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
+    // The system is asked only for a minute that would be spoken, and not at all with the rule off.
+    if (settings_.QuietOnFocus && FocusKeepsQuiet(settings_, actions_.QueryUserFocus())) return;
+    actions_.TalkTime(TalkArgs(settings_, at.hour, at.minute));
 }
 
 }  // namespace hv

@@ -16,8 +16,32 @@ namespace hv {
 // "HH:MM", 24-hour, two digits each: the text the library speaks.
 std::string TimeText(int hour, int minute);
 
-// The announcement rule. Timings outside 0..6 (a hand-edited value) announce every minute.
+// The announcement rule: the timing's minutes outside the quiet hours. Timings outside 0..6
+// (a hand-edited value) announce every minute.
 bool ShouldAnnounce(const Settings& settings, int hour, int minute);
+
+// Whether hour:minute is a quiet minute: QuietHours on and the minute from QuietFrom up to,
+// not including, QuietTo (past midnight when QuietTo is not after QuietFrom; the whole day
+// when they are equal).
+bool InQuietHours(const Settings& settings, int hour, int minute);
+
+// What Windows says of the user, as the shell's notification state reports it (the values
+// are the system's); Unknown when it cannot be read.
+enum class UserFocus : int {
+    Unknown = 0,
+    NotPresent = 1,            // screen saver, locked, another user's session in front
+    Busy = 2,                  // a full-screen program, or presentation settings
+    FullScreenDirect3D = 3,    // an exclusive full-screen Direct3D program (a game)
+    Presentation = 4,          // presentation settings on
+    AcceptsNotifications = 5,  // none of the others
+    QuietTime = 6,             // the first hour after a new user's first sign-in
+    App = 7,                   // a full-screen store app in front
+};
+
+// Whether the time is kept unspoken for `focus`: with QuietOnFocus, while the user presents,
+// plays or watches full screen or is in quiet time. Away (screen saver, locked) or unknown
+// speaks: the clock talks to the room, and a failed query must not silence it.
+bool FocusKeepsQuiet(const Settings& settings, UserFocus focus);
 
 // Indices of the alarms due at hour:minute on `weekday` (1 = Sunday ... 7 = Saturday), in
 // ascending order: Enabled, the weekday's character of Weekdays, Hour and Minute.
@@ -40,6 +64,9 @@ public:
     // One due alarm, by reference into Settings::Alarms (the call may trim its Message).
     virtual void FireAlarm(AlarmEntry& alarm, bool modal) = 0;
     virtual void TalkTime(const TalkTimeArgs& args) = 0;
+    // What Windows says of the user now: asked once for each minute the announcement rule
+    // would speak, and only while QuietOnFocus is on.
+    virtual UserFocus QueryUserFocus() { return UserFocus::AcceptsNotifications; }
     // MonthCalendar was recomputed for a new date: the face must be repainted.
     virtual void CalendarChanged() = 0;
 };
@@ -57,7 +84,7 @@ public:
     // The timer starts (or restarts after a dialog or resume): nothing is handled now.
     void Start(const WallClock& now);
     // The timer fired: handles the due minutes (alarms of each, then the announcement of
-    // the newest). A call made while an earlier one is still running (a message box inside
+    // the newest, unless the user's focus keeps it quiet). A call made while an earlier one is still running (a message box inside
     // an alarm dispatches timer messages) does nothing; the outer call catches up.
     void OnTimer(const WallClock& now);
     // The system clock was set, or the machine woke up.

@@ -140,6 +140,18 @@ struct Settings {
     bool Clock24 = false;              // false: 12-hour mode ("12時間制"), true: "24時間制"
     std::uint8_t TalkSpeed = 2;        // 0..15, pause scale of the spoken time
 
+    // Quiet hours: no time is spoken from QuietFrom (the first quiet minute) up to QuietTo
+    // (the first minute spoken again); a range whose end is not after its start runs past
+    // midnight, and equal times make the whole day quiet. Alarms are never silenced.
+    bool QuietHours = false;
+    std::uint16_t QuietFromHour = 22;  // 0..23
+    std::uint16_t QuietFromMinute = 0;  // 0..59
+    std::uint16_t QuietToHour = 7;      // 0..23
+    std::uint16_t QuietToMinute = 0;    // 0..59
+    // No time is spoken while Windows reports that the user is not to be disturbed
+    // (presentation, a full-screen program).
+    bool QuietOnFocus = true;
+
     std::uint32_t Style = 0;  // kStyle... bits, other bits kept as read
 
     // Placement in twips; a negative left or top means "not placed yet".

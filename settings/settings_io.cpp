@@ -60,6 +60,8 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
             settings.FontBold[i] = style.Bold;
         }
         UnpackTalk(read.Dword(L"Talk", kDefaultTalk), settings);
+        UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
+        settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
         settings.Style = read.Dword(L"Style", kDefaultStyle);
         if (translucencyAvailable) {
             UnpackTranslucentRate(read.Dword(L"TranslucentRate", kDefaultTranslucentRate), settings);
@@ -97,7 +99,10 @@ void LoadWindowPlacement(SettingsStore& store, Settings& settings) {
 void SaveAnnounceSettings(SettingsStore& store, const Settings& settings) {
     ScopedSettingsKey key(store);
     if (key.Create(kMainSubkey) != kStoreSuccess) return;
-    store.SetDwordValue(key.get(), L"Talk", PackTalk(settings));
+    SettingsKey k = key.get();
+    store.SetDwordValue(k, L"Talk", PackTalk(settings));
+    store.SetDwordValue(k, L"QuietHours", PackQuietHours(settings));
+    store.SetDwordValue(k, L"QuietOnFocus", settings.QuietOnFocus ? 1 : 0);
 }
 
 void SaveAppearanceSettings(SettingsStore& store, const Settings& settings) {

@@ -18,7 +18,7 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
 // WindowLeft, WindowTop, WindowWidth and WindowHeight.
 void LoadWindowPlacement(SettingsStore& store, Settings& settings);
 
-// Talk.
+// Talk, QuietHours and QuietOnFocus.
 void SaveAnnounceSettings(SettingsStore& store, const Settings& settings);
 
 // Fonts, colours, background and translucency (ImageFile is written even when empty).

@@ -12,6 +12,7 @@ constexpr std::uint32_t kFontItalicBit = 1u << 16;
 constexpr std::uint32_t kFontBoldBit = 1u << 20;
 constexpr std::uint32_t kClock24Bit = 1u << 20;
 constexpr std::uint32_t kTranslucentBit = 1u << 8;
+constexpr std::uint32_t kQuietHoursBit = 1u << 31;
 
 constexpr std::uint8_t kAttrEnabled = 0x80;
 constexpr std::uint8_t kAttrLoop = 0x40;
@@ -51,6 +52,28 @@ std::uint32_t PackTalk(const Settings& settings) {
     return (settings.AnnounceMinute & 0xFFu) + ((settings.AnnounceHour & 0xFFu) << 8) +
            ((Raw(settings.AnnounceTiming) & 0xFu) << 16) + (settings.Clock24 ? kClock24Bit : 0) +
            ((settings.TalkSpeed & 0xFu) << 24);
+}
+
+void UnpackQuietHours(std::uint32_t value, Settings& settings) {
+    // A hand-edited time beyond the clock reads as its last hour or minute, which the
+    // dialog's boxes can show and a save writes back unchanged.
+    auto within = [](std::uint32_t bits, std::uint16_t maximum) {
+        return static_cast<std::uint16_t>(std::min<std::uint32_t>(bits, maximum));
+    };
+    settings.QuietFromMinute = within(value & 0xFF, kMaxQuietMinute);
+    settings.QuietFromHour = within((value >> 8) & 0xFF, kMaxQuietHour);
+    settings.QuietToMinute = within((value >> 16) & 0xFF, kMaxQuietMinute);
+    settings.QuietToHour = within((value >> 24) & 0x7F, kMaxQuietHour);
+    settings.QuietHours = (value & kQuietHoursBit) != 0;
+}
+
+std::uint32_t PackQuietHours(const Settings& settings) {
+    auto within = [](std::uint16_t field, std::uint16_t maximum) {
+        return static_cast<std::uint32_t>(std::min(field, maximum));
+    };
+    return within(settings.QuietFromMinute, kMaxQuietMinute) + (within(settings.QuietFromHour, kMaxQuietHour) << 8) +
+           (within(settings.QuietToMinute, kMaxQuietMinute) << 16) + (within(settings.QuietToHour, kMaxQuietHour) << 24) +
+           (settings.QuietHours ? kQuietHoursBit : 0);
 }
 
 void UnpackBackgroundType(std::uint32_t value, Settings& settings) {

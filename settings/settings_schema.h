@@ -19,6 +19,8 @@ inline constexpr std::array<std::uint32_t, 6> kDefaultFontColors{0x800000, 0x00F
 inline constexpr std::uint32_t kDefaultFontStyle1 = 1500;  // 15 pt
 inline constexpr std::uint32_t kDefaultFontStyle2 = 2400;  // 24 pt
 inline constexpr std::uint32_t kDefaultTalk = 0x02010000;  // every minute, 12-hour mode, speed 2, 00:00
+inline constexpr std::uint32_t kDefaultQuietHours = 0x07001600;  // off, 22:00 to 7:00
+inline constexpr std::uint32_t kDefaultQuietOnFocus = 1;          // on
 inline constexpr std::uint32_t kDefaultStyle = 0;
 inline constexpr std::uint32_t kDefaultTranslucentRate = 0;
 inline constexpr std::int32_t kDefaultWidth = 5400;
@@ -43,6 +45,16 @@ std::uint32_t PackFontStyle(float size, bool italic, bool bold);
 // 24-27 TalkSpeed. Each field is written within its bits.
 void UnpackTalk(std::uint32_t value, Settings& settings);
 std::uint32_t PackTalk(const Settings& settings);
+
+// QuietHours: bits 0-7 QuietFromMinute, 8-15 QuietFromHour, 16-23 QuietToMinute, 24-30
+// QuietToHour, bit 31 QuietHours (on). An hour above 23 reads as 23, a minute above 59 as 59.
+// QuietOnFocus: 0 off, any other value on (written as 1).
+// Both were added after Talk and stand beside it in the program's key; a missing value
+// gives the default above (quiet hours off, 22:00 to 7:00; the focus rule on).
+inline constexpr std::uint16_t kMaxQuietHour = 23;
+inline constexpr std::uint16_t kMaxQuietMinute = 59;
+void UnpackQuietHours(std::uint32_t value, Settings& settings);
+std::uint32_t PackQuietHours(const Settings& settings);
 
 // BackgroundType: bits 0-1 BackgroundKind, 2-3 Gradation.
 void UnpackBackgroundType(std::uint32_t value, Settings& settings);

@@ -24,6 +24,25 @@ TEST(AnnounceChoicesTest, OkStoresTheFiveWorkingValuesInTheTalkLayout) {
     EXPECT_EQ(settings, others);
 }
 
+TEST(AnnounceChoicesTest, QuietHoursAndTheFocusRuleGoThroughTheWorkingCopies) {
+    Settings settings;
+    AnnounceChoices choices = ChoicesFrom(settings);
+    // Proposed when first switched on: 22:00 to 7:00; the focus rule on.
+    EXPECT_EQ(std::tuple(choices.quiet, choices.quietFromHour, choices.quietFromMinute, choices.quietToHour,
+                         choices.quietToMinute, choices.quietOnFocus),
+              std::tuple(false, 22, 0, 7, 0, true));
+    choices.quiet = true;
+    choices.quietFromHour = 23;
+    choices.quietFromMinute = 30;
+    choices.quietToHour = 6;
+    choices.quietToMinute = 45;
+    choices.quietOnFocus = false;
+    ApplyChoices(choices, settings);
+    EXPECT_EQ(std::tuple(PackQuietHours(settings), settings.QuietOnFocus, PackTalk(settings)),
+              std::tuple(0x862D171Eu, false, kDefaultTalk));
+    EXPECT_EQ(ChoicesFrom(settings), choices);
+}
+
 TEST(AnnounceChoicesTest, AStoredTimingNoOptionHasShowsNoneAndIsKept) {
     Settings settings;
     UnpackTalk(0x020B0000, settings);  // timing 11, a converted old value

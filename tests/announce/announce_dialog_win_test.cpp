@@ -11,6 +11,7 @@
 
 #include "announce/announce_dialog_win.h"
 #include "settings/memory_store.h"
+#include "settings/settings_io.h"
 #include "settings/settings_schema.h"
 #include "tests/support/dialog_driver_win.h"
 #include "tests/support/message_box_catcher_win.h"
@@ -39,6 +40,13 @@ public:
     }
 
     std::optional<std::uint32_t> StoredTalk() const { return store_.Dword(L"", L"Talk"); }
+    std::optional<std::uint32_t> Stored(const wchar_t* name) const { return store_.Dword(L"", name); }
+    // The settings as the next start of the program would load them.
+    Settings Reloaded() {
+        Settings loaded;
+        LoadSettings(store_, loaded, true);
+        return loaded;
+    }
 
     struct Spoken {
         std::string time;
@@ -98,6 +106,62 @@ TEST(AnnounceDialogTest, KeyboardAloneSetsAFixedTimeAndOkStoresTalk) {
     ASSERT_TRUE(script.found());
     EXPECT_EQ(host.StoredTalk(), 0x0216071Eu);
     EXPECT_EQ(PackTalk(host.settings_), 0x0216071Eu);  // the tick uses them from its next minute
+}
+
+TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
+    using Boxes = std::vector<std::wstring>;
+    const int boxes[] = {D::kIdQuietFromHour, D::kIdQuietFromMinute, D::kIdQuietToHour, D::kIdQuietToMinute};
+    auto shown = [&boxes](const Driver& d) {
+        Boxes texts;
+        for (int id : boxes) texts.push_back(WindowText(d.Item(id)));
+        return texts;
+    };
+    TestHost host;
+    D dialog(host);
+    DialogScript script([&](Driver& d) {
+        // Off at first, with 22:00 to 7:00 proposed; the focus rule on.
+        EXPECT_EQ(shown(d), (Boxes{L"22", L"0", L"7", L"0"}));
+        EXPECT_TRUE(!Checked(d, D::kIdQuiet) && !Enabled(d, D::kIdQuietFromHour) && !Enabled(d, D::kIdQuietToMinute + 1));
+        EXPECT_TRUE(Checked(d, D::kIdQuietOnFocus));
+        d.AccessKey(L'n');  // 次の時間帯(&N):
+        EXPECT_TRUE(Checked(d, D::kIdQuiet) && Enabled(d, D::kIdQuietFromHour) && Enabled(d, D::kIdQuietToMinute + 1));
+        d.Key(VK_TAB);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdQuietFromHour));
+        d.Type(D::kIdQuietFromHour, L"23");
+        d.Key(VK_TAB);
+        d.Type(D::kIdQuietFromMinute, L"60");  // refused
+        d.Key(VK_TAB);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdQuietFromMinute));
+        d.Type(D::kIdQuietFromMinute, L"30");
+        d.Key(VK_TAB);
+        d.Type(D::kIdQuietToHour, L"6");
+        d.Type(D::kIdQuietToMinute, L"44");
+        d.Key(VK_UP);  // the arrows count from the typed number
+        d.AccessKey(L'f');  // 全画面表示・プレゼンテーションのとき(&F)
+        EXPECT_FALSE(Checked(d, D::kIdQuietOnFocus));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(std::tuple(host.Stored(L"QuietHours"), host.Stored(L"QuietOnFocus"), host.StoredTalk()),
+              std::tuple(0x862D171Eu, 0u, kDefaultTalk));
+    EXPECT_EQ(host.Reloaded(), host.settings_);
+
+    // The next start shows them; switched off, the range stays for the next time it is on.
+    TestHost next;
+    next.settings_ = host.Reloaded();
+    D again(next);
+    DialogScript second([&](Driver& d) {
+        EXPECT_EQ(shown(d), (Boxes{L"23", L"30", L"6", L"45"}));
+        EXPECT_TRUE(Checked(d, D::kIdQuiet) && !Checked(d, D::kIdQuietOnFocus));
+        d.Click(D::kIdQuiet);
+        d.Click(D::kIdQuietOnFocus);
+        EXPECT_FALSE(Enabled(d, D::kIdQuietFromMinute));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(again.Run(nullptr));
+    second.Join();
+    EXPECT_EQ(std::tuple(next.Stored(L"QuietHours"), next.Stored(L"QuietOnFocus")), std::tuple(0x062D171Eu, 1u));
 }
 
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
@@ -196,8 +260,8 @@ TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
     dialog.Run(nullptr);
     script.Join();
     ASSERT_EQ(clients.size(), 2u);
-    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 220, 80));
-    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 330, 120, 39));
+    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 324, 80));
+    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 486, 120, 39));
 }
 
 }  // namespace

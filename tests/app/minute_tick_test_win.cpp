@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -64,6 +65,11 @@ protected:
         if (auto during = std::exchange(duringAlarm_, nullptr)) during();
     }
     void CalendarChanged() override {}
+    // The shell's real answer: on this desktop (nothing full screen) it lets the clock speak.
+    UserFocus QueryUserFocus() override {
+        ++focusQueries_;
+        return ReadUserFocus();
+    }
     void TalkTime(const TalkTimeArgs& args) override {
         WallClock now = Now();
         EXPECT_LT(now.second * 1000 + now.millisecond, 1000) << args.text << " late after the boundary";
@@ -92,6 +98,7 @@ protected:
     Talks talks_;
     Talks alarms_;
     std::function<void()> duringAlarm_;
+    int focusQueries_ = 0;
     MinuteTick tick_{settings_, calendar_, calendarDate_, *this};
     TickWindow window_{tick_};
 };
@@ -137,6 +144,22 @@ TEST_F(MinuteTickTest, ASuspendNoticeWithoutResumeLeavesTheTimerArmed) {
     SendMessageW(window_.hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);  // vetoed: no resume follows
     Pump(2000);
     EXPECT_EQ(Handled(), Talks{"10:00"});
+}
+
+TEST_F(MinuteTickTest, InsideQuietHoursNothingIsSpokenButTheAlarmOfThatMinuteFires) {
+    settings_.QuietHours = true;  // 12:00 to 13:00
+    settings_.QuietFromHour = 12;
+    settings_.QuietToHour = 13;
+    settings_.Alarms[0].Enabled = true;
+    settings_.Alarms[0].Hour = 12;
+    BoundaryIn(12, 0, 500);
+    tick_.Start();
+    Pump(1500);
+    EXPECT_EQ(std::tuple(alarms_, Handled(), focusQueries_), std::tuple(Talks{"12:00"}, Talks{}, 0));
+    BoundaryIn(13, 0, 500);  // the first minute spoken again
+    SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
+    Pump(1500);
+    EXPECT_EQ(std::tuple(Handled(), focusQueries_), std::tuple(Talks{"13:00"}, 1));
 }
 
 // An alarm's message box runs its own message loop; held open over 11:01 and 11:02 (the clock

@@ -37,6 +37,70 @@ TEST(AnnouncementRule, EachTimingAnnouncesAtItsMinutes) {
     }
 }
 
+Settings Quiet(int fromHour, int fromMinute, int toHour, int toMinute) {
+    Settings s;
+    s.QuietHours = true;
+    s.QuietFromHour = static_cast<std::uint16_t>(fromHour);
+    s.QuietFromMinute = static_cast<std::uint16_t>(fromMinute);
+    s.QuietToHour = static_cast<std::uint16_t>(toHour);
+    s.QuietToMinute = static_cast<std::uint16_t>(toMinute);
+    return s;
+}
+
+TEST(QuietHours, RunFromTheFirstQuietMinuteUpToTheEndWithinADayOrPastMidnight) {
+    const struct {
+        Settings settings;
+        std::vector<std::pair<int, int>> quiet, spoken;  // hour, minute
+    } cases[] = {
+        {Quiet(13, 0, 14, 30), {{13, 0}, {14, 29}}, {{12, 59}, {14, 30}, {1, 0}}},
+        {Quiet(22, 0, 7, 0), {{22, 0}, {23, 59}, {0, 0}, {6, 59}}, {{21, 59}, {7, 0}, {12, 0}}},
+        {Quiet(23, 59, 0, 0), {{23, 59}}, {{23, 58}, {0, 0}}},
+        {Quiet(0, 0, 0, 1), {{0, 0}}, {{0, 1}, {23, 59}}},
+        {Quiet(8, 15, 8, 15), {{8, 15}, {8, 14}, {0, 0}, {23, 59}}, {}},  // equal: the whole day
+        {Settings{}, {}, {{22, 0}, {3, 0}, {6, 59}}},                      // off: the stored default range
+    };
+    for (const auto& c : cases) {
+        const Settings& s = c.settings;
+        const std::string range = TimeText(s.QuietFromHour, s.QuietFromMinute) + "-" +
+                                  TimeText(s.QuietToHour, s.QuietToMinute) + (s.QuietHours ? "" : " off");
+        for (const auto& [h, m] : c.quiet) EXPECT_TRUE(InQuietHours(s, h, m)) << range << " at " << TimeText(h, m);
+        for (const auto& [h, m] : c.spoken) EXPECT_FALSE(InQuietHours(s, h, m)) << range << " at " << TimeText(h, m);
+    }
+}
+
+TEST(QuietHours, EveryTimingKeepsItsMinutesOutsideTheQuietOnes) {
+    // Announcements in a day with 22:00 to 7:00 quiet (15 hours spoken).
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 900}, {2, 90}, {3, 60}, {4, 30}, {5, 15}, {11, 900}};
+    for (const auto& [timing, expected] : cases) {
+        Settings s = Quiet(22, 0, 7, 0);
+        s.AnnounceTiming = static_cast<AnnounceTiming>(timing);
+        int count = 0;
+        for (int m = 0; m < 24 * 60; ++m) count += ShouldAnnounce(s, m / 60, m % 60) ? 1 : 0;
+        EXPECT_EQ(count, expected) << timing;
+    }
+    // The fixed time: at the quiet hours' first and last minute it is silent, at their end spoken.
+    for (const auto& [hour, minute, spoken] : {std::tuple(22, 0, false), std::tuple(6, 59, false),
+                                               std::tuple(7, 0, true), std::tuple(21, 59, true)}) {
+        Settings s = Quiet(22, 0, 7, 0);
+        s.AnnounceTiming = AnnounceTiming::AnnounceFixedTime;
+        s.AnnounceHour = static_cast<std::uint16_t>(hour);
+        s.AnnounceMinute = static_cast<std::uint16_t>(minute);
+        EXPECT_EQ(ShouldAnnounce(s, hour, minute), spoken) << TimeText(hour, minute);
+    }
+}
+
+TEST(FocusRule, PresentationsAndFullScreenKeepQuietAwayAndUnknownSpeak) {
+    // By UserFocus value 0..7, then values the system may add later.
+    const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {2, true},  {3, true},  {4, true},
+                                          {5, false}, {6, true},  {7, true},  {8, false}, {-1, false}};
+    for (const auto& [focus, quiet] : cases) {
+        Settings s;
+        EXPECT_EQ(FocusKeepsQuiet(s, static_cast<UserFocus>(focus)), quiet) << focus;
+        s.QuietOnFocus = false;
+        EXPECT_FALSE(FocusKeepsQuiet(s, static_cast<UserFocus>(focus))) << focus << " with the rule off";
+    }
+}
+
 AlarmEntry Alarm(std::uint16_t hour, std::uint16_t minute, const wchar_t* weekdays = kEveryWeekday, bool on = true) {
     AlarmEntry a;
     std::tie(a.Enabled, a.Hour, a.Minute, a.Weekdays) = std::tie(on, hour, minute, weekdays);
@@ -55,7 +119,14 @@ protected:
         log.push_back("talk " + args.text + " " + std::to_string(args.mode) + " " + std::to_string(args.speed));
     }
     void CalendarChanged() override { log.push_back("calendar"); }
+    UserFocus QueryUserFocus() override {
+        ++focusQueries;
+        return focus;
+    }
     Log Take() { return std::exchange(log, {}); }
+
+    UserFocus focus = UserFocus::AcceptsNotifications;
+    int focusQueries = 0;
 
     Log log;
     std::function<void()> duringAlarm;
@@ -151,6 +222,28 @@ TEST_F(Dispatcher, ASuspendNoticeWithoutResumeStillHandlesTheNextMinuteAndReplay
     dispatcher.OnResume(On7th(8, 5, 11));
     dispatcher.OnTimer(On7th(8, 6, 0, 2));
     EXPECT_EQ(Take(), (Log{"calendar", "alarm 0", "talk 08:01 0 2", "talk 08:05 0 2", "talk 08:06 0 2"}));
+}
+
+TEST_F(Dispatcher, QuietMinutesAndABusyUserSilenceTheTimeNeverAnAlarmAndTheSystemIsAskedOnlyWhenItMatters) {
+    settings.QuietHours = true;  // 22:00 to 7:00, every minute
+    settings.Alarms[0] = Alarm(22, 0);
+    settings.Alarms[2] = Alarm(21, 0);
+    dispatcher.Start(On7th(20, 59, 30));
+    focus = UserFocus::Presentation;
+    dispatcher.OnTimer(On7th(21, 0, 0, 2));
+    EXPECT_EQ(focusQueries, 1);
+    focus = UserFocus::AcceptsNotifications;
+    dispatcher.OnTimer(On7th(21, 1, 0, 2));
+    EXPECT_EQ(focusQueries, 2);
+    dispatcher.OnTimer(On7th(21, 59, 59));
+    dispatcher.OnTimer(On7th(22, 0, 0, 2));  // quiet: not asked
+    EXPECT_EQ(focusQueries, 3);
+    settings.QuietOnFocus = false;  // the rule off: never asked
+    settings.QuietHours = false;
+    focus = UserFocus::FullScreenDirect3D;
+    dispatcher.OnTimer(On7th(22, 1, 0, 2));
+    EXPECT_EQ(focusQueries, 3);
+    EXPECT_EQ(Take(), (Log{"calendar", "alarm 2", "talk 21:01 0 2", "talk 21:59 0 2", "alarm 0", "talk 22:01 0 2"}));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ std::vector<std::wstring> MainNames() {
     std::vector<std::wstring> names = {L"FontName1", L"FontName2", L"BackgroundType", L"ImageFile",
                                        L"BackgroundColor", L"BackgroundColor2", L"FontStyle1", L"FontStyle2",
                                        L"Talk", L"Style", L"TranslucentRate", L"Width", L"Height", L"PosX", L"PosY",
-                                       L"Version", L"fontcolor3", L"Other"};
+                                       L"Version", L"fontcolor3", L"Other", L"QuietHours", L"QuietOnFocus"};
     for (int i = 1; i <= 6; ++i) names.push_back(NumberedName(L"FontColor", i));
     return names;
 }
@@ -99,6 +99,7 @@ void CheckRanges(const Settings& s, bool translucency) {
     FUZZ_CHECK(static_cast<unsigned>(s.AnnounceTiming) <= 15);
     FUZZ_CHECK(s.AnnounceHour <= 255 && s.AnnounceMinute <= 255 && s.TalkSpeed <= 15);
     FUZZ_CHECK(s.TranslucentRate <= kMaxTranslucentRate);
+    FUZZ_CHECK(s.QuietFromHour <= 23 && s.QuietToHour <= 23 && s.QuietFromMinute <= 59 && s.QuietToMinute <= 59);
     if (!translucency) FUZZ_CHECK(s.TranslucentRate == 0 && !s.Translucent);
     for (const AlarmEntry& a : s.Alarms) {
         FUZZ_CHECK(a.Weekdays.size() == 7 && a.Weekdays.find_first_not_of(L"01") == std::wstring::npos);
@@ -152,6 +153,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
     }
     FUZZ_CHECK(s.Style == dword(L"Style", kDefaultStyle));
     FUZZ_CHECK(PackTalk(s) == (dword(L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
+    FUZZ_CHECK(s.QuietHours == ((dword(L"QuietHours", kDefaultQuietHours) >> 31) != 0));
+    FUZZ_CHECK(s.QuietOnFocus == (dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0));
     FUZZ_CHECK(PackBackgroundType(s) == (dword(L"BackgroundType", 0) & 0xFu));
     const std::uint32_t translucent = dword(L"TranslucentRate", 0);
     if (translucency)

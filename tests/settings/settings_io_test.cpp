@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -63,6 +64,47 @@ TEST(SettingsLoad, PackedValuesSplitIntoTheirFields) {
                                         .Loop = true, .CdTrack = 12, .CdRandom = true, .CdTrackCount = 99,
                                         .DialogPosition = DialogPosition::BottomRight, .IconFile = L"",
                                         .IconIndex = 3}));
+}
+
+// Quiet hours and the focus rule came after Talk: settings without them load as before,
+// with quiet hours off (22:00 to 7:00 proposed) and the focus rule on.
+TEST(SettingsLoad, QuietHoursAndFocusRuleFromTheirValuesOrTheirDefaults) {
+    EXPECT_EQ(std::tuple(PackQuietHours(Settings{}), Settings{}.QuietOnFocus), std::tuple(kDefaultQuietHours, true));
+    const struct {
+        std::optional<std::uint32_t> quietHours, onFocus;
+        bool on;
+        int from, to;  // hour * 100 + minute
+        bool focus;
+    } cases[] = {
+        {{}, {}, false, 2200, 700, true},                     // an older version's settings
+        {0x86170D1Eu, 0u, true, 1330, 623, false},            // on, 13:30 to 6:23
+        {0x003B0000u, 2u, false, 0, 59, true},                // any non-zero focus value is on
+        {0xFFFFFFFFu, {}, true, 2359, 2359, true},            // hand-edited: beyond the clock reads as its end
+        {0x183C183Cu, {}, false, 2359, 2359, true},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        store.PutDword(L"", L"Talk", 0x0216071E);
+        if (c.quietHours) store.PutDword(L"", L"QuietHours", *c.quietHours);
+        if (c.onFocus) store.PutDword(L"", L"QuietOnFocus", *c.onFocus);
+        const Settings s = LoadAll(store);
+        EXPECT_EQ(std::tuple(s.QuietHours, s.QuietFromHour * 100 + s.QuietFromMinute,
+                             s.QuietToHour * 100 + s.QuietToMinute, s.QuietOnFocus, PackTalk(s)),
+                  std::tuple(c.on, c.from, c.to, c.focus, 0x0216071Eu))
+            << std::hex << c.quietHours.value_or(0);
+    }
+}
+
+TEST(SettingsSave, TheAnnouncementGroupKeepsQuietHoursAndTheFocusRule) {
+    MemorySettingsStore store;
+    Settings s;
+    UnpackQuietHours(0x86170D1E, s);
+    s.QuietOnFocus = false;
+    SaveAnnounceSettings(store, s);
+    EXPECT_EQ(store.WrittenNames(L""), (Names{L"Talk", L"QuietHours", L"QuietOnFocus"}));
+    EXPECT_EQ(std::tuple(store.Dword(L"", L"QuietHours"), store.Dword(L"", L"QuietOnFocus")),
+              std::tuple(0x86170D1Eu, 0u));
+    EXPECT_EQ(LoadAll(store), s);
 }
 
 TEST(SettingsLoad, ValuesTooLongForTheirReaderGiveTheirDefaults) {

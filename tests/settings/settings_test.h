@@ -44,7 +44,9 @@ inline Settings EverythingChanged() {
                .BackgroundKind = BackgroundKind::Image, .Gradation = Gradation::TopToBottom,
                .BackgroundColor = {{0x123456, 0xFFFFFF}}, .ImageFile = L"C:\\" + std::wstring(991, L'画') + L"\\a.jpg",
                .TranslucentRate = 99, .Translucent = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
-               .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .Style = 0xA0000003,
+               .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .QuietHours = true,
+               .QuietFromHour = 23, .QuietFromMinute = 59, .QuietToHour = 0, .QuietToMinute = 1, .QuietOnFocus = false,
+               .Style = 0xA0000003,
                .WindowLeft = 1500, .WindowTop = -30, .WindowWidth = 9000, .WindowHeight = 4500, .Alarms = {}};
     for (int i = 0; i < kAlarmCount; ++i) {
         AlarmEntry& a = s.Alarms[static_cast<std::size_t>(i)];
