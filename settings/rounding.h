@@ -7,6 +7,9 @@
 #include <limits>
 
 namespace hv {
+// Its own (inline) namespace: the face has a RoundHalfEven(double) of another return type,
+// and one program links both; without it the two would share one symbol.
+inline namespace settings_rounding {
 
 // The nearest integer value, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2),
 // independent of the floating-point rounding mode. NaN and infinities come back unchanged.
@@ -32,4 +35,5 @@ inline std::int32_t RoundToInt32(double x) {
     return static_cast<std::int32_t>(r);
 }
 
+}  // namespace settings_rounding
 }  // namespace hv
