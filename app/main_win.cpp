@@ -13,6 +13,7 @@
 #include "app/main_window_win.h"
 #include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
+#include "hvplus/safe_load_win.h"
 #include "settings/migration.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_io.h"
@@ -96,6 +97,8 @@ std::wstring SystemFolder() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    hv::RestrictLibrarySearch();
+
     // Refusals come before any window and before the registry is touched.
     HANDLE instance = ClaimSingleInstance();
     if (!instance) {
