@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/autostart_win.h"
 #include "app/hvplus_binding_win.h"
 #include "app/main_menu.h"
 #include "app/placement.h"
@@ -55,6 +56,8 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdVocal, kCaptionVocal);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdCalendar, kCaptionCalendar);
+    AppendMenuW(setup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(setup, MF_STRING, kCmdAutostart, kCaptionAutostart);  // ticked as the menu opens
     AppendMenuW(help, MF_STRING, kCmdTopic, kCaptionTopic);
     AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(help, MF_STRING, kCmdVersionInfo, kCaptionVersionInfo);
@@ -283,6 +286,11 @@ void MainWindow::OnCommand(unsigned id) {
         about.ShowAbout(hwnd());
         break;
     }
+    case kCmdAutostart: {
+        const std::wstring program = RunningProgramPath();
+        if (!SetAutostart(program, !IsAutostartOn(program))) MessageBeep(MB_ICONWARNING);
+        break;
+    }
     default:
         // The settings dialogs are not part of the program yet (greyed).
         break;
@@ -368,6 +376,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (HIWORD(wp) == 0 && lp == 0) OnCommand(LOWORD(wp));
         return 0;
+    case WM_INITMENUPOPUP:
+        // The Run key may have changed outside the program (Task Manager, another copy).
+        if (reinterpret_cast<HMENU>(wp) == setupMenu_)
+            CheckMenuItem(setupMenu_, kCmdAutostart,
+                          MF_BYCOMMAND | (IsAutostartOn(RunningProgramPath()) ? MF_CHECKED : MF_UNCHECKED));
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
