@@ -39,6 +39,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (c) ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Horavox ${VERSION} をこのユーザー用にインストールします。管理者の権限は要りません。$\r$\n$\r$\nHoravox が起動中であれば、設定を保存して終了してからファイルを置き換えます。$\r$\n$\r$\n続けるには [次へ] をクリックして下さい。"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Horavox を起動する"
