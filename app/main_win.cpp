@@ -1,6 +1,5 @@
 // Horavx.exe: the program's entry point and start-up.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 #include <sddl.h>
 
@@ -124,9 +123,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
 
-    OleInitialize(nullptr);  // the background picture loader
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
 
     // The version window is the splash; the system facts it shows are recorded while it is up.
@@ -153,6 +149,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     });
     app.alarms = &alarms;
     int result = 1;
+    bool ole = false;
     {
         hv::MainWindow main(app);
         const bool created = main.Create();
@@ -160,8 +157,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         splash.reset();
         SetCursor(previousCursor);
         if (created) {
+            // OLE (for the shell services of dialogs; the picture loader needs none) waits
+            // until after the first paint: a zero-delay timer fires once the queue is empty.
+            const UINT_PTR afterFirstPaint = SetTimer(nullptr, 0, 0, nullptr);
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == afterFirstPaint) {
+                    KillTimer(nullptr, afterFirstPaint);
+                    ole = SUCCEEDED(OleInitialize(nullptr));
+                    continue;
+                }
                 if (alarms.TranslateDialogMessage(&msg)) continue;  // Enter and Esc on the notification
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -169,7 +174,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             result = static_cast<int>(msg.wParam);
         }
     }
-    OleUninitialize();
+    if (ole) OleUninitialize();
     if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
     return result;
 }

@@ -121,9 +121,6 @@ void MainWindow::Load() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     AddTrayIcon();
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
     if (app_.alarms && app_.hvplus) {
         app_.alarms->SetMainWindow(hwnd());
         app_.alarms->SetProgramIcon(icon_);
@@ -135,6 +132,16 @@ void MainWindow::Load() {
         tick_->Attach(hwnd());
     }
     StartTick();
+}
+
+void MainWindow::CreateTooltips() {
+    if (tooltip_ || !hwnd()) return;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    UpdateTooltips();
 }
 
 void MainWindow::PlaceWindow() {
@@ -369,6 +376,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         app_.settings.SetTitleBarHidden(!app_.settings.TitleBarHidden());
         ApplyTitleBar();
         return 0;
+    case WM_MOUSEMOVE:
+        // The holiday tooltips (and the common controls) only once the mouse comes by.
+        CreateTooltips();
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         OnMouseDown(msg, wp);

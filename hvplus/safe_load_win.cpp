@@ -55,13 +55,16 @@ HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName) {
 
 }  // namespace hv
 
-// The system libraries that are not protected by the system's own list (winmm, version)
-// are imported late (delay-load) and taken from the system folder only: a copy planted in
-// the program's folder is never used, whether or not the search has been restricted yet.
+// Some system libraries are imported late (delay-load): winmm and version, which the
+// system's own list does not protect, and oleaut32 and comctl32, which the first paint
+// does not need. They are taken from the system folder only, so a copy planted in the
+// program's folder is never used, whether or not the search has been restricted yet;
+// comctl32 is left to the plain load, which follows the manifest to the side-by-side
+// version 6 (a copy beside the program does not override that either).
 namespace {
 
 FARPROC WINAPI LoadDelayedFromSystemFolder(unsigned note, PDelayLoadInfo info) {
-    if (note != dliNotePreLoadLibrary) return nullptr;
+    if (note != dliNotePreLoadLibrary || lstrcmpiA(info->szDll, "comctl32.dll") == 0) return nullptr;
     return reinterpret_cast<FARPROC>(LoadLibraryExA(info->szDll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
 }
 

@@ -28,6 +28,23 @@ constexpr int kReportHeight = 1395;
 constexpr int kMargin = 120;
 constexpr int kLineGap = 45;  // the separators end this far from the right edge
 
+// Where the parts the splash shows lie, in twips: the about box places its controls there
+// and the splash paints the same parts itself.
+struct Box {
+    int left, top, width, height;
+};
+constexpr Box kIconBox{240, 180, 480, 480};
+constexpr Box kTitleBox{960, 150, 1500, 330};
+constexpr Box kVersionBox{2520, 225, 1500, 255};
+constexpr Box kNoticeBox{960, 540, kClientWidth - 960 - kMargin, 255};
+constexpr Box kLine1Box{kMargin, 915, kClientWidth - kLineGap - kMargin, 30};
+constexpr Box MailBox(int index) { return {240, 1020 + index * 255, 2700, 240}; }
+
+RECT ToPixels(const Box& box, int dpi) {
+    return {MulDiv(box.left, dpi, 1440), MulDiv(box.top, dpi, 1440), MulDiv(box.left + box.width, dpi, 1440),
+            MulDiv(box.top + box.height, dpi, 1440)};
+}
+
 // Link blue: the system's hot-track colour is grey in some colour schemes.
 constexpr COLORREF kLinkColor = RGB(0, 80, 200);
 
@@ -96,6 +113,30 @@ void VersionWindow::Center() {
     SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The splash's parts as the about box's controls draw them: texts on the dialog colour,
+// the links in their blue, the etched line, the icon at its own size.
+void VersionWindow::PaintSplash(HDC dc) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+    HGDIOBJ previousFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    DrawIconEx(dc, Px(kIconBox.left), Px(kIconBox.top), icon_, 0, 0, 0, nullptr, DI_NORMAL);
+    const UINT format = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+    auto text = [&](const std::wstring& value, const Box& box, HFONT itsFont, COLORREF color) {
+        RECT r = ToPixels(box, dpi_);
+        SelectObject(dc, itsFont ? itsFont : font);
+        SetTextColor(dc, color);
+        DrawTextW(dc, value.c_str(), -1, &r, format);
+    };
+    const COLORREF textColor = GetSysColor(COLOR_WINDOWTEXT);
+    text(kProductName, kTitleBox, titleFont_, textColor);
+    text(VersionLabel(app_.system.AppVersion), kVersionBox, font, textColor);
+    text(kNotice, kNoticeBox, font, textColor);
+    for (int i = 0; i < 2; ++i) text(kMailAddresses[i], MailBox(i), linkFont_, kLinkColor);
+    RECT line = ToPixels(kLine1Box, dpi_);
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    SelectObject(dc, previousFont);
+}
+
 void VersionWindow::SetClientSize(int width, int height) {
     RECT r{0, 0, Px(width), Px(height)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
@@ -125,52 +166,50 @@ BOOL VersionWindow::OnInitDialog() {
 
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
     if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
-    HWND image = Add(L"STATIC", nullptr, WS_VISIBLE | SS_ICON, kIdIcon, 240, 180, 480, 480, nullptr);
+    // The splash has no controls: it paints its parts itself (WM_PAINT), so that the
+    // start-up does not load the common controls that themed child windows bring in.
+    if (splash_) return FALSE;
+    auto add = [this](const wchar_t* className, const wchar_t* text, DWORD style, int id, const Box& box,
+                      HFONT itsFont) { return Add(className, text, style, id, box.left, box.top, box.width, box.height,
+                                                  itsFont); };
+    HWND image = add(L"STATIC", nullptr, WS_VISIBLE | SS_ICON, kIdIcon, kIconBox, nullptr);
     SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    if (!splash_) {
-        SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    }
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-    Add(L"STATIC", kProductName, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, 960, 150, 1500, 330, titleFont_);
-    Add(L"STATIC", VersionLabel(app_.system.AppVersion).c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kIdVersion,
-        2520, 225, 1500, 255, font);
-    Add(L"STATIC", kNotice, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, 960, 540, kClientWidth - 960 - kMargin, 255,
-        font);
+    add(L"STATIC", kProductName, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, kTitleBox, titleFont_);
+    add(L"STATIC", VersionLabel(app_.system.AppVersion).c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kIdVersion,
+        kVersionBox, font);
+    add(L"STATIC", kNotice, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, -1, kNoticeBox, font);
     const int lineWidth = kClientWidth - kLineGap - kMargin;
-    Add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, kMargin, 915, lineWidth, 30, nullptr);  // Line1
-    for (int i = 0; i < 2; ++i) {
-        Add(L"STATIC", kMailAddresses[i], WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kIdMail + i, 240,
-            1020 + i * 255, 2700, 240, linkFont_);
-    }
-    const DWORD buttonShown = splash_ ? 0 : WS_VISIBLE;
-    Add(L"BUTTON", L"環境 &>>", buttonShown | WS_TABSTOP | BS_PUSHBUTTON, kIdEnvironment, 3060, 1065, 1080, 360,
+    add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, kLine1Box, nullptr);  // Line1
+    for (int i = 0; i < 2; ++i)
+        add(L"STATIC", kMailAddresses[i], WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kIdMail + i, MailBox(i),
+            linkFont_);
+    add(L"BUTTON", L"環境 &>>", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kIdEnvironment, {3060, 1065, 1080, 360},
         font);
-    Add(L"BUTTON", L"閉じる(&C)", buttonShown | WS_TABSTOP | BS_DEFPUSHBUTTON, kIdClose, 4200, 1065, 1080, 360,
-        font);
-    Add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, kMargin, kReportTop - 60, lineWidth, 30, nullptr);  // Line2
+    add(L"BUTTON", L"閉じる(&C)", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, kIdClose, {4200, 1065, 1080, 360}, font);
+    add(L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDHORZ, -1, {kMargin, kReportTop - 60, lineWidth, 30}, nullptr);  // Line2
     // Hidden until filled, so the keyboard cannot reach it while it is out of sight.
-    Add(L"EDIT", nullptr, WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-        kIdReport, kMargin, kReportTop, kClientWidth - 2 * kMargin, kReportHeight, font);
+    add(L"EDIT", nullptr, WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        kIdReport, {kMargin, kReportTop, kClientWidth - 2 * kMargin, kReportHeight}, font);
 
-    if (!splash_) {
-        SendMessageW(hwnd(), DM_SETDEFID, kIdClose, 0);
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&icc);
-        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-        for (int i = 0; i < 2 && tooltip_; ++i) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the control
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd(), kIdMail + i));
-            tool.lpszText = const_cast<wchar_t*>(kMailTip);
-            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-        SetFocus(GetDlgItem(hwnd(), kIdClose));
+    SendMessageW(hwnd(), DM_SETDEFID, kIdClose, 0);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < 2 && tooltip_; ++i) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every version of the control
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd(), kIdMail + i));
+        tool.lpszText = const_cast<wchar_t*>(kMailTip);
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    SetFocus(GetDlgItem(hwnd(), kIdClose));
     return FALSE;  // the focus is set above
 }
 
@@ -252,6 +291,15 @@ INT_PTR VersionWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_PAINT:
+        if (splash_) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            PaintSplash(dc);
+            EndPaint(hwnd(), &ps);
+            return TRUE;
+        }
+        break;
     case WM_NCDESTROY:
         FreeResources();
         break;

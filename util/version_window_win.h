@@ -42,6 +42,7 @@ private:
     int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
     HWND Add(const wchar_t* className, const wchar_t* text, DWORD style, int id, int left, int top, int width,
              int height, HFONT font);
+    void PaintSplash(HDC dc);
     void SetClientSize(int width, int height);
     void Center();
     void ShowEnvironment();

@@ -104,6 +104,8 @@ TEST_F(MainWindowTest, TheStartWithWindowsItemTogglesTheRunValueAndIsTickedAsThe
 
 TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
     Open();
+    EXPECT_EQ(window->tooltip(), nullptr) << "made when the mouse first comes by";
+    SendMessageW(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     HWND tooltip = window->tooltip();
     ASSERT_NE(tooltip, nullptr);
     ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
