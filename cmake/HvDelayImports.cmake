@@ -5,8 +5,8 @@
 # neither. The MinGW build imports them late instead:
 # delay-import libraries made with dlltool from the toolchain's import libraries, under
 # the plain names, so every `target_link_libraries(... winmm)` gets them. The first call
-# into one loads it from the system folder (hvplus/safe_load_win.cpp, which each binary
-# that ships links in).
+# into one loads it from the system folder, comctl32 through the manifest's side-by-side
+# version (hvplus/safe_load_win.cpp, which each binary that ships links in).
 if(NOT MINGW)
   return()
 endif()
