@@ -7,6 +7,7 @@ namespace hv {
 inline constexpr unsigned kCmdVocal = 101;
 inline constexpr unsigned kCmdAlarm = 102;
 inline constexpr unsigned kCmdCalendar = 103;
+inline constexpr unsigned kCmdAutostart = 104;  // start with Windows (the user's Run key)
 inline constexpr unsigned kCmdTopic = 201;
 inline constexpr unsigned kCmdVersionInfo = 202;
 
@@ -17,6 +18,7 @@ inline constexpr wchar_t kCaptionSetup[] = L"設定(&S)";
 inline constexpr wchar_t kCaptionVocal[] = L"発声方法(&H)...";
 inline constexpr wchar_t kCaptionAlarm[] = L"アラーム(&A)...";
 inline constexpr wchar_t kCaptionCalendar[] = L"カレンダー(&C)...";
+inline constexpr wchar_t kCaptionAutostart[] = L"Windows の起動時に実行(&W)";
 inline constexpr wchar_t kCaptionHelp[] = L"ヘルプ(&H)";
 inline constexpr wchar_t kCaptionTopic[] = L"トピックの検索(&H)";
 inline constexpr wchar_t kCaptionVersionInfo[] = L"バージョン情報(&A)...";

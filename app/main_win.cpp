@@ -1,6 +1,5 @@
 // Horavx.exe: the program's entry point and start-up.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 #include <sddl.h>
 
@@ -14,6 +13,7 @@
 #include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
 #include "hvplus/hvplus_binding_win.h"
+#include "hvplus/safe_load_win.h"
 #include "settings/migration.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_io.h"
@@ -108,6 +108,8 @@ std::wstring SystemFolder() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    hv::RestrictLibrarySearch();
+
     // Refusals come before any window and before the registry is touched.
     HANDLE instance = ClaimSingleInstance();
     if (!instance) {
@@ -134,9 +136,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
 
-    OleInitialize(nullptr);  // the background picture loader
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
 
     // The version window is the splash; the system facts it shows are recorded while it is up.
@@ -163,6 +162,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     });
     app.alarms = &alarms;
     int result = 1;
+    bool ole = false;
     {
         hv::MainWindow main(app);
         const bool created = main.Create();
@@ -170,8 +170,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         splash.reset();
         SetCursor(previousCursor);
         if (created) {
+            // OLE (for the shell services of dialogs; the picture loader needs none) waits
+            // until after the first paint: a zero-delay timer fires once the queue is empty.
+            const UINT_PTR afterFirstPaint = SetTimer(nullptr, 0, 0, nullptr);
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == afterFirstPaint) {
+                    KillTimer(nullptr, afterFirstPaint);
+                    ole = SUCCEEDED(OleInitialize(nullptr));
+                    continue;
+                }
                 if (hv::Form::RouteDialogMessage(&msg)) continue;  // keys of the modeless dialogs
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -179,7 +187,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             result = static_cast<int>(msg.wParam);
         }
     }
-    OleUninitialize();
+    if (ole) OleUninitialize();
     if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
     return result;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/autostart_win.h"
 #include "hvplus/hvplus_binding_win.h"
 #include "app/main_menu.h"
 #include "app/placement.h"
@@ -57,6 +58,8 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     AppendMenuW(setup, MF_STRING, kCmdVocal, kCaptionVocal);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdCalendar, kCaptionCalendar);
+    AppendMenuW(setup, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(setup, MF_STRING, kCmdAutostart, kCaptionAutostart);  // ticked as the menu opens
     AppendMenuW(help, MF_STRING, kCmdTopic, kCaptionTopic);
     AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(help, MF_STRING, kCmdVersionInfo, kCaptionVersionInfo);
@@ -125,9 +128,6 @@ void MainWindow::Load() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     AddTrayIcon();
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
     if (app_.alarms && app_.hvplus) {
         app_.alarms->SetMainWindow(hwnd());
         app_.alarms->SetProgramIcon(icon_);
@@ -139,6 +139,16 @@ void MainWindow::Load() {
         tick_->Attach(hwnd());
     }
     StartTick();
+}
+
+void MainWindow::CreateTooltips() {
+    if (tooltip_ || !hwnd()) return;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    UpdateTooltips();
 }
 
 void MainWindow::PlaceWindow() {
@@ -375,6 +385,11 @@ void MainWindow::OnCommand(unsigned id) {
         dialog.Run(hwnd());
         break;
     }
+    case kCmdAutostart: {
+        const std::wstring program = RunningProgramPath();
+        if (!SetAutostart(program, !IsAutostartOn(program))) MessageBeep(MB_ICONWARNING);
+        break;
+    }
     default:
         // The settings dialogs are not part of the program yet (greyed).
         break;
@@ -469,6 +484,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ApplyTitleBar();
         SaveWindow();
         return 0;
+    case WM_MOUSEMOVE:
+        // The holiday tooltips (and the common controls) only once the mouse comes by.
+        CreateTooltips();
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         OnMouseDown(msg, wp);
@@ -476,6 +495,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (HIWORD(wp) == 0 && lp == 0) OnCommand(LOWORD(wp));
         return 0;
+    case WM_INITMENUPOPUP:
+        // The Run key may have changed outside the program (Task Manager, another copy).
+        if (reinterpret_cast<HMENU>(wp) == setupMenu_)
+            CheckMenuItem(setupMenu_, kCmdAutostart,
+                          MF_BYCOMMAND | (IsAutostartOn(RunningProgramPath()) ? MF_CHECKED : MF_UNCHECKED));
+        break;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;

@@ -52,7 +52,8 @@ public:
     HMENU helpMenu() const { return helpMenu_; }
     HMENU menuBar() const { return menuBar_; }
     HMENU systemMenu() const { return systemMenu_; }
-    // Holiday names show as tooltips of their days.
+    // Holiday names show as tooltips of their days; made when the mouse first moves over
+    // the face, null until then.
     HWND tooltip() const { return tooltip_; }
 
 protected:
@@ -81,6 +82,7 @@ private:
     void OnMouseDown(UINT msg, WPARAM keys);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void CloseSequence();
+    void CreateTooltips();
     void UpdateTooltips();
 
     App& app_;

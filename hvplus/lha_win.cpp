@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "hvplus/safe_load_win.h"
+
 namespace {
 
 constexpr DWORD kOutputSize = 0x7FFF;
@@ -46,7 +48,9 @@ extern "C" LONG WINAPI hvLHA(HWND owner, LPCSTR commandLine, LPCSTR outputFile) 
     // a system error box first.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    HMODULE archiver = LoadLibraryW(L"UNLHA32.DLL");
+    // Only the copy in the program's folder or the system folder: never one that was
+    // planted in the current folder or a PATH folder.
+    HMODULE archiver = hv::LoadFromProgramOrSystemFolder(L"UNLHA32.DLL");
     SetThreadErrorMode(oldMode, nullptr);
     if (!archiver) {
         MessageBoxW(owner, kLoadFailedText, nullptr, MB_OK | MB_ICONERROR);

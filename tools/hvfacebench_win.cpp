@@ -1,7 +1,9 @@
 // hvfacebench: figures for the calendar face, each against a baseline measured in the same
 // run. Prints; never fails on a figure.
-//   hvfacebench startup [RUNS]   Horavx.exe vs hvbarewin.exe: start to first paint (the
-//                                program idles for input only after its first WM_PAINT)
+//   hvfacebench startup [RUNS]   Horavx.exe vs hvbarewin.exe (a bare window with a menu bar,
+//                                a notification-area icon and a 60 s timer): start to first
+//                                paint (the program idles for input only after its first
+//                                WM_PAINT), median and fastest of RUNS (default 15)
 //   hvfacebench repaint          the real main window in this process: GDI objects before and
 //                                after 10,000 repaints; one full repaint at 1920 x 1080 vs a
 //                                bare window filling the same area
@@ -38,6 +40,14 @@ double Now() {
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The shortest successful run (failed runs are -1).
+double Fastest(const std::vector<double>& v) {
+    double best = 0;
+    for (double x : v)
+        if (x > 0 && (best == 0 || x < best)) best = x;
+    return best;
 }
 
 struct Find {
@@ -87,9 +97,14 @@ int Startup(int runs) {
         bare.push_back(StartOnce(Folder() + L"hvbarewin.exe"));
         program.push_back(StartOnce(Folder() + L"Horavx.exe"));
     }
+    // On a shared machine single runs can take several times as long; the fastest run of
+    // each shows what the program itself costs.
     double p = Median(program), b = Median(bare);
+    double pMin = Fastest(program), bMin = Fastest(bare);
     std::printf("start-up to first paint (median of %d): Horavx.exe %.1f ms, bare window %.1f ms, ratio %.2f\n",
                 runs, p, b, b > 0 ? p / b : 0.0);
+    std::printf("start-up to first paint (fastest of %d): Horavx.exe %.1f ms, bare window %.1f ms, ratio %.2f\n",
+                runs, pMin, bMin, bMin > 0 ? pMin / bMin : 0.0);
     return 0;
 }
 
@@ -188,7 +203,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring mode = argc > 1 ? argv[1] : L"";
     int result = 2;
-    if (mode == L"startup") result = Startup(argc > 2 ? _wtoi(argv[2]) : 7);
+    if (mode == L"startup") result = Startup(argc > 2 ? _wtoi(argv[2]) : 15);
     if (mode == L"repaint") result = Repaint();
     std::fflush(stdout);
     return result;

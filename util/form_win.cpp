@@ -229,7 +229,14 @@ void Form::Close(INT_PTR result) {
 
 void Form::Enable(int id, bool on) const { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
-void Form::SetText(int id, const std::wstring& text) const { SetWindowTextW(Item(id), text.c_str()); }
+void Form::SetText(int id, const std::wstring& text) {
+    if (spec_->painted) {
+        paintedTexts_[id] = text;
+        if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+        return;
+    }
+    SetWindowTextW(Item(id), text.c_str());
+}
 
 void Form::SetSwatch(int id, COLORREF color) {
     swatches_[id] = color;
@@ -292,12 +299,14 @@ const ControlSpec* Form::SpecOf(int id) const {
 }
 
 BOOL Form::OnInitDialog() {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
+    if (!spec_->painted) {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&classes);
+    }
     TakeOverDpiChanges(hwnd());
     dpi_ = DpiOf(hwnd());
     MakeFonts();
-    CreateControls();
+    if (!spec_->painted) CreateControls();
     Layout();
     ApplyClientSize();
     CenterOnOwner();
@@ -602,6 +611,32 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
 }
 
+void Form::PaintRows(HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ previousFont = SelectObject(dc, fonts_[L""]);
+    for (const ControlSpec& spec : spec_->controls) {
+        RECT r{ScaleToDpi(spec.x, dpi_), ScaleToDpi(spec.y, dpi_), ScaleToDpi(spec.x + spec.width, dpi_),
+               ScaleToDpi(spec.y + spec.height, dpi_)};
+        if (spec.kind == ControlKind::Line) {
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+        } else if (spec.kind == ControlKind::Picture) {
+            if (HICON icon = Picture(spec.id)) {
+                const int size = ScaleToDpi(32, dpi_);
+                DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+            }
+        } else if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Heading ||
+                   spec.kind == ControlKind::Link) {
+            auto set = paintedTexts_.find(spec.id);
+            const std::wstring text = set != paintedTexts_.end() ? set->second : (spec.text ? spec.text : L"");
+            SelectObject(dc, FontFor(spec));
+            SetTextColor(dc, spec.kind == ControlKind::Link ? kLinkColor : GetSysColor(COLOR_WINDOWTEXT));
+            const UINT prefix = (spec.style & SS_NOPREFIX) || spec.kind != ControlKind::Label ? DT_NOPREFIX : 0;
+            DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
+        }
+    }
+    SelectObject(dc, previousFont);
+}
+
 void Form::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     MakeFonts();
@@ -644,6 +679,15 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
+    case WM_PAINT:
+        if (!spec_->painted) break;
+        {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            PaintRows(dc);
+            EndPaint(hwnd(), &ps);
+        }
+        return TRUE;
     case WM_CLOSE:
         // The close box (and Alt+F4) is Cancel, at once.
         OnCancel();

@@ -63,6 +63,10 @@ struct FormSpec {
     int helpId = 0;                     // the button F1 presses; 0: none
     const wchar_t* fontFace = nullptr;  // null: the system's message font
     int fontPoints = 9;                 // with `fontFace`
+    // The rows are painted instead of made into controls (only texts, links, lines and
+    // pictures show): for a window that must appear before the common controls are
+    // loaded, such as the start-up splash.
+    bool painted = false;
 };
 
 // Typed views of the controls; each is a window handle and costs nothing to copy.
@@ -150,7 +154,7 @@ public:
     ComboBox Combo(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;
-    void SetText(int id, const std::wstring& text) const;
+    void SetText(int id, const std::wstring& text);
 
     // The colour a ColorSwatch row shows (COLORREF).
     void SetSwatch(int id, COLORREF color);
@@ -208,6 +212,7 @@ private:
     INT_PTR OnNotify(const NMHDR& header);
     void OnScroll(HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void PaintRows(HDC dc);
     void ValidateAfterFocusLeft(int id);
     bool TakePendingEdits();
     void PressOk();
@@ -225,6 +230,7 @@ private:
     std::map<std::wstring, HFONT> fonts_;  // by face; "" is the form's font
     HWND tooltip_ = nullptr;
     std::map<int, COLORREF> swatches_;
+    std::map<int, std::wstring> paintedTexts_;  // texts set on a painted form
     struct PictureSlot {
         HICON icon = nullptr;
         bool owned = false;

@@ -45,8 +45,10 @@ constexpr std::array<ControlSpec, 11> kControls{{
 
 const FormSpec kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kWindowFont};
+// The splash paints the same rows itself: controls would load the common controls (their
+// themed classes) before the face shows.
 const FormSpec kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
-                       kWindowFont};
+                       kWindowFont, 9, true};
 
 }  // namespace
 

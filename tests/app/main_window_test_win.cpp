@@ -10,6 +10,7 @@
 #include <string>
 
 #include "alarm/alarm_win.h"
+#include "app/autostart_win.h"
 #include "app/main_menu.h"
 #include "hvplus/hvplus_binding_win.h"
 #include "settings/memory_store.h"
@@ -68,7 +69,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
     Open();
     HMENU bar = GetMenu(window->hwnd()), setup = GetSubMenu(bar, 0), help = GetSubMenu(bar, 1);
     ASSERT_EQ(GetMenuItemCount(bar), 2);
-    ASSERT_EQ(GetMenuItemCount(setup), 3);
+    ASSERT_EQ(GetMenuItemCount(setup), 5);
     ASSERT_EQ(GetMenuItemCount(help), 3);
     struct Item {
         HMENU menu;
@@ -78,7 +79,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
     };
     const Item items[] = {{bar, 0, L"設定(&S)", false},             {bar, 1, L"ヘルプ(&H)", false},
                           {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", true},
-                          {setup, 2, L"カレンダー(&C)...", true}, {help, 0, L"トピックの検索(&H)", false},
+                          {setup, 2, L"カレンダー(&C)...", true}, {setup, 3, nullptr, false},
+                          {setup, 4, L"Windows の起動時に実行(&W)", false}, {help, 0, L"トピックの検索(&H)", false},
                           {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
     for (const Item& item : items) {
         const UINT state = GetMenuState(item.menu, item.position, MF_BYPOSITION);
@@ -99,8 +101,22 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
     }
 }
 
+TEST_F(MainWindowTest, TheStartWithWindowsItemTogglesTheRunValueAndIsTickedAsTheMenuOpens) {
+    Open();
+    const std::wstring program = RunningProgramPath();
+    ASSERT_TRUE(SetAutostart(program, false));
+    for (bool on : {true, false}) {
+        SendMessageW(window->hwnd(), WM_COMMAND, kCmdAutostart, 0);
+        EXPECT_EQ(IsAutostartOn(program), on);
+        SendMessageW(window->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(window->setupMenu()), 0);
+        EXPECT_EQ((GetMenuState(window->setupMenu(), kCmdAutostart, MF_BYCOMMAND) & MF_CHECKED) != 0, on);
+    }
+}
+
 TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
     Open();
+    EXPECT_EQ(window->tooltip(), nullptr) << "made when the mouse first comes by";
+    SendMessageW(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     HWND tooltip = window->tooltip();
     ASSERT_NE(tooltip, nullptr);
     ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);

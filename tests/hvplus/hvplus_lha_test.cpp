@@ -1,6 +1,7 @@
 // hvLHA as the program calls it: bound by name from hvplus.dll, with UNLHA32.DLL absent,
-// without its entry point, scripted, or the tools' stand-in archiver, copied into a
-// private folder that the library search looks in (SetDllDirectoryW).
+// without its entry point, scripted, or the tools' stand-in archiver, copied into the
+// program's folder (this test runs from a folder of its own with a copy of hvplus.dll),
+// and planted where the library must not take it from.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -45,21 +46,27 @@ protected:
         ASSERT_NE(lha_, nullptr) << "hvplus.dll or its hvLHA is missing";
         dir_ = fs::temp_directory_path() / ("hvlha-" + std::to_string(GetCurrentProcessId()) + "-" +
                                             std::to_string(GetTickCount()));
-        ASSERT_TRUE(fs::create_directories(dir_ / "dll"));
-        // The only folder besides the system's where UNLHA32.DLL could come from.
-        ASSERT_TRUE(SetDllDirectoryW((dir_ / "dll").c_str()));
+        ASSERT_TRUE(fs::create_directories(dir_));
+        ASSERT_FALSE(fs::exists(Planted())) << "left over: " << Planted();
         ASSERT_EQ(GetModuleHandleW(L"UNLHA32.DLL"), nullptr);
         owner_ = CreateWindowExW(0, L"STATIC", L"hvLHA test owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
                                  nullptr, nullptr, nullptr);
     }
     void TearDown() override {
         DestroyWindow(owner_);
-        SetDllDirectoryW(nullptr);
         std::error_code ignored;
+        fs::remove(Planted(), ignored);
         fs::remove_all(dir_, ignored);
     }
-    void UseArchiver(const fs::path& dll) {
-        ASSERT_TRUE(fs::copy_file(dll, dir_ / "dll" / "UNLHA32.DLL", fs::copy_options::overwrite_existing));
+    // The archiver in the program's folder, where the library looks first.
+    static fs::path Planted() { return ProgramFolder() / "UNLHA32.DLL"; }
+    static fs::path ProgramFolder() {
+        wchar_t path[MAX_PATH];
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        return fs::path(path).parent_path();
+    }
+    void UseArchiver(const fs::path& dll, const fs::path& where = Planted()) {
+        ASSERT_TRUE(fs::copy_file(dll, where, fs::copy_options::overwrite_existing));
     }
     LONG Lha(const std::string& command, const fs::path& output = {}) {
         LONG result = lha_(owner_, command.c_str(), Ansi((output.empty() ? Log() : output).wstring()).c_str());
@@ -144,6 +151,37 @@ TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode)
     EXPECT_EQ(Lha("echo"), 0);
     EXPECT_EQ(ReadAll(Log()), "") << "an empty output creates the file";
     EXPECT_TRUE(catcher.boxes.empty()) << "the archiver's own errors get no message from the library";
+}
+
+// Only the program's folder and the system folder count: a copy in the current folder, in
+// a PATH folder or in the DLL directory another part of the process set is never loaded.
+TEST_F(HvLha, AnArchiverPlantedOutsideTheProgramFolderIsNotLoaded) {
+    const fs::path cwd = dir_ / "current", path = dir_ / "on path", dllDir = dir_ / "dll dir";
+    for (const fs::path& folder : {cwd, path, dllDir}) {
+        ASSERT_TRUE(fs::create_directories(folder));
+        UseArchiver(HV_UNLHA_DOUBLE, folder / "UNLHA32.DLL");
+    }
+    const fs::path previousCwd = fs::current_path();
+    fs::current_path(cwd);
+    wchar_t previousPath[32767] = {};
+    GetEnvironmentVariableW(L"PATH", previousPath, 32767);
+    SetEnvironmentVariableW(L"PATH", (path.wstring() + L";" + previousPath).c_str());
+    SetDllDirectoryW(dllDir.c_str());
+    {
+        hvtest::MessageBoxCatcher catcher;
+        EXPECT_EQ(Lha("echo planted"), 0x10001);
+        ASSERT_EQ(catcher.boxes.size(), 1u);
+        EXPECT_EQ(catcher.boxes[0].text, L"UNLHA32.DLLの呼出しに失敗しました。");
+        EXPECT_FALSE(fs::exists(Log()));
+        // The same archiver in the program's folder is the one taken.
+        UseArchiver(HV_UNLHA_DOUBLE);
+        EXPECT_EQ(Lha("echo program folder"), 0);
+        EXPECT_EQ(ReadAll(Log()), "program folder");
+        EXPECT_EQ(catcher.boxes.size(), 1u);
+    }
+    SetDllDirectoryW(nullptr);
+    SetEnvironmentVariableW(L"PATH", previousPath);
+    fs::current_path(previousCwd);
 }
 
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {

@@ -1,0 +1,76 @@
+#include "hvplus/safe_load_win.h"
+
+#include <delayimp.h>
+
+namespace hv {
+
+void RestrictLibrarySearch() {
+    SetDllDirectoryW(L"");
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+namespace {
+
+std::wstring FolderOf(std::wstring path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    path.resize(slash + 1);
+    return path;
+}
+
+}  // namespace
+
+std::wstring ProgramFolderOf() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return FolderOf(std::move(path));
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring SystemFolderOf() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::wstring folder(buffer, n);
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName) {
+    for (const std::wstring& folder : {ProgramFolderOf(), SystemFolderOf()}) {
+        if (folder.empty()) continue;
+        const std::wstring path = folder + fileName;
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    return nullptr;
+}
+
+}  // namespace hv
+
+// Some system libraries are imported late (delay-load): winmm and version, which the
+// system's own list does not protect, and oleaut32 and comctl32, which the first paint
+// does not need. They are taken from the system folder only, so a copy planted in the
+// program's folder is never used, whether or not the search has been restricted yet;
+// comctl32 is left to the plain load, which follows the manifest to the side-by-side
+// version 6 (a copy beside the program does not override that either).
+namespace {
+
+FARPROC WINAPI LoadDelayedFromSystemFolder(unsigned note, PDelayLoadInfo info) {
+    if (note != dliNotePreLoadLibrary || lstrcmpiA(info->szDll, "comctl32.dll") == 0) return nullptr;
+    return reinterpret_cast<FARPROC>(LoadLibraryExA(info->szDll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
+
+}  // namespace
+
+extern "C" {
+PfnDliHook __pfnDliNotifyHook2 = LoadDelayedFromSystemFolder;
+PfnDliHook __pfnDliFailureHook2 = nullptr;
+}
