@@ -217,15 +217,6 @@ TEST(HvplusDll, ADeviceThatNeverFinishesIsResetAndReleasedAfterTheChain) {
     EXPECT_GE(stuck::resets, 5);
 }
 
-// An allocator out of memory for all but small blocks, as when memory runs short for a
-// large block: the runtime's own bookkeeping (thread records, the exception object)
-// still gets its few bytes, which throwing the exception needs.
-void* __cdecl NoMemory(std::size_t size) {
-    static const auto malloc = reinterpret_cast<void*(__cdecl*)(std::size_t)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), "malloc")));
-    return size < 4096 ? malloc(size) : nullptr;
-}
-
 TEST(HvplusDll, AFailedAllocationEndsInTheFailureValueNotInAnException) {
     const auto talk = hvtest::BindHvplus<HvTalkTimeFn>("hvTalkTime");
     const auto paint = hvtest::BindHvplus<HvPaintGradationFn>("hvPaintGradation");
@@ -233,7 +224,8 @@ TEST(HvplusDll, AFailedAllocationEndsInTheFailureValueNotInAnException) {
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 30, nullptr, nullptr,
                                   nullptr, nullptr);
     {
-        hvtest::ImportPatch noMemory(hvtest::Hvplus(), "msvcrt.dll", "malloc", reinterpret_cast<void*>(NoMemory));
+        hvtest::ImportPatch noMemory(hvtest::Hvplus(), "msvcrt.dll", "malloc",
+                                       reinterpret_cast<void*>(hvtest::MallocFailingLargeBlocks));
         ASSERT_TRUE(noMemory.active());
         LONG talked = -1, painted = -1;
         EXPECT_NO_THROW(talked = talk("07:15", 0, 2));

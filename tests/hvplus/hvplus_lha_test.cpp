@@ -14,6 +14,7 @@
 
 #include "hvplus/hvplus_api.h"
 #include "tests/hvplus/hvplus_binding_win.h"
+#include "tests/support/import_patch_win.h"
 #include "tests/support/message_box_catcher_win.h"
 #include "tests/tools/lzh_builder.h"
 
@@ -141,6 +142,31 @@ TEST_F(HvLha, OnlySuccessReplacesTheOutputFileAndFailuresReturnTheArchiversCode)
     EXPECT_EQ(Lha("echo"), 0);
     EXPECT_EQ(ReadAll(Log()), "") << "an empty output creates the file";
     EXPECT_TRUE(catcher.boxes.empty()) << "the archiver's own errors get no message from the library";
+}
+
+BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    if (written) *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(HvLha, AFailedWriteOrAllocationKeepsThePreviousOutput) {
+    UseArchiver(HV_UNLHA_DOUBLE);
+    WriteAll(Log(), "previous");
+    {
+        hvtest::ImportPatch diskFull(hvtest::Hvplus(), "kernel32.dll", "WriteFile", reinterpret_cast<void*>(DiskFull));
+        ASSERT_TRUE(diskFull.active());
+        EXPECT_EQ(Lha("echo lost"), 0);
+    }
+    {
+        hvtest::ImportPatch noMemory(hvtest::Hvplus(), "msvcrt.dll", "malloc",
+                                     reinterpret_cast<void*>(hvtest::MallocFailingLargeBlocks));
+        ASSERT_TRUE(noMemory.active());
+        // The wide copy of so long an output path is a block the allocator refuses.
+        EXPECT_NO_THROW(Lha("echo lost", dir_ / std::string(2100, 'x')));
+    }
+    EXPECT_EQ(ReadAll(Log()), "previous");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2) << "left a file behind";
 }
 
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {

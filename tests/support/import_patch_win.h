@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace hvtest {
 
 class ImportPatch {
@@ -50,5 +52,14 @@ private:
     void** slot_ = nullptr;
     void* original_ = nullptr;
 };
+
+// A malloc out of memory for all but small blocks, as when memory runs short for a large
+// block: the runtime's own bookkeeping (thread records, the exception object) still gets
+// its few bytes, which throwing std::bad_alloc needs.
+inline void* __cdecl MallocFailingLargeBlocks(std::size_t size) {
+    static const auto malloc = reinterpret_cast<void*(__cdecl*)(std::size_t)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), "malloc")));
+    return size < 4096 ? malloc(size) : nullptr;
+}
 
 }  // namespace hvtest
