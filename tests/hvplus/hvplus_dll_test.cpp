@@ -141,8 +141,9 @@ Census SettleTo(const Census& baseline, int ms) {
 TEST(HvplusDll, TwoHundredCallsLeaveThreadsAndHandlesAtTheirBaseline) {
     const auto talk = hvtest::BindHvplus<HvTalkTimeFn>("hvTalkTime");
     ASSERT_NE(talk, nullptr);
-    // The sound system keeps threads and handles of its own once a device has been opened.
-    ASSERT_NE(talk("00:00", 1, 0), 0);
+    // The sound system keeps threads and handles of its own once devices have been opened,
+    // one after another and two at a time (the closing clip overlaps the next call).
+    for (int i = 0; i < 3; ++i) ASSERT_NE(talk("00:00", 1, 0), 0);
     Sleep(1500);
     const Census before = TakeCensus();
     Census peak = before;
