@@ -37,6 +37,10 @@ SoundCommand ChooseSound(const AlarmEntry& alarm, TrackPicker& picker) {
     case SoundKind::Midi:
         if (TrimSpaces(alarm.MidFile).empty()) break;
         command.kind = SoundCommand::Kind::Mci;
+        if (alarm.MidFile.find(L'"') != std::wstring::npos) {
+            command.refusedWith = kMciErrFileNotFound;
+            break;
+        }
         command.play = L"play \"" + alarm.MidFile + L"\"";
         break;
     case SoundKind::CdAudio: {

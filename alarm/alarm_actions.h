@@ -40,7 +40,14 @@ struct SoundCommand {
     // MIDI: {play "file"}; CD: {set cdaudio time format tmsf, play cdaudio from N}.
     std::wstring setup;  // empty for MIDI
     std::wstring play;
+    // Mci: nonzero when nothing may be sent; taken as the play command's result and
+    // reported like it.
+    std::uint32_t refusedWith = 0;
 };
+// MCIERR_FILE_NOT_FOUND: what a MIDI file name with a double quote is refused with. The
+// quote would end the quoted name early and the rest would be read as more of the
+// command ("x.mid" wait" blocks the program for the whole song); no file name has one.
+inline constexpr std::uint32_t kMciErrFileNotFound = 275;
 SoundCommand ChooseSound(const AlarmEntry& alarm, TrackPicker& picker);
 
 // The PlaySound flags of a wave alarm: SND_ASYNC, plus SND_LOOP when looping.

@@ -57,6 +57,11 @@ void AlarmActions::StartSound(const AlarmEntry& alarm) {
         PlaySoundW(sound.waveFile.c_str(), nullptr, WaveFlags(sound.loop));
         break;
     case SoundCommand::Kind::Mci:
+        if (sound.refusedWith != 0) {
+            lastMciError_ = sound.refusedWith;
+            ReportMciError();
+            break;
+        }
         if (!sound.setup.empty()) SendMciCommand(sound.setup);
         if (SendMciCommand(sound.play) != 0) ReportMciError();
         break;

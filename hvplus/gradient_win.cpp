@@ -13,7 +13,14 @@ extern "C" LONG WINAPI hvPaintGradation(HWND window, LONG first, LONG second, LO
     if (!window || !GetClientRect(window, &client)) return 0;
     HDC dc = GetDC(window);
     if (!dc) return 0;
-    hv::PaintGradient(dc, client.right, client.bottom, static_cast<std::uint32_t>(first),
-                      static_cast<std::uint32_t>(second), direction != 0);
-    return ReleaseDC(window, dc);
+    // No exception may leave an export; a failed allocation paints nothing and fails.
+    bool painted = true;
+    try {
+        hv::PaintGradient(dc, client.right, client.bottom, static_cast<std::uint32_t>(first),
+                          static_cast<std::uint32_t>(second), direction != 0);
+    } catch (...) {
+        painted = false;
+    }
+    const int released = ReleaseDC(window, dc);
+    return painted ? released : 0;
 }

@@ -30,10 +30,16 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
 
 extern "C" LONG WINAPI hvGetDllVersion() { return hv::kHvplusVersion; }
 
+// No exception may leave an export: the caller is not C++ and cannot catch it. The only
+// one that can arise is a failed allocation, which is a failed play.
 extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
-    auto plan = hv::ComposeTalk(text, mode, speed);
-    if (!plan) return 0;
-    auto stream = hv::RenderTalk(*plan, LoadClip);
-    if (!stream) return 0;
-    return hv::PlayUntilClosingClip(*stream) ? 1 : 0;
+    try {
+        auto plan = hv::ComposeTalk(text, mode, speed);
+        if (!plan) return 0;
+        auto stream = hv::RenderTalk(*plan, LoadClip);
+        if (!stream) return 0;
+        return hv::PlayUntilClosingClip(*stream) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
 }

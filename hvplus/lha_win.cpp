@@ -29,21 +29,33 @@ std::wstring FromAnsi(const char* text) {
     return wide;
 }
 
-// Replaces the file with the text; whether that works is not reported (the caller has
+// Replaces the file with the text. The text goes to a file beside it first, which takes
+// the old one's place only once it is whole: a full disk, a lock or a power cut leaves
+// the previous output as it was. Whether that works is not reported (the caller has
 // nowhere to show it, and the archiver's command itself succeeded).
-void SaveText(const char* path, const char* text, DWORD length) {
+void SaveText(const char* path, const char* text, DWORD length) noexcept {
     if (!path) return;
-    HANDLE file = CreateFileW(FromAnsi(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    if (length > 0) WriteFile(file, text, length, &written, nullptr);
-    CloseHandle(file);
+    try {
+        const std::wstring target = FromAnsi(path);
+        const std::wstring temporary = target + L".tmp";
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file == INVALID_HANDLE_VALUE) return;
+        DWORD written = 0;
+        bool whole = length == 0 || (WriteFile(file, text, length, &written, nullptr) && written == length);
+        whole = FlushFileBuffers(file) && whole;
+        whole = CloseHandle(file) && whole;
+        if (!whole ||
+            !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            DeleteFileW(temporary.c_str());
+    } catch (...) {
+        // Out of memory for the file names: the output is lost like that of a locked file.
+    }
 }
 
 }  // namespace
 
-extern "C" LONG WINAPI hvLHA(HWND owner, LPCSTR commandLine, LPCSTR outputFile) {
+static LONG RunArchiver(HWND owner, LPCSTR commandLine, LPCSTR outputFile) {
     // A damaged or incomplete UNLHA32.DLL must end in this library's message, not in
     // a system error box first.
     DWORD oldMode = 0;
@@ -77,4 +89,14 @@ extern "C" LONG WINAPI hvLHA(HWND owner, LPCSTR commandLine, LPCSTR outputFile) 
     HeapFree(GetProcessHeap(), 0, output);
     FreeLibrary(archiver);
     return result;
+}
+
+// No exception may leave an export (the caller is not C++); the only one that can arise
+// is a failed allocation, answered like the output buffer's.
+extern "C" LONG WINAPI hvLHA(HWND owner, LPCSTR commandLine, LPCSTR outputFile) {
+    try {
+        return RunArchiver(owner, commandLine, outputFile);
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
 }

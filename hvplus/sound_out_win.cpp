@@ -9,9 +9,15 @@
 namespace hv {
 namespace {
 
+// How long past the end of the stream a device may take to report it done before it is
+// reset: far beyond any output latency, short enough that a device which never reports
+// holds its handle and buffer for seconds, not for good.
+constexpr DWORD kReleaseMarginMs = 2000;
+
 // One stream in flight. It outlives the call that started it: the closing clip is
 // still playing when hvTalkTime returns, so a small thread releases the device and
-// the samples once the device reports the buffer done.
+// the samples once the device reports the buffer done, or once the chain's length and
+// the margin have passed (the destructor resets whatever is still playing).
 struct PlayJob {
     HWAVEOUT out = nullptr;
     WAVEHDR header{};
@@ -19,6 +25,10 @@ struct PlayJob {
     HANDLE doneEvent = nullptr;
 
     bool Done() const { return (static_cast<volatile const DWORD&>(header.dwFlags) & WHDR_DONE) != 0; }
+    void WaitUntilDoneOrDeadline() const {
+        const ULONGLONG deadline = GetTickCount64() + pcm.size() * 1000ull / kClipSampleRate + kReleaseMarginMs;
+        while (!Done() && GetTickCount64() < deadline) WaitForSingleObject(doneEvent, 100);
+    }
     ~PlayJob() {
         if (out) {
             waveOutReset(out);
@@ -31,7 +41,7 @@ struct PlayJob {
 
 DWORD WINAPI FinishJob(void* param) {
     std::unique_ptr<PlayJob> job(static_cast<PlayJob*>(param));
-    while (!job->Done()) WaitForSingleObject(job->doneEvent, 100);
+    job->WaitUntilDoneOrDeadline();
     HMODULE self = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&FinishJob), &self);
@@ -116,7 +126,7 @@ bool PlayUntilClosingClip(const TalkStream& stream) {
     HANDLE thread = CreateThread(nullptr, 0, FinishJob, raw, 0, nullptr);
     if (!thread) {
         // No thread to wait on: let the closing clip finish here instead.
-        while (!raw->Done()) WaitForSingleObject(raw->doneEvent, 100);
+        raw->WaitUntilDoneOrDeadline();
         if (self) FreeLibrary(self);
         return true;
     }

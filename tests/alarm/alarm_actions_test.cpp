@@ -40,7 +40,8 @@ std::wstring Describe(const SoundCommand& s) {
     switch (s.kind) {
     case SoundCommand::Kind::None: return L"none";
     case SoundCommand::Kind::Wave: return L"wave " + std::to_wstring(WaveFlags(s.loop)) + L" " + s.waveFile;
-    case SoundCommand::Kind::Mci: return s.setup + L" | " + s.play;
+    case SoundCommand::Kind::Mci:
+        return s.refusedWith ? L"refused " + std::to_wstring(s.refusedWith) : s.setup + L" | " + s.play;
     }
     return L"?";
 }
@@ -52,6 +53,9 @@ TEST(ChooseSound, TheStoredNamesInTheExactCommandStrings) {
         {0, L"C:\\chime.wav", true, L"wave 9 C:\\chime.wav"},
         {1, L" ", false, L"none"},
         {1, L"C:\\Music Files\\wake up.mid ", false, L" | play \"C:\\Music Files\\wake up.mid \""},
+        // A quote would end the name and make the rest part of the command.
+        {1, L"C:\\wake.mid\" wait", false, L"refused 275"},
+        {1, L"\"C:\\wake.mid\"", false, L"refused 275"},
         {2, L"", false, L"set cdaudio time format tmsf | play cdaudio from 12"},
         {3, L"C:\\chime.wav", false, L"none"},
     };

@@ -144,7 +144,8 @@ TEST_F(AlarmActionsTest, FailedMciCommandsAreReportedAndTheMessageStepStillFollo
     AlarmEntry midi{.Message = L"MIDI", .SoundKind = SoundKind::Midi, .MidFile = L"C:\\no such folder\\wake.mid"};
     // No CD drive in the test prefix; a blank message shows nothing.
     AlarmEntry cd{.SoundKind = SoundKind::CdAudio, .CdRandom = true, .CdTrackCount = 4};
-    for (AlarmEntry* alarm : {&cd, &midi}) {
+    AlarmEntry quoted{.SoundKind = SoundKind::Midi, .MidFile = kClip + L"\" wait"};
+    for (AlarmEntry* alarm : {&cd, &quoted, &midi}) {
         hvtest::MessageBoxCatcher catcher;
         actions_.FireAlarm(*alarm, false);
         ASSERT_EQ(catcher.boxes.size(), 1u);

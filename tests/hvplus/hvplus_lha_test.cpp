@@ -15,6 +15,7 @@
 
 #include "hvplus/hvplus_api.h"
 #include "hvplus/hvplus_binding_win.h"
+#include "tests/support/import_patch_win.h"
 #include "tests/support/message_box_catcher_win.h"
 #include "tests/tools/lzh_builder.h"
 
@@ -182,6 +183,33 @@ TEST_F(HvLha, AnArchiverPlantedOutsideTheProgramFolderIsNotLoaded) {
     SetDllDirectoryW(nullptr);
     SetEnvironmentVariableW(L"PATH", previousPath);
     fs::current_path(previousCwd);
+}
+
+BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    if (written) *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(HvLha, AFailedWriteOrAllocationKeepsThePreviousOutput) {
+    UseArchiver(HV_UNLHA_DOUBLE);
+    WriteAll(Log(), "previous");
+    const auto entries = [&] { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); };
+    const auto before = entries();
+    {
+        hvtest::ImportPatch diskFull(Hvplus().module(), "kernel32.dll", "WriteFile", reinterpret_cast<void*>(DiskFull));
+        ASSERT_TRUE(diskFull.active());
+        EXPECT_EQ(Lha("echo lost"), 0);
+    }
+    {
+        hvtest::ImportPatch noMemory(Hvplus().module(), "msvcrt.dll", "malloc",
+                                     reinterpret_cast<void*>(hvtest::MallocFailingLargeBlocks));
+        ASSERT_TRUE(noMemory.active());
+        // The wide copy of so long an output path is a block the allocator refuses.
+        EXPECT_NO_THROW(Lha("echo lost", dir_ / std::string(2100, 'x')));
+    }
+    EXPECT_EQ(ReadAll(Log()), "previous");
+    EXPECT_EQ(entries(), before) << "left a file behind";
 }
 
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {
