@@ -134,6 +134,18 @@ PictureText PictureTextChanged(Settings& settings, const std::wstring& text) {
     return {false, false, true};
 }
 
+ScreenPoint PlaceBesideFace(const ScreenRect& face, int width, int height, const ScreenRect& work, int gap) {
+    auto along = [](int start, int size, int low, int high) { return std::max(low, std::min(start, high - size)); };
+    const int y = along(face.top, height, work.top, work.bottom);
+    const int x = along(face.left, width, work.left, work.right);
+    if (face.right + gap + width <= work.right) return {face.right + gap, y};
+    if (face.left - gap - width >= work.left) return {face.left - gap - width, y};
+    if (face.bottom + gap + height <= work.bottom) return {x, face.bottom + gap};
+    if (face.top - gap - height >= work.top) return {x, face.top - gap - height};
+    return {along((face.left + face.right - width) / 2, width, work.left, work.right),
+            along((face.top + face.bottom - height) / 2, height, work.top, work.bottom)};
+}
+
 std::wstring PictureFileFilter() {
     static constexpr const wchar_t* kPairs[][2] = {
         {L"すべての画像ファイル", L"*.bmp;*.dib;*.jpg;*.wmf;*.emf;*.ico;*.cur"},

@@ -106,6 +106,17 @@ struct PictureText {
 };
 PictureText PictureTextChanged(Settings& settings, const std::wstring& text);
 
+// Where the appearance dialog goes so that the face, its preview, stays in view: beside the
+// face on the right, else on the left, else below, else above (moved along the face's edge
+// to fit the work area); over the face's centre, within the work area, when no side has room.
+struct ScreenRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+struct ScreenPoint {
+    int x = 0, y = 0;
+};
+ScreenPoint PlaceBesideFace(const ScreenRect& face, int width, int height, const ScreenRect& work, int gap);
+
 // The open-file filter of 参照(&B)...: five pairs of description and pattern, each part
 // followed by a NUL.
 std::wstring PictureFileFilter();

@@ -174,5 +174,24 @@ TEST(AppearanceChoicesTest, AnEmptiedPictureBoxShowsNoneAndOtherTextIsLoaded) {
     EXPECT_EQ(filter.substr(filter.size() - 12), std::wstring(L"*.ico;*.cur\0", 12));
 }
 
+TEST(AppearanceChoicesTest, TheDialogGoesBesideTheFaceSoThePreviewStaysInView) {
+    const ScreenRect work{0, 0, 1280, 1000};
+    const struct {
+        const char* where;
+        ScreenRect face;
+        ScreenPoint placed;
+    } cases[] = {
+        {"right", {100, 100, 460, 333}, {468, 100}},
+        {"left, moved up to fit", {900, 900, 1260, 1000}, {372, 738}},
+        {"below", {0, 0, 1280, 300}, {0, 308}},
+        {"above", {0, 600, 1280, 1000}, {0, 330}},
+        {"nowhere: over the centre", {0, 0, 1280, 1000}, {380, 369}},
+    };
+    for (const auto& c : cases) {
+        const ScreenPoint p = PlaceBesideFace(c.face, 520, 262, work, 8);
+        EXPECT_EQ(std::tuple(p.x, p.y), std::tuple(c.placed.x, c.placed.y)) << c.where;
+    }
+}
+
 }  // namespace
 }  // namespace hv
