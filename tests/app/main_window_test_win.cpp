@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "alarm/alarm_win.h"
 #include "app/main_menu.h"
@@ -135,26 +136,28 @@ TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiCh
     EXPECT_TRUE(EqualRect(&rect, &suggested));
 }
 
-// The announcement dialog opens from the menu with the minute tick at rest, and the tick
-// runs again once it is closed.
-TEST_F(MainWindowTest, TheAnnouncementDialogOpensFromTheMenuWithTheTickPaused) {
+// The settings dialogs open from the menu with the minute tick at rest, and the tick runs
+// again once they are closed.
+TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
     AlarmActions alarms(L"C:\\Horavox\\", nullptr);
     HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
     app.alarms = &alarms;
     app.hvplus = &hvplus;
     Open();
-    ASSERT_TRUE(window->tickRunning());
-    bool pausedWhileOpen = false;
-    hvtest::DialogScript script(
-        [&](hvtest::Driver& d) {
-            pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
-            d.Key(VK_ESCAPE);
-        },
-        L"発声方法");
-    SendMessageW(window->hwnd(), WM_COMMAND, kCmdVocal, 0);
-    script.Join();
-    EXPECT_TRUE(script.found() && pausedWhileOpen);
-    EXPECT_TRUE(window->tickRunning());
+    for (const auto& [command, caption] : {std::pair(kCmdVocal, L"発声方法"), std::pair(kCmdCalendar, L"カレンダー")}) {
+        ASSERT_TRUE(window->tickRunning());
+        bool pausedWhileOpen = false;
+        hvtest::DialogScript script(
+            [&](hvtest::Driver& d) {
+                pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
+                d.Key(VK_ESCAPE);
+            },
+            caption);
+        SendMessageW(window->hwnd(), WM_COMMAND, command, 0);
+        script.Join();
+        EXPECT_TRUE(script.found() && pausedWhileOpen) << command;
+        EXPECT_TRUE(window->tickRunning()) << command;
+    }
     DestroyWindow(window->hwnd());
     window.reset();
 }
