@@ -1,6 +1,7 @@
 #include "util/form_win.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <array>
@@ -345,6 +346,9 @@ BOOL Form::OnInitDialog() {
         if (spec.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, spec.id, 0);
     for (const ControlSpec& spec : spec_->controls) {
         if (spec.kind != ControlKind::Tabs || pageKeys_) continue;
+        // The strip paints its pages in the style's pane colour, lighter than a dialog: the
+        // dialog takes that texture, so its labels, boxes and sliders do not stand in boxes.
+        EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
         pageKeys_ = SetWindowsHookExW(WH_MSGFILTER, PageKeys, nullptr, GetCurrentThreadId());
         TabbedForms().push_back(this);
     }
