@@ -345,5 +345,76 @@ TEST(AppearanceDialogTest, AnEmptiedPictureBoxShowsNoneAndRemovesThePicture) {
     EXPECT_EQ(host.settings_.ImageFile, L"(なし)");
 }
 
+// A family with a bold face only: Liberation Sans Bold renamed in its name table (the
+// family name appears in one-byte and two-byte records) and added for this process.
+class BoldOnlyFont {
+public:
+    static constexpr wchar_t kFamily[] = L"HvBoldOnly Sans";  // as long as "Liberation Sans"
+    BoldOnlyFont() {
+        HANDLE in = CreateFileW(L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Bold.ttf",
+                                GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (in == INVALID_HANDLE_VALUE) return;
+        std::string bytes(GetFileSize(in, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(in);
+        const std::string from = "Liberation Sans", to = "HvBoldOnly Sans";
+        auto wide = [](const std::string& a) {
+            std::string w;
+            for (char c : a) w += std::string{'\0', c};
+            return w;
+        };
+        for (const auto& [f, t] : {std::pair(from, to), std::pair(wide(from), wide(to))})
+            for (std::size_t at = 0; (at = bytes.find(f, at)) != std::string::npos; at += f.size()) bytes.replace(at, f.size(), t);
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        path_ = std::wstring(folder) + L"hv_bold_only.ttf";
+        HANDLE out = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(out);
+        added_ = AddFontResourceExW(path_.c_str(), FR_PRIVATE, nullptr) > 0;
+    }
+    ~BoldOnlyFont() {
+        if (added_) RemoveFontResourceExW(path_.c_str(), FR_PRIVATE, nullptr);
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    bool added() const { return added_; }
+
+private:
+    std::wstring path_;
+    bool added_ = false;
+};
+
+TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIsChosen) {
+    BoldOnlyFont font;
+    if (!font.added()) GTEST_SKIP() << "Liberation Sans Bold is not installed";
+    int weight = 0;
+    bool italic = true;
+    ProbeRegularUpright(BoldOnlyFont::kFamily, weight, italic);
+    EXPECT_EQ(std::tuple(weight >= kBoldWeight, italic), std::tuple(true, false));
+
+    FaceHost host;
+    host.settings_.FontName[1] = BoldOnlyFont::kFamily;
+    host.settings_.FontName[2] = L"No Such Family";
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([&](Driver& d) {
+        const int bold = D::FontId(0, D::kFontBold);
+        EXPECT_EQ(WindowText(d.Item(D::FontId(0, D::kFontName))), BoldOnlyFont::kFamily);
+        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold), host.settings_.FontBold[1]), std::tuple(true, false, true));
+        // A stored name the system does not list: nothing selected, the name kept.
+        EXPECT_EQ(SendMessageW(d.Item(D::FontId(1, D::kFontName)), CB_GETCURSEL, 0, 0), CB_ERR);
+        d.Key(VK_UP);  // another family: the box is free again and shows the setting
+        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold)), std::tuple(true, true));
+        d.Click(bold);
+        EXPECT_FALSE(host.settings_.FontBold[1]);
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(host.store_.Text(L"", L"FontName2"), L"No Such Family");
+}
+
 }  // namespace
 }  // namespace hv
