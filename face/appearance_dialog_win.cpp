@@ -19,24 +19,35 @@ constexpr wchar_t kButtonFont[] = L"MS UI Gothic";
 using D = AppearanceDialog;
 using K = ControlKind;
 
-// One frame of the font page; `x` is its left edge.
-#define HV_FONT_SET(s, caption, x)                                                                      \
-    {D::FontId(s, D::kFontFrame), K::Frame, caption, x, 40, 188, 198, 0, 1},                            \
-    {D::FontId(s, D::kFontNameLabel), K::Label, L"フォント名(&F):", x + 10, 60, 168, 16, 0, 1},          \
-    {D::FontId(s, D::kFontName), K::Combo, nullptr, x + 10, 78, 168, 240, 0, 1},                        \
-    {D::FontId(s, D::kFontBold), K::CheckBox, L"太字(&B)", x + 10, 110, 76, 20, 0, 1},                  \
-    {D::FontId(s, D::kFontItalic), K::CheckBox, L"斜体(&I)", x + 92, 110, 76, 20, 0, 1},                \
-    {D::FontId(s, D::kFontSizeLabel), K::Label, L"サイズ(&S):", x + 10, 142, 168, 16, 0, 1},            \
-    {D::FontId(s, D::kFontSmall), K::Label, L"小", x + 8, 170, 18, 16, SS_CENTER, 1},                   \
-    {D::FontId(s, D::kFontSize), K::Slider, nullptr, x + 26, 162, 136, 30, 0, 1},                       \
-    {D::FontId(s, D::kFontLarge), K::Label, L"大", x + 162, 170, 18, 16, SS_CENTER, 1}
+// A control of font set `set` on the font page: its frame's left edge is 18 or 214, `dx`
+// counts from there.
+constexpr ControlSpec FontRow(int set, int offset, ControlKind kind, const wchar_t* text, int dx, int y, int width,
+                              int height, DWORD style = 0) {
+    return {D::FontId(set, offset), kind, text, (set == 0 ? 18 : 214) + dx, y, width, height, style, 1};
+}
 
 // Table order is Tab order; the tab strip comes last so that it lies under the pages.
 // The colour page keeps the places the buttons always had (in twips: captions at 120 and
 // 3240, buttons of 1095 x 375 at 1380 and 4500, rows 900 apart), from the page's corner.
 constexpr std::array<ControlSpec, 43> kControls{{
-    HV_FONT_SET(0, L"曜日欄", 18),
-    HV_FONT_SET(1, L"日付欄", 214),
+    FontRow(0, D::kFontFrame, K::Frame, L"曜日欄", 0, 40, 188, 198),
+    FontRow(0, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
+    FontRow(0, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
+    FontRow(0, D::kFontBold, K::CheckBox, L"太字(&B)", 10, 110, 76, 20),
+    FontRow(0, D::kFontItalic, K::CheckBox, L"斜体(&I)", 92, 110, 76, 20),
+    FontRow(0, D::kFontSizeLabel, K::Label, L"サイズ(&S):", 10, 142, 168, 16),
+    FontRow(0, D::kFontSmall, K::Label, L"小", 8, 170, 18, 16, SS_CENTER),
+    FontRow(0, D::kFontSize, K::Slider, nullptr, 26, 162, 136, 30),
+    FontRow(0, D::kFontLarge, K::Label, L"大", 162, 170, 18, 16, SS_CENTER),
+    FontRow(1, D::kFontFrame, K::Frame, L"日付欄", 0, 40, 188, 198),
+    FontRow(1, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
+    FontRow(1, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
+    FontRow(1, D::kFontBold, K::CheckBox, L"太字(&B)", 10, 110, 76, 20),
+    FontRow(1, D::kFontItalic, K::CheckBox, L"斜体(&I)", 92, 110, 76, 20),
+    FontRow(1, D::kFontSizeLabel, K::Label, L"サイズ(&S):", 10, 142, 168, 16),
+    FontRow(1, D::kFontSmall, K::Label, L"小", 8, 170, 18, 16, SS_CENTER),
+    FontRow(1, D::kFontSize, K::Slider, nullptr, 26, 162, 136, 30),
+    FontRow(1, D::kFontLarge, K::Label, L"大", 162, 170, 18, 16, SS_CENTER),
     {D::kIdColorLabel + 0, K::Label, L"曜日欄", 24, 56, 82, 18, 0, 2},
     {D::kIdColor + 0, K::ColorSwatch, L"曜日欄", 108, 52, 73, 25, 0, 2},
     {D::kIdColorLabel + 1, K::Label, L"今日", 24, 116, 82, 18, 0, 2},
@@ -63,7 +74,6 @@ constexpr std::array<ControlSpec, 43> kControls{{
     {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kButtonFont},
     {D::kIdTabs, K::Tabs, L"フォント|色|背景", 8, 8, 404, 246},
 }};
-#undef HV_FONT_SET
 
 const FormSpec kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
