@@ -16,6 +16,7 @@
 #include "app/minute_tick_win.h"
 #include "settings/settings_io.h"
 #include "announce/announce_dialog_win.h"
+#include "face/appearance_dialog_win.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/version_window_win.h"
@@ -53,11 +54,11 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     HMENU bar = CreateMenu();
     setup = CreatePopupMenu();
     help = CreatePopupMenu();
-    // The alarm and appearance dialogs join the program in later steps; until then their
-    // items stay visible and greyed, so the menu looks as it will.
+    // The alarm dialog joins the program in a later step; until then its item stays
+    // visible and greyed, so the menu looks as it will.
     AppendMenuW(setup, MF_STRING, kCmdVocal, kCaptionVocal);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
-    AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdCalendar, kCaptionCalendar);
+    AppendMenuW(setup, MF_STRING, kCmdCalendar, kCaptionCalendar);
     AppendMenuW(setup, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(setup, MF_STRING, kCmdAutostart, kCaptionAutostart);  // ticked as the menu opens
     AppendMenuW(help, MF_STRING, kCmdTopic, kCaptionTopic);
@@ -280,9 +281,26 @@ bool MainWindow::SpeakTime(const std::string& time, bool clock24, int speed) {
     return app_.hvplus && app_.hvplus->TalkTime(time.c_str(), clock24 ? 1 : 0, static_cast<unsigned char>(speed)) != 0;
 }
 
-void MainWindow::RedrawFace() {
-    face_.ApplyBackground();
+void MainWindow::RedrawFace() { DrawFace(); }
+
+bool MainWindow::LoadFacePicture(const std::wstring& path) {
+    if (!face_.picture().Load(path)) return false;
     DrawFace();
+    return true;
+}
+
+void MainWindow::ClearFacePicture() {
+    face_.picture().Reset();
+    DrawFace();
+}
+
+void MainWindow::ApplyFaceTranslucency(bool on) {
+    if (TranslucencyAvailable(app_.system)) ApplyTranslucency(hwnd(), on, app_.settings.TranslucentRate);
+}
+
+void MainWindow::SetFaceOpacity() {
+    if (TranslucencyAvailable(app_.system))
+        SetLayeredWindowAttributes(hwnd(), 0, TranslucencyAlpha(app_.settings.TranslucentRate), LWA_ALPHA);
 }
 
 void MainWindow::StopTick() {
@@ -382,6 +400,13 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdVocal: {
         SettingsDialogScope scope(*this, true);
         AnnounceDialog dialog(*this);
+        dialog.Run(hwnd());
+        break;
+    }
+    case kCmdCalendar: {
+        // The face is the preview: no busy pointer over it.
+        SettingsDialogScope scope(*this, false);
+        AppearanceDialog dialog(*this, appearanceRate_);
         dialog.Run(hwnd());
         break;
     }

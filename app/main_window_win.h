@@ -44,6 +44,10 @@ public:
     const SystemInfo& system() const override { return app_.system; }
     std::array<std::uint32_t, 16>& customColors() override { return app_.customColors; }
     void RedrawFace() override;
+    bool LoadFacePicture(const std::wstring& path) override;
+    void ClearFacePicture() override;
+    void ApplyFaceTranslucency(bool on) override;
+    void SetFaceOpacity() override;
     void PauseTick() override { StopTick(); }
     void ResumeTick() override { StartTick(); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
@@ -100,6 +104,7 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;
+    std::uint32_t appearanceRate_ = 0;  // the appearance dialog's rate slider, for the whole run
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;
 };

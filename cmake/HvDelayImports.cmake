@@ -1,5 +1,5 @@
 # System libraries that Windows does not protect by its list of known libraries (winmm,
-# version) would be resolved from the program's own folder when the program starts,
+# version, uxtheme) would be resolved from the program's own folder when the program starts,
 # before it can restrict the library search; oleaut32 (the picture loader) and comctl32
 # (tooltips and dialog controls) only slow the start of a program whose first paint needs
 # neither. The MinGW build imports them late instead:
@@ -18,7 +18,7 @@ find_program(HV_OBJDUMP NAMES ${HV_MINGW_PREFIX}-objdump objdump HINTS ${hv_ming
 set(hv_delay_dir ${CMAKE_BINARY_DIR}/delayimp)
 file(MAKE_DIRECTORY ${hv_delay_dir})
 
-foreach(lib winmm version oleaut32 comctl32)
+foreach(lib winmm version oleaut32 comctl32 uxtheme)
   find_library(HV_IMPORT_LIB_${lib} NAMES lib${lib}.a REQUIRED)
   set(out ${hv_delay_dir}/lib${lib}_delay.a)
   if(NOT EXISTS ${out} OR ${HV_IMPORT_LIB_${lib}} IS_NEWER_THAN ${out})

@@ -27,8 +27,18 @@ public:
     // The colour chooser's 16 custom colours, kept for the run and never stored.
     virtual std::array<std::uint32_t, 16>& customColors() = 0;
 
-    // Draws the face again from the settings as they are now.
+    // Draws the face again from the settings as they are now (the picture it holds is
+    // changed only by the two calls below).
     virtual void RedrawFace() = 0;
+    // The face's picture, for the appearance dialogs: load `path` (false, and the previous
+    // picture kept, when it is missing or no picture), or remove it. A host without a face
+    // has nothing to change.
+    virtual bool LoadFacePicture(const std::wstring&) { return false; }
+    virtual void ClearFacePicture() {}
+    // The face window's layered style on (opacity from TranslucentRate) or off, and the
+    // opacity alone from TranslucentRate with the style as it is.
+    virtual void ApplyFaceTranslucency(bool) {}
+    virtual void SetFaceOpacity() {}
     // The minute tick rests while a settings dialog is open.
     virtual void PauseTick() = 0;
     virtual void ResumeTick() = 0;

@@ -6,7 +6,9 @@
 //                                WM_PAINT), median and fastest of RUNS (default 15)
 //   hvfacebench repaint          the real main window in this process: GDI objects before and
 //                                after 10,000 repaints; one full repaint at 1920 x 1080 vs a
-//                                bare window filling the same area
+//                                bare window filling the same area; the appearance dialog on
+//                                that face: filling its font lists vs one bare enumeration of
+//                                the fonts, and the face's redraw per move of a size slider
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -19,6 +21,7 @@
 #include "hvplus/hvplus_binding_win.h"
 #include "app/main_menu.h"
 #include "app/main_window_win.h"
+#include "face/appearance_dialog_win.h"
 #include "settings/memory_store.h"
 
 namespace {
@@ -138,6 +141,78 @@ LRESULT CALLBACK BareProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, msg, wp, lp);
 }
 
+// The appearance dialog over the face: filled font lists, then size-slider moves driven
+// the way the slider reports them (each a WM_HSCROLL), from a timer inside the modal loop.
+struct SliderRun {
+    std::vector<double> moves;
+    double fillMs = 0;
+    int families = 0;
+};
+SliderRun* gSliderRun = nullptr;
+
+void CALLBACK DriveAppearance(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND dialog = GetActiveWindow();
+    using D = hv::AppearanceDialog;
+    HWND slider = GetDlgItem(dialog, D::FontId(1, D::kFontSize));
+    gSliderRun->families = static_cast<int>(SendMessageW(GetDlgItem(dialog, D::FontId(0, D::kFontName)), CB_GETCOUNT, 0, 0));
+    for (int round = 0; round < 3; ++round) {
+        for (int size = hv::kFontSizeMin; size <= hv::kFontSizeMax; size += 2) {
+            const double start = Now();
+            SendMessageW(slider, TBM_SETPOS, TRUE, size);
+            SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, size), reinterpret_cast<LPARAM>(slider));
+            gSliderRun->moves.push_back(Now() - start);
+        }
+    }
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+double BareFontEnumeration() {
+    const double start = Now();
+    const std::size_t n = hv::ScreenFontFamilies().size();
+    const double elapsed = Now() - start;
+    return n ? elapsed : 0;
+}
+
+// One opening of the dialog with the slider driven; its fill time and moves go into `run`.
+double OpenAppearance(hv::MainWindow& window, SliderRun& run) {
+    SliderRun once;
+    gSliderRun = &once;
+    std::uint32_t previousRate = 0;
+    hv::AppearanceDialog dialog(window, previousRate);
+    SetTimer(nullptr, 0, 100, DriveAppearance);
+    dialog.RunModal(window.hwnd());
+    gSliderRun = nullptr;
+    run.families = once.families;
+    run.moves.insert(run.moves.end(), once.moves.begin(), once.moves.end());
+    return dialog.fontFillMs();
+}
+
+void PrintMoves(const char* what, std::vector<double> moves) {
+    std::sort(moves.begin(), moves.end());
+    std::printf("size slider at 1920 x 1080, %s: %zu moves, each a full redraw: median %.2f ms, worst %.2f ms "
+                "(a 60 Hz pointer leaves 16.7 ms; median %.2f of it)\n",
+                what, moves.size(), Median(moves), moves.empty() ? 0 : moves.back(), Median(moves) / 16.7);
+}
+
+void AppearanceFigures(hv::MainWindow& window) {
+    std::vector<double> fills, bare;
+    SliderRun plain;
+    for (int i = 0; i < 5; ++i) {
+        bare.push_back(BareFontEnumeration());
+        fills.push_back(OpenAppearance(window, plain));
+    }
+    std::printf("font lists (%d families, median of 5): filled in %.2f ms, one bare enumeration %.2f ms, ratio %.1f\n",
+                plain.families, Median(fills), Median(bare), Median(bare) > 0 ? Median(fills) / Median(bare) : 0.0);
+    PrintMoves("plain colour", plain.moves);
+    SliderRun gradient;
+    window.settings().Gradation = hv::Gradation::LeftToRight;
+    window.settings().BackgroundColor[2] = RGB(0, 0, 128);
+    OpenAppearance(window, gradient);
+    window.settings().Gradation = hv::Gradation::None;
+    PrintMoves("gradation", gradient.moves);
+}
+
 int Repaint() {
     OleInitialize(nullptr);
     hv::HvplusLibrary hvplus(Folder() + L"hvplus.dll");
@@ -190,6 +265,7 @@ int Repaint() {
     std::printf("full repaint at %ld x %ld: face %.2f ms (gradient %.2f ms), bare fill %.2f ms, ratio %.1f\n",
                 client.right, client.bottom, plain, gradient, baseline, baseline > 0 ? plain / baseline : 0.0);
     DestroyWindow(bare);
+    AppearanceFigures(window);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     Pump();
     OleUninitialize();

@@ -1,12 +1,14 @@
 #include "util/form_win.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <array>
 
 #include "util/dialog_template_win.h"
 #include "util/dpi_win.h"
+#include "util/units.h"
 
 namespace hv {
 
@@ -60,6 +62,12 @@ const KindTraits& Traits(ControlKind kind) { return kKinds[static_cast<std::size
 
 
 std::vector<Form*>& OpenModeless() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+// The open forms with a tab strip (all on the one user-interface thread).
+std::vector<Form*>& TabbedForms() {
     static std::vector<Form*> forms;
     return forms;
 }
@@ -277,6 +285,38 @@ void Form::ShowPage(int page) {
     }
 }
 
+void Form::TurnPage(int delta) {
+    const ControlSpec* tabs = nullptr;
+    int pages = 0;
+    for (const ControlSpec& spec : spec_->controls) {
+        if (spec.kind == ControlKind::Tabs) tabs = &spec;
+        pages = std::max(pages, spec.page);
+    }
+    if (!tabs || pages < 1) return;
+    ShowPage((page_ - 1 + delta % pages + pages) % pages + 1);
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(hwnd(), focus) || !IsWindowVisible(focus))
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(tabs->id)), TRUE);
+    OnValueChanged(tabs->id);
+}
+
+// The dialog manager takes Ctrl+Tab for Tab; a message filter sees the key first (both the
+// modal loop and RouteDialogMessage pass every message through it).
+LRESULT CALLBACK Form::PageKeys(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        (msg->wParam == VK_TAB || msg->wParam == VK_NEXT || msg->wParam == VK_PRIOR)) {
+        HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+        for (Form* form : TabbedForms()) {
+            if (form->hwnd() != root || !IsWindowEnabled(root)) continue;
+            const bool back = msg->wParam == VK_PRIOR || (msg->wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+            form->TurnPage(back ? -1 : 1);
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 void Form::Refuse(int editId) {
     HWND box = Item(editId);
     MessageBeep(MB_OK);
@@ -313,6 +353,14 @@ BOOL Form::OnInitDialog() {
     // Enter presses the default button, whichever control has the focus.
     for (const ControlSpec& spec : spec_->controls)
         if (spec.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, spec.id, 0);
+    for (const ControlSpec& spec : spec_->controls) {
+        if (spec.kind != ControlKind::Tabs || pageKeys_) continue;
+        // The strip paints its pages in the style's pane colour, lighter than a dialog: the
+        // dialog takes that texture, so its labels, boxes and sliders do not stand in boxes.
+        EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
+        pageKeys_ = SetWindowsHookExW(WH_MSGFILTER, PageKeys, nullptr, GetCurrentThreadId());
+        TabbedForms().push_back(this);
+    }
     OnLoad();
     // The first control Tab reaches gets the focus; OnLoad may have moved it already.
     if (!GetFocus() || !IsChild(hwnd(), GetFocus())) {
@@ -582,12 +630,16 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     InflateRect(&inner, -inset, -inset);
     if (pushed) OffsetRect(&inner, 1, 1);
     if (spec->kind == ControlKind::ColorSwatch) {
-        // The colour inside a thin frame, as a swatch on a button always looked.
+        // The colour inside a thin frame, inset as a swatch on a button always was: 145 and
+        // 160 twips from the left and right edges, 96 and 99 from the top and bottom.
+        RECT swatch{r.left + TwipsToPixels(145, dpi_), r.top + TwipsToPixels(96, dpi_),
+                    r.right - TwipsToPixels(160, dpi_), r.bottom - TwipsToPixels(99, dpi_)};
+        if (pushed) OffsetRect(&swatch, 1, 1);
         HBRUSH frame = GetSysColorBrush(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-        FrameRect(dc, &inner, frame);
-        InflateRect(&inner, -1, -1);
+        FrameRect(dc, &swatch, frame);
+        InflateRect(&swatch, -1, -1);
         HBRUSH fill = CreateSolidBrush(Swatch(spec->id));
-        FillRect(dc, &inner, fill);
+        FillRect(dc, &swatch, fill);
         DeleteObject(fill);
     } else {
         // A triangle pointing right, centred, about half the button's height.
@@ -706,6 +758,10 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY: {
         auto& open = OpenModeless();
         open.erase(std::remove(open.begin(), open.end(), this), open.end());
+        auto& tabbed = TabbedForms();
+        tabbed.erase(std::remove(tabbed.begin(), tabbed.end(), this), tabbed.end());
+        if (pageKeys_) UnhookWindowsHookEx(pageKeys_);
+        pageKeys_ = nullptr;
         ReleasePictures();
         tooltip_ = nullptr;  // owned by the dialog, destroyed with it
         break;

@@ -166,6 +166,10 @@ public:
     // The tab strip's page (counted from 1); showing a page hides the others' controls.
     void ShowPage(int page);
     int Page() const { return page_; }
+    // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1), also Ctrl+PageDown/PageUp: the next or previous
+    // page, wrapping, as the user's choice (OnValueChanged of the tab strip); a focus left
+    // on a control of the hidden page moves to the tab strip.
+    void TurnPage(int delta);
 
     // A new client size (pixels at 96 dpi), kept when the dpi changes.
     void ResizeClient(int width, int height);
@@ -218,6 +222,7 @@ private:
     void PressOk();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ReleasePictures();
+    static LRESULT CALLBACK PageKeys(int code, WPARAM wp, LPARAM lp);
 
     const FormSpec* spec_ = nullptr;
     int clientWidth_ = 0, clientHeight_ = 0;  // 96-dpi pixels
@@ -236,6 +241,7 @@ private:
         bool owned = false;
     };
     std::map<int, PictureSlot> pictures_;
+    HHOOK pageKeys_ = nullptr;  // a form with a tab strip sees Ctrl+Tab before the dialog manager
 };
 
 }  // namespace hv

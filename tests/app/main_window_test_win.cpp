@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "alarm/alarm_win.h"
 #include "app/autostart_win.h"
@@ -79,7 +80,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
     };
     const Item items[] = {{bar, 0, L"設定(&S)", false},             {bar, 1, L"ヘルプ(&H)", false},
                           {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", true},
-                          {setup, 2, L"カレンダー(&C)...", true}, {setup, 3, nullptr, false},
+                          {setup, 2, L"カレンダー(&C)...", false}, {setup, 3, nullptr, false},
                           {setup, 4, L"Windows の起動時に実行(&W)", false}, {help, 0, L"トピックの検索(&H)", false},
                           {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
     for (const Item& item : items) {
@@ -151,26 +152,28 @@ TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiCh
     EXPECT_TRUE(EqualRect(&rect, &suggested));
 }
 
-// The announcement dialog opens from the menu with the minute tick at rest, and the tick
-// runs again once it is closed.
-TEST_F(MainWindowTest, TheAnnouncementDialogOpensFromTheMenuWithTheTickPaused) {
+// The settings dialogs open from the menu with the minute tick at rest, and the tick runs
+// again once they are closed.
+TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
     AlarmActions alarms(L"C:\\Horavox\\", nullptr);
     HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
     app.alarms = &alarms;
     app.hvplus = &hvplus;
     Open();
-    ASSERT_TRUE(window->tickRunning());
-    bool pausedWhileOpen = false;
-    hvtest::DialogScript script(
-        [&](hvtest::Driver& d) {
-            pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
-            d.Key(VK_ESCAPE);
-        },
-        L"発声方法");
-    SendMessageW(window->hwnd(), WM_COMMAND, kCmdVocal, 0);
-    script.Join();
-    EXPECT_TRUE(script.found() && pausedWhileOpen);
-    EXPECT_TRUE(window->tickRunning());
+    for (const auto& [command, caption] : {std::pair(kCmdVocal, L"発声方法"), std::pair(kCmdCalendar, L"カレンダー")}) {
+        ASSERT_TRUE(window->tickRunning());
+        bool pausedWhileOpen = false;
+        hvtest::DialogScript script(
+            [&](hvtest::Driver& d) {
+                pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
+                d.Key(VK_ESCAPE);
+            },
+            caption);
+        SendMessageW(window->hwnd(), WM_COMMAND, command, 0);
+        script.Join();
+        EXPECT_TRUE(script.found() && pausedWhileOpen) << command;
+        EXPECT_TRUE(window->tickRunning()) << command;
+    }
     DestroyWindow(window->hwnd());
     window.reset();
 }

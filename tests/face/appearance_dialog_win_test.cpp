@@ -1,0 +1,420 @@
+// The appearance dialog and its two background dialogs as a user drives them, against a
+// real face window: what the face shows while they are open, what Cancel puts back, what
+// OK stores, the layered style the rate slider switches, and the picture dialog's loads.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "face/appearance_dialog_win.h"
+#include "face/background_dialogs_win.h"
+#include "face/face_win.h"
+#include "settings/memory_store.h"
+#include "tests/support/dialog_driver_win.h"
+
+namespace hv {
+namespace {
+
+using D = AppearanceDialog;
+using P = PlainBackgroundDialog;
+using I = PictureBackgroundDialog;
+using hvtest::Driver;
+using hvtest::DialogScript;
+using hvtest::Focus;
+using hvtest::WindowText;
+
+// With backslashes: the open-file dialog takes no other separator.
+const std::wstring kPictures = [] {
+    std::wstring path = L"Z:" HV_SOURCE_DIR L"/tests/face/pictures/";
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}();
+constexpr COLORREF kPictureRed = RGB(200, 0, 0);  // red.bmp, 64 x 48
+
+// The program's side for the dialogs: the settings, a store, and a real face on a window.
+class FaceHost : public SettingsHost {
+public:
+    explicit FaceHost(bool layered = true) : face(settings_, calendar_, nullptr) {
+        system_.IsNT = layered;
+        system_.OsMajorVersion = layered ? 10 : 4;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"HvAppearanceTestFace";
+        RegisterClassW(&wc);
+        window = CreateWindowExW(0, wc.lpszClassName, L"face", WS_POPUP | WS_VISIBLE, 20, 20, 360, 233, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+    }
+    ~FaceHost() override { DestroyWindow(window); }
+
+    Settings& settings() override { return settings_; }
+    SettingsStore* store() override { return &store_; }
+    const SystemInfo& system() const override { return system_; }
+    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
+    void RedrawFace() override { face.DrawFace(window); }
+    void PauseTick() override {}
+    void ResumeTick() override {}
+    bool SpeakTime(const std::string&, bool, int) override { return false; }
+    bool LoadFacePicture(const std::wstring& path) override {
+        ++loads;
+        if (!face.picture().Load(path)) return false;
+        face.DrawFace(window);
+        return true;
+    }
+    void ClearFacePicture() override {
+        face.picture().Reset();
+        face.DrawFace(window);
+    }
+    void ApplyFaceTranslucency(bool on) override { ApplyTranslucency(window, on, settings_.TranslucentRate); }
+    void SetFaceOpacity() override {
+        SetLayeredWindowAttributes(window, 0, TranslucencyAlpha(settings_.TranslucentRate), LWA_ALPHA);
+    }
+
+    bool Layered() const { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+    int Alpha() const {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        return GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) ? alpha : -1;
+    }
+    // Pixels of `color` in the face's top-left 64 x 48 (where the picture lies).
+    int CornerPixels(COLORREF color) const {
+        HDC dc = GetDC(window);
+        int n = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) n += GetPixel(dc, x, y) == color;
+        ReleaseDC(window, dc);
+        return n;
+    }
+
+    Settings settings_;
+    MemorySettingsStore store_;
+    MonthCalendar calendar_ = ComputeMonthCalendar({2026, 5, 20});
+    FacePainter face;
+    HWND window = nullptr;
+    int loads = 0;
+
+private:
+    SystemInfo system_;
+    std::array<std::uint32_t, 16> colors_{};
+};
+
+bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
+bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+int Position(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), TBM_GETPOS, 0, 0)); }
+int ShownPage(const Driver& d) { return TabCtrl_GetCurSel(d.Item(D::kIdTabs)) + 1; }
+
+// Ctrl+Tab (or Ctrl+Shift+Tab) as the dialog's thread sees it: the key state is the
+// thread's own, shared with the driver's thread while the key goes in.
+void ControlKey(const Driver& d, UINT vk, bool shift = false) {
+    const DWORD thread = GetWindowThreadProcessId(d.dialog(), nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    if (shift) keys[VK_SHIFT] |= 0x80;
+    SetKeyboardState(keys);
+    d.Key(vk);
+    keys[VK_CONTROL] &= 0x7F;
+    keys[VK_SHIFT] &= 0x7F;
+    SetKeyboardState(keys);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+}
+
+// A dialog of the driver's thread owned by `owner` (a chooser the dialog opened).
+HWND OwnedDialog(HWND owner) {
+    struct Search {
+        HWND owner, found;
+    } search{owner, nullptr};
+    for (int waited = 0; waited < 10000 && !search.found; waited += 20) {
+        EnumThreadWindows(GetWindowThreadProcessId(owner, nullptr), [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (!IsWindowVisible(w) || std::wstring(cls) != L"#32770" || GetWindow(w, GW_OWNER) != s->owner) return TRUE;
+            s->found = w;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(20);
+    }
+    return search.found;
+}
+
+// Presses `button` of `d`'s dialog, which opens the colour chooser, and picks `color` there.
+void PickColor(const Driver& d, int button, COLORREF color) {
+    PostMessageW(d.Item(button), BM_CLICK, 0, 0);
+    HWND chooser = OwnedDialog(d.dialog());
+    ASSERT_NE(chooser, nullptr);
+    Driver c(chooser);
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(0x2CF, BN_CLICKED), reinterpret_cast<LPARAM>(c.Item(0x2CF)));
+    SetDlgItemInt(chooser, 0x2C2, GetRValue(color), FALSE);
+    SetDlgItemInt(chooser, 0x2C3, GetGValue(color), FALSE);
+    SetDlgItemInt(chooser, 0x2C4, GetBValue(color), FALSE);
+    c.Click(IDOK);
+    d.Sync();
+}
+
+TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
+    FaceHost host;
+    host.settings_.FontName[1] = L"Liberation Sans";
+    const Settings before = host.settings_;
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([&](Driver& d) {
+        EXPECT_EQ(WindowText(d.dialog()), L"カレンダー");
+        // The font page shows, the first list has the focus and the stored name selected.
+        EXPECT_EQ(std::tuple(ShownPage(d), Focus(d.dialog())), std::tuple(1, d.Item(D::FontId(0, D::kFontName))));
+        EXPECT_EQ(WindowText(d.Item(D::FontId(0, D::kFontName))), L"Liberation Sans");
+        d.Key(VK_DOWN);  // the next family
+        EXPECT_NE(host.settings_.FontName[1], L"Liberation Sans");
+        d.AccessKey(L's');  // サイズ(&S): the first size slider
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::FontId(0, D::kFontSize)));
+        d.Key(VK_NEXT);  // a page: 6 points larger
+        EXPECT_EQ(std::tuple(Position(d, D::FontId(0, D::kFontSize)), host.settings_.FontSize[1]), std::tuple(21, 21.0f));
+        d.Click(D::FontId(1, D::kFontBold));
+        d.Click(D::FontId(1, D::kFontItalic));
+        EXPECT_TRUE(host.settings_.FontBold[2] && host.settings_.FontItalic[2]);
+        ControlKey(d, VK_TAB);  // 色
+        EXPECT_EQ(ShownPage(d), 2);
+        EXPECT_FALSE(IsWindowVisible(d.Item(D::FontId(0, D::kFontSize))));
+        PickColor(d, D::kIdColor + 0, RGB(1, 2, 3));
+        EXPECT_EQ(host.face.layout().header[0].color, RGB(1, 2, 3));  // the face shows it at once
+        ControlKey(d, VK_TAB);  // 背景
+        EXPECT_EQ(ShownPage(d), 3);
+        EXPECT_TRUE(Checked(d, D::kIdKind + 0) && Enabled(d, D::kIdKindSettings));
+        d.AccessKey(L'd');  // デスクトップ(&D)
+        EXPECT_TRUE(Checked(d, D::kIdKind + 1) && !Enabled(d, D::kIdKindSettings));
+        EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Desktop);
+        ControlKey(d, VK_TAB, true);  // back to 色
+        EXPECT_EQ(ShownPage(d), 2);
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_TRUE(script.found());
+    EXPECT_EQ(host.settings_, before);
+    EXPECT_EQ(host.face.layout().header[0].color, before.FontColor[1]);
+    EXPECT_FALSE(host.store_.HasKey(L""));
+}
+
+TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
+    FaceHost host;
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_NEXT);
+        ControlKey(d, VK_NEXT);
+        d.AccessKey(L's');  // 設定(&S)... on this page: the plain dialog
+        HWND plain = hvtest::FindDialog(GetWindowThreadProcessId(d.dialog(), nullptr), L"無地の設定");
+        ASSERT_NE(plain, nullptr);
+        Driver p(plain);
+        EXPECT_TRUE(Checked(p, P::kIdGradation + 0));
+        PickColor(p, P::kIdColor + 1, RGB(0, 0, 128));
+        p.AccessKey(L'g');  // グラデーション(&G): into the options
+        p.Key(VK_RIGHT);    // 左から右
+        EXPECT_EQ(host.settings_.Gradation, Gradation::LeftToRight);
+        p.Key(VK_RETURN);   // 閉じる(&C)
+        d.Sync();
+        EXPECT_FALSE(IsWindow(plain));
+        d.AccessKey(L'r');  // 半透明の度合い(&R): the slider
+        d.Key(VK_NEXT);
+        EXPECT_TRUE(Checked(d, D::kIdTranslucent));
+        EXPECT_EQ(WindowText(d.Item(D::kIdRatePercent)), L"10%");
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(host.store_.Dword(L"", L"BackgroundType"), 4u);
+    EXPECT_EQ(host.store_.Dword(L"", L"BackgroundColor2"), RGB(0, 0, 128));
+    EXPECT_EQ(host.store_.Dword(L"", L"TranslucentRate"), 256u + 10u);
+    EXPECT_EQ(host.store_.Dword(L"", L"FontStyle2"), 2400u);
+    EXPECT_EQ(host.store_.Text(L"", L"FontName1"), L"Arial");
+    EXPECT_EQ(previousRate, 10u);  // kept for the next opening
+}
+
+TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) {
+    for (const bool layered : {true, false}) {
+        FaceHost host(layered);
+        std::uint32_t previousRate = 0;
+        D dialog(host, previousRate);
+        struct Seen {
+            bool layered;
+            int alpha;
+            bool ticked;
+        };
+        std::vector<Seen> seen;
+        DialogScript script([&](Driver& d) {
+            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 背景
+            EXPECT_EQ(ShownPage(d), 3);
+            EXPECT_EQ(std::tuple(Enabled(d, D::kIdRate), Enabled(d, D::kIdTranslucent)), std::tuple(layered, layered));
+            if (!layered) return d.Key(VK_ESCAPE);
+            d.AccessKey(L'r');
+            for (UINT key : {VK_NEXT, VK_NEXT, VK_NEXT}) d.Key(key);  // 0 -> 30
+            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            d.Key(VK_HOME);  // back to 0
+            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            d.AccessKey(L't');  // 半透明(&T) ticked by hand at rate 0: layered and opaque
+            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            d.Key(VK_ESCAPE);
+        });
+        dialog.Run(nullptr);
+        script.Join();
+        if (!layered) {
+            EXPECT_TRUE(!host.Layered() && !host.settings_.Translucent);
+            continue;
+        }
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(std::tuple(seen[0].layered, seen[0].alpha, seen[0].ticked), std::tuple(true, 178, true));
+        EXPECT_EQ(std::tuple(seen[1].layered, seen[1].ticked), std::tuple(false, false));
+        EXPECT_EQ(std::tuple(seen[2].layered, seen[2].alpha, seen[2].ticked), std::tuple(true, 255, true));
+        // Cancel leaves translucency as the dialog left it.
+        EXPECT_TRUE(host.settings_.Translucent && host.Layered());
+    }
+}
+
+TEST(AppearanceDialogTest, APictureChosenThroughThePictureDialogShowsAndAMissingPathKeepsIt) {
+    FaceHost host;
+    const std::wstring red = kPictures + L"red.bmp";
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_TAB, true);  // 背景
+        d.AccessKey(L'b');            // 画像ファイル(&B), with no file yet: no picture
+        EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Image);
+        d.Click(D::kIdKindSettings);
+        HWND pictureDialog = hvtest::FindDialog(GetWindowThreadProcessId(d.dialog(), nullptr), L"画像ファイルの設定");
+        ASSERT_NE(pictureDialog, nullptr);
+        Driver p(pictureDialog);
+        EXPECT_EQ(WindowText(p.Item(I::kIdPath)), L"");
+        PostMessageW(p.Item(I::kIdBrowse), BM_CLICK, 0, 0);
+        HWND open = OwnedDialog(pictureDialog);
+        ASSERT_NE(open, nullptr);
+        SetDlgItemTextW(open, 0x47C, red.c_str());
+        PostMessageW(open, WM_COMMAND, IDOK, 0);
+        for (int waited = 0; IsWindow(open) && waited < 3000; waited += 20) Sleep(20);
+        if (IsWindow(open)) PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+        p.Sync();
+        EXPECT_EQ(WindowText(p.Item(I::kIdPath)), red);
+        EXPECT_GT(host.CornerPixels(kPictureRed), 2000);  // behind the calendar
+
+        // Typed key by key: nothing loads until the typing pauses; a missing file loads never.
+        const int loads = host.loads;
+        p.Type(I::kIdPath, kPictures + L"green.jpg");
+        EXPECT_EQ(host.loads, loads);
+        Sleep(I::kLoadDelayMs + 300);
+        p.Sync();
+        EXPECT_EQ(host.loads, loads + 1);
+        EXPECT_EQ(host.CornerPixels(kPictureRed), 0);
+        p.Type(I::kIdPath, red);
+        p.Key(VK_TAB);  // leaving the box loads at once
+        EXPECT_EQ(host.loads, loads + 2);
+        p.Type(I::kIdPath, L"Z:\\nowhere\\missing.bmp");
+        p.Key(VK_TAB);
+        EXPECT_EQ(host.loads, loads + 2);
+        EXPECT_GT(host.CornerPixels(kPictureRed), 2000);  // the previous picture stays
+        p.Key(VK_ESCAPE);
+        d.Sync();
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(host.store_.Text(L"", L"ImageFile"), L"Z:\\nowhere\\missing.bmp");
+    EXPECT_EQ(host.store_.Dword(L"", L"BackgroundType"), 2u);
+}
+
+TEST(AppearanceDialogTest, AnEmptiedPictureBoxShowsNoneAndRemovesThePicture) {
+    FaceHost host;
+    host.settings_.BackgroundKind = BackgroundKind::Image;
+    host.settings_.ImageFile = kPictures + L"red.bmp";
+    PictureBackgroundDialog dialog(host);
+    DialogScript script([&](Driver& p) {
+        EXPECT_GT(host.CornerPixels(kPictureRed), 2000);  // loaded as the dialog opened
+        p.Type(I::kIdPath, L"x");
+        p.Key(VK_BACK);
+        EXPECT_EQ(WindowText(p.Item(I::kIdPath)), L"(なし)");
+        EXPECT_TRUE(host.face.picture().empty());
+        p.Key(VK_ESCAPE);
+    });
+    dialog.RunModal(nullptr);
+    script.Join();
+    ASSERT_TRUE(script.found());
+    EXPECT_EQ(host.settings_.ImageFile, L"(なし)");
+}
+
+// A family with a bold face only: Liberation Sans Bold renamed in its name table (the
+// family name appears in one-byte and two-byte records) and added for this process.
+class BoldOnlyFont {
+public:
+    static constexpr wchar_t kFamily[] = L"HvBoldOnly Sans";  // as long as "Liberation Sans"
+    BoldOnlyFont() {
+        HANDLE in = CreateFileW(L"Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Bold.ttf",
+                                GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (in == INVALID_HANDLE_VALUE) return;
+        std::string bytes(GetFileSize(in, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(in);
+        const std::string from = "Liberation Sans", to = "HvBoldOnly Sans";
+        auto wide = [](const std::string& a) {
+            std::string w;
+            for (char c : a) w += std::string{'\0', c};
+            return w;
+        };
+        for (const auto& [f, t] : {std::pair(from, to), std::pair(wide(from), wide(to))})
+            for (std::size_t at = 0; (at = bytes.find(f, at)) != std::string::npos; at += f.size()) bytes.replace(at, f.size(), t);
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        path_ = std::wstring(folder) + L"hv_bold_only.ttf";
+        HANDLE out = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(out);
+        added_ = AddFontResourceExW(path_.c_str(), FR_PRIVATE, nullptr) > 0;
+    }
+    ~BoldOnlyFont() {
+        if (added_) RemoveFontResourceExW(path_.c_str(), FR_PRIVATE, nullptr);
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    bool added() const { return added_; }
+
+private:
+    std::wstring path_;
+    bool added_ = false;
+};
+
+TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIsChosen) {
+    BoldOnlyFont font;
+    if (!font.added()) GTEST_SKIP() << "Liberation Sans Bold is not installed";
+    int weight = 0;
+    bool italic = true;
+    ProbeRegularUpright(BoldOnlyFont::kFamily, weight, italic);
+    EXPECT_EQ(std::tuple(weight >= kBoldWeight, italic), std::tuple(true, false));
+
+    FaceHost host;
+    host.settings_.FontName[1] = BoldOnlyFont::kFamily;
+    host.settings_.FontName[2] = L"No Such Family";
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([&](Driver& d) {
+        const int bold = D::FontId(0, D::kFontBold);
+        EXPECT_EQ(WindowText(d.Item(D::FontId(0, D::kFontName))), BoldOnlyFont::kFamily);
+        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold), host.settings_.FontBold[1]), std::tuple(true, false, true));
+        // A stored name the system does not list: nothing selected, the name kept.
+        EXPECT_EQ(SendMessageW(d.Item(D::FontId(1, D::kFontName)), CB_GETCURSEL, 0, 0), CB_ERR);
+        d.Key(VK_UP);  // another family: the box is free again and shows the setting
+        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold)), std::tuple(true, true));
+        d.Click(bold);
+        EXPECT_FALSE(host.settings_.FontBold[1]);
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(host.store_.Text(L"", L"FontName2"), L"No Such Family");
+}
+
+}  // namespace
+}  // namespace hv
