@@ -45,6 +45,7 @@ public:
     int marked() const { return marked_; }  // -1: none
     int stripWidth() const { return count_ * cell_; }
     int cellWidth() const { return cell_; }
+    int viewportWidth() const { return viewport_; }
     int scrollMaximum() const { return stripWidth() - viewport_; }
     bool scrollEnabled() const { return count_ > 0 && scrollMaximum() >= 0; }
     int scrollValue() const { return scroll_; }

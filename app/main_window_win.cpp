@@ -11,6 +11,7 @@
 #include "app/main_menu.h"
 #include "app/placement.h"
 #include "face/holidays.h"
+#include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/alarm_win.h"
 #include "app/minute_tick_win.h"
 #include "settings/settings_io.h"
@@ -52,10 +53,10 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     HMENU bar = CreateMenu();
     setup = CreatePopupMenu();
     help = CreatePopupMenu();
-    // The alarm and appearance dialogs join the program in later steps; until then their
-    // items stay visible and greyed, so the menu looks as it will.
+    // The appearance dialog joins the program in a later step; until then its item stays
+    // visible and greyed, so the menu looks as it will.
     AppendMenuW(setup, MF_STRING, kCmdVocal, kCaptionVocal);
-    AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
+    AppendMenuW(setup, MF_STRING, kCmdAlarm, kCaptionAlarm);
     AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdCalendar, kCaptionCalendar);
     AppendMenuW(help, MF_STRING, kCmdTopic, kCaptionTopic);
     AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
@@ -372,6 +373,13 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdVocal: {
         SettingsDialogScope scope(*this, true);
         AnnounceDialog dialog(*this);
+        dialog.Run(hwnd());
+        break;
+    }
+    case kCmdAlarm: {
+        if (!app_.alarms) break;
+        SettingsDialogScope scope(*this, true);
+        AlarmSettingsDialog dialog(*this, *app_.alarms);
         dialog.Run(hwnd());
         break;
     }

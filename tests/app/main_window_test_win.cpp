@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
         bool greyed;             // its dialog is not part of the program yet
     };
     const Item items[] = {{bar, 0, L"設定(&S)", false},             {bar, 1, L"ヘルプ(&H)", false},
-                          {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", true},
+                          {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", false},
                           {setup, 2, L"カレンダー(&C)...", true}, {help, 0, L"トピックの検索(&H)", false},
                           {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
     for (const Item& item : items) {
