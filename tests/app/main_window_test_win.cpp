@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "alarm/alarm_dialog_win.h"
+#include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/alarm_win.h"
 #include "app/main_menu.h"
 #include "hvplus/hvplus_binding_win.h"
@@ -155,6 +157,56 @@ TEST_F(MainWindowTest, TheAnnouncementDialogOpensFromTheMenuWithTheTickPaused) {
     script.Join();
     EXPECT_TRUE(script.found() && pausedWhileOpen);
     EXPECT_TRUE(window->tickRunning());
+    DestroyWindow(window->hwnd());
+    window.reset();
+}
+
+// An alarm set from the menu for the next minute fires at that minute through the real
+// tick and its timer (up to a minute of real time).
+TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) {
+    AlarmActions alarms(L"C:\\Horavox\\", nullptr);
+    HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
+    app.alarms = &alarms;
+    app.hvplus = &hvplus;
+    store.PutDword(kMainSubkey, L"Talk", 0);  // no announcement
+    Open();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond >= 50) {  // not to be overtaken by the minute while the dialog is open
+        Pump(12000, [&] {
+            SYSTEMTIME later;
+            GetLocalTime(&later);
+            return later.wMinute != now.wMinute;
+        });
+        GetLocalTime(&now);
+    }
+    const int due = (now.wHour * 60 + now.wMinute + 1) % (24 * 60);
+    bool pausedWhileOpen = false;
+    hvtest::DialogScript script(
+        [&](hvtest::Driver& d) {
+            pausedWhileOpen = !window->tickRunning();
+            d.Key(VK_SPACE);  // このアラームを実行する
+            d.Type(AlarmSettingsDialog::kIdHour, std::to_wstring(due / 60));
+            d.Type(AlarmSettingsDialog::kIdMinute, std::to_wstring(due % 60));
+            d.Type(AlarmSettingsDialog::kIdMessage, L"時間です");
+            d.Key(VK_RETURN);
+        },
+        L"アラーム - [1/20]");
+    SendMessageW(window->hwnd(), WM_COMMAND, kCmdAlarm, 0);
+    script.Join();
+    ASSERT_TRUE(script.found() && pausedWhileOpen);
+    EXPECT_TRUE(window->tickRunning());
+    EXPECT_EQ(store.Binary(kAlarmSubkey, L"Attr1"),
+              (std::vector<std::uint8_t>{0x80, static_cast<std::uint8_t>(due / 60), static_cast<std::uint8_t>(due % 60),
+                                         0x7F, 0, 0, 0}));
+    Pump(75000, [&] { return alarms.DialogWindow() != nullptr; });
+    HWND notice = alarms.DialogWindow();
+    ASSERT_NE(notice, nullptr) << "no notice within the minute";
+    SYSTEMTIME fired;
+    GetLocalTime(&fired);
+    EXPECT_EQ(fired.wHour * 60 + fired.wMinute, due);
+    EXPECT_EQ(hvtest::WindowText(GetDlgItem(notice, AlarmDialog::kIdMessage)), L"時間です");
+    DestroyWindow(notice);
     DestroyWindow(window->hwnd());
     window.reset();
 }
