@@ -65,7 +65,8 @@ constexpr std::array<ControlSpec, 42> kControls{{
     {D::kIdPosition + 3, K::Option, L"右上", 136, 96, 60, 20, 0, 3},
     {D::kIdPosition + 4, K::Option, L"右下", 136, 190, 60, 20, 0, 3},
     {D::kIdIconFrame, K::Frame, L"アイコン", 222, 70, 190, 164, 0, 3},
-    {D::kIdIcon, K::Picture, nullptr, 287, 98, 60, 60, 0, 3},
+    // The preview is an icon static: it takes the colour of the page like the labels around it.
+    {D::kIdIcon, K::Label, nullptr, 287, 98, 60, 60, SS_ICON | SS_CENTERIMAGE, 3},
     {D::kIdModifyIcon, K::Button, L"アイコンの変更(&C)...", 236, 190, 162, 26, 0, 3},
     // Always shown.
     {D::kIdTest, K::Button, L"テスト(&T)", 8, 258, 96, 28},
@@ -78,12 +79,42 @@ constexpr std::array<ControlSpec, 42> kControls{{
 const FormSpec kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
-constexpr int kTimeTabPage = 1, kSoundTabPage = 2;
+constexpr int kSoundTabPage = 2;
+// The rows shown on one of the tabs (the ids between the tab strip and the test button).
+constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
 
+// The colour the tab strip gives its pane, read from the strip's own drawing: the system
+// may draw the pane lighter than the dialog, and the pages' controls must not stand out on
+// it as boxes of the dialog's colour.
+COLORREF TabPaneColor(HWND tabs) {
+    RECT client;
+    GetClientRect(tabs, &client);
+    if (client.right <= 0 || client.bottom <= 0) return GetSysColor(COLOR_BTNFACE);
+    HDC screen = GetDC(tabs);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(tabs, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    RECT pane = client;
+    TabCtrl_AdjustRect(tabs, FALSE, &pane);
+    const COLORREF color = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return color == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : color;
+}
 }  // namespace
 
 AlarmSettingsDialog::AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions)
     : Form(kForm), host_(host), actions_(actions), model_(host.settings().Alarms) {}
+
+AlarmSettingsDialog::~AlarmSettingsDialog() {
+    if (hwnd()) DestroyWindow(hwnd());  // while the icon and brush the controls use still exist
+    SetPreview(nullptr, false);
+    if (paneBrush_) DeleteObject(paneBrush_);
+}
 
 bool AlarmSettingsDialog::Run(HWND owner) {
     const bool stored = RunModal(owner) == IDOK;
@@ -100,6 +131,8 @@ void AlarmSettingsDialog::OnLoad() {
         ImmAssociateContextEx(Item(id), nullptr, 0);  // digits only: no input method
     }
     Edit(kIdMessage).SetLimit(kMessageLimit);
+    paneColor_ = TabPaneColor(Item(kIdTabs));
+    paneBrush_ = CreateSolidBrush(paneColor_);
     Enable(kIdBack, false);
     model_.ShowPage(*this);
     ShowAlarmPage();
@@ -157,14 +190,21 @@ void AlarmSettingsDialog::ShowAlarmIcon() {
         HICON own = actions_.ProgramIcon();
         HICON sized = own ? static_cast<HICON>(CopyImage(own, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)) : nullptr;
         if (sized) {
-            SetPicture(kIdIcon, sized, true);
+            SetPreview(sized, true);
         } else {
-            SetPicture(kIdIcon, own, false);
+            SetPreview(own, false);
         }
         return;
     }
     // A file without that icon leaves the preview empty, without a message.
-    SetPicture(kIdIcon, ExtractIconAtSize(e.IconFile, e.IconIndex, size), true);
+    SetPreview(ExtractIconAtSize(e.IconFile, e.IconIndex, size), true);
+}
+
+void AlarmSettingsDialog::SetPreview(HICON icon, bool owned) {
+    if (hwnd()) SendMessageW(Item(kIdIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (previewIcon_ && previewOwned_ && previewIcon_ != icon) DestroyIcon(previewIcon_);
+    previewIcon_ = icon;
+    previewOwned_ = owned;
 }
 
 void AlarmSettingsDialog::ShowHour(int hour) {
@@ -314,10 +354,40 @@ bool AlarmSettingsDialog::OnOk() {
     return true;
 }
 
-INT_PTR AlarmSettingsDialog::OnMessage(UINT msg, WPARAM, LPARAM) {
-    // The layer sizes the dialog again after a change of dpi: the preview is drawn anew.
-    if (msg == WM_SIZE && iconDpi_ != 0 && iconDpi_ != dpi()) ShowAlarmIcon();
-    return FALSE;
+// The dialog's background with the tab pane in the pane's colour: styled frames and options
+// draw their parent's background behind them, which must be the pane where they stand.
+void AlarmSettingsDialog::PaintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    if (!paneBrush_) return;
+    HWND tabs = Item(kIdTabs);
+    RECT pane;
+    GetClientRect(tabs, &pane);
+    TabCtrl_AdjustRect(tabs, FALSE, &pane);
+    MapWindowPoints(tabs, hwnd(), reinterpret_cast<POINT*>(&pane), 2);
+    FillRect(dc, &pane, paneBrush_);
+}
+
+INT_PTR AlarmSettingsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE:
+        // The layer sizes the dialog again after a change of dpi: the preview is drawn anew.
+        if (iconDpi_ != 0 && iconDpi_ != dpi()) ShowAlarmIcon();
+        return FALSE;
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        PaintBackground(reinterpret_cast<HDC>(wp));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (!paneBrush_ || !OnATab(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
+        SetBkColor(reinterpret_cast<HDC>(wp), paneColor_);
+        return reinterpret_cast<INT_PTR>(paneBrush_);
+    default:
+        return FALSE;
+    }
 }
 
 }  // namespace hv

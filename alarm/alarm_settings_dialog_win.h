@@ -47,10 +47,13 @@ public:
 
     // `actions` fires the test and owns the sounds the dialog stops when it closes.
     AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions);
+    ~AlarmSettingsDialog() override;
 
     // Modal to `owner`; true when OK stored the alarms. Every sound stops when it closes.
     bool Run(HWND owner);
     const AlarmSettingsModel& model() const { return model_; }
+    // The icon the preview shows (owned by the dialog).
+    HICON PreviewIcon() const { return previewIcon_; }
 
 protected:
     void OnLoad() override;
@@ -81,7 +84,14 @@ private:
     SettingsHost& host_;
     AlarmActions& actions_;
     AlarmSettingsModel model_;
+    void SetPreview(HICON icon, bool owned);
+    void PaintBackground(HDC dc);
+
     int iconDpi_ = 0;  // the dpi the preview was drawn for
+    HICON previewIcon_ = nullptr;
+    bool previewOwned_ = false;
+    COLORREF paneColor_ = CLR_INVALID;  // the tab pane's, behind the pages' controls
+    HBRUSH paneBrush_ = nullptr;
 };
 
 }  // namespace hv

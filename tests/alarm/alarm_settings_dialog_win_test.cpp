@@ -280,6 +280,7 @@ TEST_F(AlarmSettingsDialogTest, TheTestPlaysALoopingWaveUntilTheNoticeIsConfirme
 }
 
 TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKeepsIt) {
+    host.store_.PutText(kAlarmSubkey, L"IconFile2", Fixture(L"icons0.dll"));
     host.Load();
     // A Japanese file name on the way through.
     wchar_t temp[MAX_PATH];
@@ -289,6 +290,7 @@ TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKee
     D dialog(host, actions);
     DialogScript script([&](Driver& d) {
         SelectTab(d, 2);
+        EXPECT_NE(dialog.PreviewIcon(), nullptr) << "no icon file: the program's own";
         EXPECT_TRUE(Checked(d, D::kIdPosition + 0));
         d.Click(D::kIdPosition + 4);
         for (const bool accept : {false, true}) {
@@ -314,6 +316,9 @@ TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKee
             }
             d.Sync();
         }
+        EXPECT_NE(dialog.PreviewIcon(), nullptr);
+        d.Click(D::kIdNext);
+        EXPECT_EQ(dialog.PreviewIcon(), nullptr) << "a file without the icon leaves the preview empty";
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
