@@ -79,7 +79,7 @@ constexpr std::array<ControlSpec, 42> kControls{{
 const FormSpec kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
-constexpr int kSoundTabPage = 2;
+constexpr int kTimeTabPage = 1, kSoundTabPage = 2;
 // The rows shown on one of the tabs (the ids between the tab strip and the test button).
 constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
 
@@ -272,6 +272,8 @@ void AlarmSettingsDialog::OnValueChanged(int id) {
     } else if (id == kIdSoundFile) {
         model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
     } else if (id == kIdTabs) {
+        // A time typed on the first tab is taken (or refused) before another tab shows.
+        TakeTypedTime();
         ShowSoundPanel();
     }
 }
@@ -296,6 +298,8 @@ bool AlarmSettingsDialog::TakeTypedTime() {
         HWND box = Item(id);
         if (!SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
         if (!OnValidate(id)) {
+            // The refused box stays in view: its tab comes up.
+            if (Page() != kTimeTabPage) ShowPage(kTimeTabPage);
             Refuse(id);
             return false;
         }

@@ -66,6 +66,7 @@ void IconStrip::Place(int x, int y, int dpi) {
 }
 
 int IconStrip::Load(const std::wstring& file) {
+    if (!hwnd()) return 0;
     file_ = file;
     model_.Load(0);
     FreeBitmap();
@@ -115,6 +116,7 @@ void IconStrip::FreeBitmap() {
 }
 
 bool IconStrip::Mark(int index) {
+    if (!hwnd()) return false;
     const int before = model_.marked();
     if (!model_.Mark(index)) return false;
     if (before >= 0) {
@@ -127,12 +129,14 @@ bool IconStrip::Mark(int index) {
 }
 
 void IconStrip::ScrollTo(int index) {
+    if (!hwnd()) return;
     model_.ScrollTo(index);
     UpdateScrollBar();
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void IconStrip::SetScrollValue(int value) {
+    if (!hwnd()) return;
     model_.SetScrollValue(value);
     UpdateScrollBar();
     InvalidateRect(hwnd(), nullptr, FALSE);
