@@ -105,6 +105,7 @@ COLORREF TabPaneColor(HWND tabs) {
     DeleteDC(dc);
     return color == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : color;
 }
+
 }  // namespace
 
 AlarmSettingsDialog::AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions)
@@ -132,6 +133,7 @@ void AlarmSettingsDialog::OnLoad() {
     }
     Edit(kIdMessage).SetLimit(kMessageLimit);
     paneColor_ = TabPaneColor(Item(kIdTabs));
+    if (paneBrush_) DeleteObject(paneBrush_);
     paneBrush_ = CreateSolidBrush(paneColor_);
     Enable(kIdBack, false);
     model_.ShowPage(*this);
