@@ -75,14 +75,14 @@ MCIERROR AlarmActions::SendMciCommand(const std::wstring& command, std::wstring*
     return lastMciError_;
 }
 
-void AlarmActions::ReportMciError() {
+void AlarmActions::ReportMciError(HWND owner) {
     wchar_t text[256] = {};
     if (!mciGetErrorStringW(lastMciError_, text, 255) || text[0] == L'\0') {
         // An error code the system has no text for is still named.
         std::wstring fallback = L"MCIのエラー " + std::to_wstring(lastMciError_);
         lstrcpynW(text, fallback.c_str(), 256);
     }
-    MessageBoxW(mainWindow_, text, kMciErrorTitle, MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxW(owner ? owner : mainWindow_, text, kMciErrorTitle, MB_ICONEXCLAMATION | MB_OK);
     SendMciCommand(L"close all");
 }
 

@@ -34,6 +34,7 @@ public:
     void SetMainWindow(HWND window) { mainWindow_ = window; }
     // The icon shown when the alarm's own cannot be extracted (not destroyed here).
     void SetProgramIcon(HICON icon) { programIcon_ = icon; }
+    HICON ProgramIcon() const { return programIcon_; }
 
     // Starts the alarm's sound, then shows its message or runs its command. Trims
     // alarm.Message in place. Returns at once unless `modal` (then after the dialog closes,
@@ -41,8 +42,9 @@ public:
     void FireAlarm(AlarmEntry& alarm, bool modal, HWND owner = nullptr);
     // Silences the wave sound and closes every MCI device.
     void StopAllSounds();
-    // Shows the text of LastMciError under "MCIのエラー", then closes every MCI device.
-    void ReportMciError();
+    // Shows the text of LastMciError under "MCIのエラー" (owned by `owner`, else the main
+    // window), then closes every MCI device.
+    void ReportMciError(HWND owner = nullptr);
     // The result of the most recent MCI command the program sent (0 = success).
     MCIERROR LastMciError() const { return lastMciError_; }
     // Sends one command string and stores its result; `reply` receives the returned text.

@@ -12,6 +12,7 @@
 #include "app/main_menu.h"
 #include "app/placement.h"
 #include "face/holidays.h"
+#include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/alarm_win.h"
 #include "app/minute_tick_win.h"
 #include "settings/settings_io.h"
@@ -54,10 +55,8 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
     HMENU bar = CreateMenu();
     setup = CreatePopupMenu();
     help = CreatePopupMenu();
-    // The alarm dialog joins the program in a later step; until then its item stays
-    // visible and greyed, so the menu looks as it will.
     AppendMenuW(setup, MF_STRING, kCmdVocal, kCaptionVocal);
-    AppendMenuW(setup, MF_STRING | MF_GRAYED, kCmdAlarm, kCaptionAlarm);
+    AppendMenuW(setup, MF_STRING, kCmdAlarm, kCaptionAlarm);
     AppendMenuW(setup, MF_STRING, kCmdCalendar, kCaptionCalendar);
     AppendMenuW(setup, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(setup, MF_STRING, kCmdAutostart, kCaptionAutostart);  // ticked as the menu opens
@@ -400,6 +399,13 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdVocal: {
         SettingsDialogScope scope(*this, true);
         AnnounceDialog dialog(*this);
+        dialog.Run(hwnd());
+        break;
+    }
+    case kCmdAlarm: {
+        if (!app_.alarms) break;
+        SettingsDialogScope scope(*this, true);
+        AlarmSettingsDialog dialog(*this, *app_.alarms);
         dialog.Run(hwnd());
         break;
     }

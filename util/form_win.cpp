@@ -377,6 +377,8 @@ void Form::CreateControls() {
     for (const ControlSpec& spec : spec_->controls) {
         const KindTraits& traits = Traits(spec.kind);
         DWORD style = WS_CHILD | traits.style | spec.style;
+        // A box of several lines wraps its words instead of scrolling sideways.
+        if (spec.kind == ControlKind::Edit && (spec.style & ES_MULTILINE)) style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
         if (spec.page <= 1) style |= WS_VISIBLE;
         // Each control is a group of its own, except a run of options.
         const bool option = spec.kind == ControlKind::Option;

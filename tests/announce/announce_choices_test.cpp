@@ -1,8 +1,7 @@
 // The announcement dialog's rules without the dialog: what it shows for stored settings,
-// which input the time boxes take, and what OK stores.
+// and what OK stores.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <tuple>
 
 #include "announce/announce_choices.h"
@@ -54,28 +53,9 @@ TEST(AnnounceChoicesTest, AStoredTimingNoOptionHasShowsNoneAndIsKept) {
     EXPECT_TRUE(FixedTimeEnabled(6) && !FixedTimeEnabled(5) && !FixedTimeEnabled(11));
 }
 
-TEST(AnnounceChoicesTest, TimeBoxesTakeNumbersRoundedHalfToEvenWithinTheirRange) {
-    const struct {
-        const wchar_t* text;
-        int maximum;
-        std::optional<int> taken;
-    } cases[] = {
-        {L"5", 23, 5},        {L"05", 23, 5},        {L" 7 ", 23, 7},      {L"1.6", 23, 2},
-        {L"2.5", 23, 2},      {L"3.5", 23, 4},       {L"23.5", 23, {}},    {L"22.5", 23, 22},
-        {L"-0.4", 23, 0},     {L"-1", 23, {}},       {L"24", 23, {}},      {L"59", 59, 59},
-        {L"60", 59, {}},      {L"1e1", 23, 10},      {L".5", 23, 0},       {L"+3", 23, 3},
-        {L"", 23, {}},        {L"abc", 23, {}},      {L"7x", 23, {}},      {L"0x10", 23, {}},
-        {L"inf", 23, {}},     {L"nan", 23, {}},      {L"--1", 23, {}},     {L"1 2", 23, {}},
-        {L"32768", 59, {}},   {L"99999999999", 59, {}},                    {L"１２", 23, 12},
-        {L"\x3000２３", 23, 23},  {L"１．５", 23, 2},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ReadTimeField(c.text, c.maximum), c.taken) << c.text;
-}
-
 TEST(AnnounceChoicesTest, TheTestSpeaksHoursAndMinutesWithTwoDigits) {
     EXPECT_EQ(std::tuple(SpokenTimeText(13, 7), SpokenTimeText(0, 0), SpokenTimeText(23, 59)),
               std::tuple("13:07", "00:00", "23:59"));
-    EXPECT_EQ(TimeFieldText(5), L"5");
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "alarm/alarm_dialog_win.h"
+#include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/alarm_win.h"
 #include "app/autostart_win.h"
 #include "app/main_menu.h"
@@ -79,7 +81,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndTheSystemMenuItemItsCheckMark) 
         bool greyed;             // its dialog is not part of the program yet
     };
     const Item items[] = {{bar, 0, L"設定(&S)", false},             {bar, 1, L"ヘルプ(&H)", false},
-                          {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", true},
+                          {setup, 0, L"発声方法(&H)...", false},  {setup, 1, L"アラーム(&A)...", false},
                           {setup, 2, L"カレンダー(&C)...", false}, {setup, 3, nullptr, false},
                           {setup, 4, L"Windows の起動時に実行(&W)", false}, {help, 0, L"トピックの検索(&H)", false},
                           {help, 1, nullptr, false},               {help, 2, L"バージョン情報(&A)...", false}};
@@ -174,6 +176,56 @@ TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
         EXPECT_TRUE(script.found() && pausedWhileOpen) << command;
         EXPECT_TRUE(window->tickRunning()) << command;
     }
+    DestroyWindow(window->hwnd());
+    window.reset();
+}
+
+// An alarm set from the menu for the next minute fires at that minute through the real
+// tick and its timer (up to a minute of real time).
+TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) {
+    AlarmActions alarms(L"C:\\Horavox\\", nullptr);
+    HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
+    app.alarms = &alarms;
+    app.hvplus = &hvplus;
+    store.PutDword(kMainSubkey, L"Talk", 0);  // no announcement
+    Open();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond >= 50) {  // not to be overtaken by the minute while the dialog is open
+        Pump(12000, [&] {
+            SYSTEMTIME later;
+            GetLocalTime(&later);
+            return later.wMinute != now.wMinute;
+        });
+        GetLocalTime(&now);
+    }
+    const int due = (now.wHour * 60 + now.wMinute + 1) % (24 * 60);
+    bool pausedWhileOpen = false;
+    hvtest::DialogScript script(
+        [&](hvtest::Driver& d) {
+            pausedWhileOpen = !window->tickRunning();
+            d.Key(VK_SPACE);  // このアラームを実行する
+            d.Type(AlarmSettingsDialog::kIdHour, std::to_wstring(due / 60));
+            d.Type(AlarmSettingsDialog::kIdMinute, std::to_wstring(due % 60));
+            d.Type(AlarmSettingsDialog::kIdMessage, L"時間です");
+            d.Key(VK_RETURN);
+        },
+        L"アラーム - [1/20]");
+    SendMessageW(window->hwnd(), WM_COMMAND, kCmdAlarm, 0);
+    script.Join();
+    ASSERT_TRUE(script.found() && pausedWhileOpen);
+    EXPECT_TRUE(window->tickRunning());
+    EXPECT_EQ(store.Binary(kAlarmSubkey, L"Attr1"),
+              (std::vector<std::uint8_t>{0x80, static_cast<std::uint8_t>(due / 60), static_cast<std::uint8_t>(due % 60),
+                                         0x7F, 0, 0, 0}));
+    Pump(75000, [&] { return alarms.DialogWindow() != nullptr; });
+    HWND notice = alarms.DialogWindow();
+    ASSERT_NE(notice, nullptr) << "no notice within the minute";
+    SYSTEMTIME fired;
+    GetLocalTime(&fired);
+    EXPECT_EQ(fired.wHour * 60 + fired.wMinute, due);
+    EXPECT_EQ(hvtest::WindowText(GetDlgItem(notice, AlarmDialog::kIdMessage)), L"時間です");
+    DestroyWindow(notice);
     DestroyWindow(window->hwnd());
     window.reset();
 }

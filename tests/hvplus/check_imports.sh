@@ -7,7 +7,7 @@ for binary in "$@"; do
   for dll in $("$objdump" -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z'); do
     case $dll in
       kernel32.dll|user32.dll|gdi32.dll|advapi32.dll|shell32.dll|ole32.dll|oleaut32.dll|msvcrt.dll|\
-      comdlg32.dll|shlwapi.dll|comctl32.dll) ;;
+      comdlg32.dll|shlwapi.dll|comctl32.dll|imm32.dll) ;;
       *) echo "$(basename "$binary") imports $dll at load time"; status=1 ;;
     esac
   done

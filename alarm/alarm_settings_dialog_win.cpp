@@ -1,0 +1,399 @@
+#include "alarm/alarm_settings_dialog_win.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <algorithm>
+#include <array>
+
+#include "alarm/icon_chooser_win.h"
+#include "alarm/icon_strip_win.h"
+#include "settings/settings_io.h"
+#include "util/common_dialogs_win.h"
+#include "util/dpi_win.h"
+#include "util/help_win.h"
+#include "util/time_field.h"
+
+namespace hv {
+
+namespace {
+
+using D = AlarmSettingsDialog;
+using K = ControlKind;
+
+constexpr DWORD kMessageStyle = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
+
+// Table order is Tab order: each label before the control its access key reaches (so
+// "分に告知(&R)" comes before the hour it names), each page's controls together. The tab
+// strip is the last row: it lies under the pages' controls, which take the clicks.
+constexpr std::array<ControlSpec, 42> kControls{{
+    {D::kIdEnable, K::CheckBox, L"このアラームを実行する", 12, 10, 220, 20},
+    {D::kIdBack, K::Button, L"&<< 前頁", 264, 8, 78, 25},
+    {D::kIdNext, K::Button, L"次頁 &>>", 346, 8, 78, 25},
+    // 時刻
+    {D::kIdTimeLabel, K::Label, L"分に告知(&R)", 158, 80, 120, 18, 0, 1},
+    {D::kIdHour, K::Edit, L"0", 24, 76, 36, 23, ES_RIGHT, 1},
+    {D::kIdHourSpin, K::Spinner, nullptr, 60, 76, 17, 23, 0, 1},
+    {D::kIdHourLabel, K::Label, L"時", 82, 80, 16, 18, 0, 1},
+    {D::kIdMinute, K::Edit, L"0", 100, 76, 36, 23, ES_RIGHT, 1},
+    {D::kIdMinuteSpin, K::Spinner, nullptr, 136, 76, 17, 23, 0, 1},
+    {D::kIdWeekLabel, K::Label, L"曜日", 24, 114, 60, 18, 0, 1},
+    {D::kIdWeek + 0, K::CheckBox, L"日", 24, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 1, K::CheckBox, L"月", 78, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 2, K::CheckBox, L"火", 132, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 3, K::CheckBox, L"水", 186, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 4, K::CheckBox, L"木", 240, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 5, K::CheckBox, L"金", 294, 134, 50, 20, 0, 1},
+    {D::kIdWeek + 6, K::CheckBox, L"土", 348, 134, 50, 20, 0, 1},
+    {D::kIdMessageLabel, K::Label, L"メッセージ(&M):", 24, 166, 150, 18, 0, 1},
+    {D::kIdMessage, K::Edit, L"", 24, 186, 384, 50, kMessageStyle, 1},
+    // 音
+    {D::kIdKind + 0, K::Option, L"WAVEサウンド", 24, 76, 120, 20, 0, 2},
+    {D::kIdKind + 1, K::Option, L"MIDIシーケンサ", 150, 76, 126, 20, 0, 2},
+    {D::kIdKind + 2, K::Option, L"CDオーディオ", 284, 76, 120, 20, 0, 2},
+    {D::kIdGuide, K::Label, L"ウェーブファイル名(&F):", 24, 110, 220, 18, 0, 2},
+    {D::kIdSoundFile, K::Edit, L"", 24, 130, 300, 23, 0, 2},
+    {D::kIdBrowse, K::Button, L"参照(&B)...", 330, 129, 80, 25, 0, 2},
+    {D::kIdTrack, K::Slider, nullptr, 24, 128, 300, 30, 0, 2},
+    {D::kIdReadout, K::Label, L"0/0", 330, 134, 70, 18, SS_NOPREFIX, 2},
+    {D::kIdSoundOption, K::CheckBox, L"繰り返し再生する", 24, 170, 220, 20, 0, 2},
+    // ダイアログ
+    {D::kIdPositionFrame, K::Frame, L"表示位置", 20, 70, 190, 164, 0, 3},
+    {D::kIdPosition + 0, K::Option, L"中央", 84, 142, 60, 20, 0, 3},
+    {D::kIdPosition + 1, K::Option, L"左上", 34, 96, 60, 20, 0, 3},
+    {D::kIdPosition + 2, K::Option, L"左下", 34, 190, 60, 20, 0, 3},
+    {D::kIdPosition + 3, K::Option, L"右上", 136, 96, 60, 20, 0, 3},
+    {D::kIdPosition + 4, K::Option, L"右下", 136, 190, 60, 20, 0, 3},
+    {D::kIdIconFrame, K::Frame, L"アイコン", 222, 70, 190, 164, 0, 3},
+    // The preview is an icon static: it takes the colour of the page like the labels around it.
+    {D::kIdIcon, K::Label, nullptr, 287, 98, 60, 60, SS_ICON | SS_CENTERIMAGE, 3},
+    {D::kIdModifyIcon, K::Button, L"アイコンの変更(&C)...", 236, 190, 162, 26, 0, 3},
+    // Always shown.
+    {D::kIdTest, K::Button, L"テスト(&T)", 8, 258, 96, 28},
+    {IDOK, K::DefaultButton, L"&OK", 170, 258, 80, 28},
+    {IDCANCEL, K::Button, L"キャンセル", 256, 258, 80, 28},
+    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 342, 258, 82, 28},
+    {D::kIdTabs, K::Tabs, L"時刻|音|ダイアログ", 8, 38, 416, 212},
+}};
+
+const FormSpec kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+                     D::kIdHelp};
+
+constexpr int kTimeTabPage = 1, kSoundTabPage = 2;
+// The rows shown on one of the tabs (the ids between the tab strip and the test button).
+constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
+
+// The colour the tab strip gives its pane, read from the strip's own drawing: the system
+// may draw the pane lighter than the dialog, and the pages' controls must not stand out on
+// it as boxes of the dialog's colour.
+COLORREF TabPaneColor(HWND tabs) {
+    RECT client;
+    GetClientRect(tabs, &client);
+    if (client.right <= 0 || client.bottom <= 0) return GetSysColor(COLOR_BTNFACE);
+    HDC screen = GetDC(tabs);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(tabs, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    RECT pane = client;
+    TabCtrl_AdjustRect(tabs, FALSE, &pane);
+    const COLORREF color = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return color == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : color;
+}
+
+}  // namespace
+
+AlarmSettingsDialog::AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions)
+    : Form(kForm), host_(host), actions_(actions), model_(host.settings().Alarms) {}
+
+AlarmSettingsDialog::~AlarmSettingsDialog() {
+    if (hwnd()) DestroyWindow(hwnd());  // while the icon and brush the controls use still exist
+    SetPreview(nullptr, false);
+    if (paneBrush_) DeleteObject(paneBrush_);
+}
+
+bool AlarmSettingsDialog::Run(HWND owner) {
+    const bool stored = RunModal(owner) == IDOK;
+    // However it closed: a test sound stops with the dialog.
+    actions_.StopAllSounds();
+    return stored;
+}
+
+void AlarmSettingsDialog::OnLoad() {
+    Spin(kIdHourSpin).SetRange(0, kMaxHour);
+    Spin(kIdMinuteSpin).SetRange(0, kMaxMinute);
+    for (int id : {kIdHour, kIdMinute}) {
+        Edit(id).SetLimit(kTimeBoxLimit);
+        ImmAssociateContextEx(Item(id), nullptr, 0);  // digits only: no input method
+    }
+    Edit(kIdMessage).SetLimit(kMessageLimit);
+    paneColor_ = TabPaneColor(Item(kIdTabs));
+    if (paneBrush_) DeleteObject(paneBrush_);
+    paneBrush_ = CreateSolidBrush(paneColor_);
+    Enable(kIdBack, false);
+    model_.ShowPage(*this);
+    ShowAlarmPage();
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdEnable)), TRUE);
+}
+
+void AlarmSettingsDialog::ShowAlarmPage() {
+    const AlarmEntry& e = model_.entry();
+    SetWindowTextW(hwnd(), AlarmPageTitle(model_.page()).c_str());
+    Check(kIdEnable).SetChecked(e.Enabled);
+    ShowHour(e.Hour);
+    ShowMinute(e.Minute);
+    Edit(kIdMessage).SetText(e.Message);
+    const WeekdayChecks days = ChecksOfWeekdays(e.Weekdays);
+    for (int i = 0; i < kWeekdayCount; ++i) Check(kIdWeek + i).SetChecked(days[static_cast<std::size_t>(i)]);
+    ShowSoundPanel();
+    Options(kIdPosition, kDialogPositionOptions).Select(DialogPositionOption(e.DialogPosition));
+    ShowAlarmIcon();
+    Enable(kIdBack, model_.CanGoBack());
+    Enable(kIdNext, model_.CanGoNext());
+}
+
+void AlarmSettingsDialog::ShowSoundPanel() {
+    const SoundPanel& s = model_.sound();
+    Options(kIdKind, kSoundKindOptions).Select(s.option);
+    SetText(kIdGuide, s.guide);
+    Enable(kIdGuide, s.guideEnabled);
+    // The box is written only when its text differs: the caret stays where the user types.
+    if (Edit(kIdSoundFile).Text() != s.fileText) Edit(kIdSoundFile).SetText(s.fileText);
+    SetText(kIdSoundOption, s.optionCaption);
+    Check(kIdSoundOption).SetChecked(s.optionChecked);
+    Enable(kIdSoundOption, s.optionEnabled);
+    const Slider slider = SliderAt(kIdTrack);
+    slider.SetRange(0, s.sliderMaximum);
+    if (slider.Value() != s.sliderPosition) slider.SetValue(s.sliderPosition);
+    Enable(kIdTrack, s.sliderEnabled);
+    SetText(kIdReadout, s.readout);
+    // Which of the kind's controls show matters only while the sound tab is up; the other
+    // tabs hide them all.
+    if (Page() != kSoundTabPage) return;
+    const auto show = [this](int id, bool on) { ShowWindow(Item(id), on ? SW_SHOWNA : SW_HIDE); };
+    show(kIdSoundFile, s.fileVisible);
+    show(kIdBrowse, s.fileVisible);
+    show(kIdSoundOption, s.optionVisible);
+    show(kIdTrack, s.trackVisible);
+    show(kIdReadout, s.trackVisible);
+}
+
+void AlarmSettingsDialog::ShowAlarmIcon() {
+    const AlarmEntry& e = model_.entry();
+    iconDpi_ = dpi();
+    const int size = ScaleToDpi(32, dpi());
+    if (e.IconFile.empty()) {
+        // The program's own icon, from its resource at this size where it came from one.
+        HICON own = actions_.ProgramIcon();
+        HICON sized = own ? static_cast<HICON>(CopyImage(own, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)) : nullptr;
+        if (sized) {
+            SetPreview(sized, true);
+        } else {
+            SetPreview(own, false);
+        }
+        return;
+    }
+    // A file without that icon leaves the preview empty, without a message.
+    SetPreview(ExtractIconAtSize(e.IconFile, e.IconIndex, size), true);
+}
+
+void AlarmSettingsDialog::SetPreview(HICON icon, bool owned) {
+    if (hwnd()) SendMessageW(Item(kIdIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (previewIcon_ && previewOwned_ && previewIcon_ != icon) DestroyIcon(previewIcon_);
+    previewIcon_ = icon;
+    previewOwned_ = owned;
+}
+
+void AlarmSettingsDialog::ShowHour(int hour) {
+    // A stored hour beyond the arrows shows as stored and stays unless changed.
+    Spin(kIdHourSpin).SetValue(std::clamp(hour, 0, kMaxHour));
+    Edit(kIdHour).SetText(TimeFieldText(hour));
+}
+
+void AlarmSettingsDialog::ShowMinute(int minute) {
+    Spin(kIdMinuteSpin).SetValue(std::clamp(minute, 0, kMaxMinute));
+    Edit(kIdMinute).SetText(TimeFieldText(minute));
+}
+
+WeekdayChecks AlarmSettingsDialog::Weekdays() const {
+    WeekdayChecks days{};
+    for (int i = 0; i < kWeekdayCount; ++i) days[static_cast<std::size_t>(i)] = Check(kIdWeek + i).Checked();
+    return days;
+}
+
+std::uint32_t AlarmSettingsDialog::CountTracks(std::wstring& reply) {
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const std::uint32_t result = actions_.SendMciCommand(L"status cdaudio number of tracks", &reply);
+    SetCursor(previous);
+    return result;
+}
+
+void AlarmSettingsDialog::ReportError() { actions_.ReportMciError(hwnd()); }
+
+void AlarmSettingsDialog::OnClick(int id) {
+    if (id >= kIdKind && id < kIdKind + kSoundKindOptions) {
+        model_.ChooseSoundKind(id - kIdKind, *this);
+        ShowSoundPanel();
+    } else if (id >= kIdPosition && id < kIdPosition + kDialogPositionOptions) {
+        model_.SetDialogPosition(id - kIdPosition);
+    } else if (id == kIdSoundOption) {
+        model_.SetSoundOption(Check(kIdSoundOption).Checked());
+        ShowSoundPanel();
+    } else if (id == kIdBack || id == kIdNext) {
+        Turn(id == kIdNext);
+    } else if (id == kIdBrowse) {
+        Browse();
+    } else if (id == kIdModifyIcon) {
+        ModifyIcon();
+    } else if (id == kIdTest) {
+        Test();
+    } else if (id == kIdHelp) {
+        ShowHelpTopic(hwnd(), host_.system(), kHelpContext);
+    }
+}
+
+void AlarmSettingsDialog::OnValueChanged(int id) {
+    if (id == kIdHourSpin) {
+        model_.SetHour(Spin(kIdHourSpin).Value());
+        Edit(kIdHour).SetText(TimeFieldText(model_.entry().Hour));
+    } else if (id == kIdMinuteSpin) {
+        model_.SetMinute(Spin(kIdMinuteSpin).Value());
+        Edit(kIdMinute).SetText(TimeFieldText(model_.entry().Minute));
+    } else if (id == kIdTrack) {
+        model_.MoveTrackSlider(SliderAt(kIdTrack).Value());
+        ShowSoundPanel();
+    } else if (id == kIdMessage) {
+        // Taken as typed: a click elsewhere (another sound kind, the next page) cannot
+        // overtake the box's text on its way into the alarm.
+        model_.SetMessage(Edit(kIdMessage).Text());
+    } else if (id == kIdSoundFile) {
+        model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
+    } else if (id == kIdTabs) {
+        // A time typed on the first tab is taken (or refused) before another tab shows.
+        TakeTypedTime();
+        ShowSoundPanel();
+    }
+}
+
+bool AlarmSettingsDialog::OnValidate(int id) {
+    if (id != kIdHour && id != kIdMinute) return true;
+    const bool hour = id == kIdHour;
+    const std::optional<int> value = ReadTimeField(Edit(id).Text(), hour ? kMaxHour : kMaxMinute);
+    if (!value) return false;
+    if (hour) {
+        model_.SetHour(*value);
+        ShowHour(*value);
+    } else {
+        model_.SetMinute(*value);
+        ShowMinute(*value);
+    }
+    return true;
+}
+
+bool AlarmSettingsDialog::TakeTypedTime() {
+    for (int id : {kIdHour, kIdMinute}) {
+        HWND box = Item(id);
+        if (!SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
+        if (!OnValidate(id)) {
+            // The refused box stays in view: its tab comes up.
+            if (Page() != kTimeTabPage) ShowPage(kTimeTabPage);
+            Refuse(id);
+            return false;
+        }
+        SendMessageW(box, EM_SETMODIFY, FALSE, 0);
+    }
+    return true;
+}
+
+void AlarmSettingsDialog::Turn(bool next) {
+    if (!TakeTypedTime()) return;
+    HWND pressed = Item(next ? kIdNext : kIdBack);
+    const bool hadFocus = GetFocus() == pressed;
+    if (next) {
+        model_.Next(Check(kIdEnable).Checked(), Weekdays(), *this);
+    } else {
+        model_.Back(Check(kIdEnable).Checked(), Weekdays(), *this);
+    }
+    ShowAlarmPage();
+    // A button that has just been disabled loses the focus: its partner takes it.
+    if (hadFocus && !IsWindowEnabled(pressed))
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(next ? kIdBack : kIdNext)), TRUE);
+}
+
+void AlarmSettingsDialog::Browse() {
+    const std::wstring chosen = ShowOpenFileDialog(hwnd(), SoundFileFilter(model_.entry().SoundKind));
+    if (!chosen.empty()) Edit(kIdSoundFile).SetText(chosen);
+    // Cancelled too: the box's text is stored again.
+    model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
+}
+
+void AlarmSettingsDialog::ModifyIcon() {
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const AlarmEntry& e = model_.entry();
+    IconChooser chooser(host_.system().SystemDirectory, {e.IconFile, e.IconIndex, false});
+    const IconChoice choice = chooser.Run(hwnd());
+    if (choice.accepted) {
+        model_.SetIcon(choice.file, choice.index);
+        ShowAlarmIcon();
+    }
+    SetCursor(previous);
+}
+
+void AlarmSettingsDialog::Test() {
+    // The notification is modal to this dialog: it waits until the notice is confirmed.
+    AlarmEntry& alarm = model_.TestEntry();
+    actions_.FireAlarm(alarm, true, hwnd());
+    // Firing trims the message of the working copy; the box shows what is kept.
+    if (Edit(kIdMessage).Text() != alarm.Message) Edit(kIdMessage).SetText(alarm.Message);
+}
+
+bool AlarmSettingsDialog::OnOk() {
+    model_.CapturePage(Check(kIdEnable).Checked(), Weekdays());
+    Settings& settings = host_.settings();
+    model_.Commit(settings);
+    if (SettingsStore* store = host_.store()) SaveAlarmSettings(*store, settings);
+    return true;
+}
+
+// The dialog's background with the tab pane in the pane's colour: styled frames and options
+// draw their parent's background behind them, which must be the pane where they stand.
+void AlarmSettingsDialog::PaintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    if (!paneBrush_) return;
+    HWND tabs = Item(kIdTabs);
+    RECT pane;
+    GetClientRect(tabs, &pane);
+    TabCtrl_AdjustRect(tabs, FALSE, &pane);
+    MapWindowPoints(tabs, hwnd(), reinterpret_cast<POINT*>(&pane), 2);
+    FillRect(dc, &pane, paneBrush_);
+}
+
+INT_PTR AlarmSettingsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE:
+        // The layer sizes the dialog again after a change of dpi: the preview is drawn anew.
+        if (iconDpi_ != 0 && iconDpi_ != dpi()) ShowAlarmIcon();
+        return FALSE;
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        PaintBackground(reinterpret_cast<HDC>(wp));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (!paneBrush_ || !OnATab(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
+        SetBkColor(reinterpret_cast<HDC>(wp), paneColor_);
+        return reinterpret_cast<INT_PTR>(paneBrush_);
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace hv

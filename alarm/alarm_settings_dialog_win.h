@@ -1,0 +1,97 @@
+// frmSetupAlm, "アラーム - [n/20]": the 20 weekly alarms, one per page, each over the tabs
+// 時刻 (time, weekdays, message), 音 (WAVE, MIDI or CD sound) and ダイアログ (where the
+// notification shows, its icon), with a test button that fires the page's alarm at once.
+// It edits a private working copy; OK puts it into the settings and stores all 20 alarms.
+#pragma once
+
+#include <windows.h>
+
+#include "alarm/alarm_settings_model.h"
+#include "alarm/alarm_win.h"
+#include "settings/settings_host.h"
+#include "util/form_win.h"
+
+namespace hv {
+
+class AlarmSettingsDialog : public Form, private CdProbe {
+public:
+    static constexpr int kIdEnable = 100;  // chkAlmEnable
+    static constexpr int kIdBack = 101;    // cmdBack
+    static constexpr int kIdNext = 102;    // cmdNext
+    static constexpr int kIdTabs = 103;    // TabStrip1
+    static constexpr int kIdTimeLabel = 110;
+    static constexpr int kIdHour = 111;  // txtAlmHH
+    static constexpr int kIdHourSpin = 112;
+    static constexpr int kIdHourLabel = 113;
+    static constexpr int kIdMinute = 114;  // txtAlmMM
+    static constexpr int kIdMinuteSpin = 115;
+    static constexpr int kIdWeekLabel = 116;
+    static constexpr int kIdWeek = 120;  // chkWeek(i) is kIdWeek + i, 0 = Sunday
+    static constexpr int kIdMessageLabel = 127;
+    static constexpr int kIdMessage = 128;  // txtAlmMessage
+    static constexpr int kIdKind = 130;     // optAlmSoundType(k) is kIdKind + k
+    static constexpr int kIdGuide = 133;    // lblSoundGuide
+    static constexpr int kIdSoundFile = 134;
+    static constexpr int kIdBrowse = 135;
+    static constexpr int kIdTrack = 136;    // sldTrack
+    static constexpr int kIdReadout = 137;  // lblTrack
+    static constexpr int kIdSoundOption = 138;
+    static constexpr int kIdPositionFrame = 140;
+    static constexpr int kIdPosition = 141;  // optAlmDlgPos(k) is kIdPosition + k
+    static constexpr int kIdIconFrame = 146;
+    static constexpr int kIdIcon = 147;        // picIcon
+    static constexpr int kIdModifyIcon = 148;  // cmdModifyIcon
+    static constexpr int kIdTest = 150;        // cmdTest
+    static constexpr int kIdHelp = 151;
+    static constexpr int kHelpContext = 7;
+
+    // `actions` fires the test and owns the sounds the dialog stops when it closes.
+    AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions);
+    ~AlarmSettingsDialog() override;
+
+    // Modal to `owner`; true when OK stored the alarms. Every sound stops when it closes.
+    bool Run(HWND owner);
+    const AlarmSettingsModel& model() const { return model_; }
+    // The icon the preview shows (owned by the dialog).
+    HICON PreviewIcon() const { return previewIcon_; }
+
+protected:
+    void OnLoad() override;
+    void OnClick(int id) override;
+    void OnValueChanged(int id) override;
+    bool OnValidate(int id) override;
+    bool OnOk() override;
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // CdProbe: the track count of the disc, through the program's MCI commands.
+    std::uint32_t CountTracks(std::wstring& reply) override;
+    void ReportError() override;
+
+    void ShowAlarmPage();
+    void ShowSoundPanel();
+    void ShowAlarmIcon();
+    void ShowHour(int hour);
+    void ShowMinute(int minute);
+    WeekdayChecks Weekdays() const;
+    // Takes a typed hour or minute before the page changes; false when one was refused.
+    bool TakeTypedTime();
+    void Turn(bool next);
+    void Browse();
+    void ModifyIcon();
+    void Test();
+
+    SettingsHost& host_;
+    AlarmActions& actions_;
+    AlarmSettingsModel model_;
+    void SetPreview(HICON icon, bool owned);
+    void PaintBackground(HDC dc);
+
+    int iconDpi_ = 0;  // the dpi the preview was drawn for
+    HICON previewIcon_ = nullptr;
+    bool previewOwned_ = false;
+    COLORREF paneColor_ = CLR_INVALID;  // the tab pane's, behind the pages' controls
+    HBRUSH paneBrush_ = nullptr;
+};
+
+}  // namespace hv

@@ -1,0 +1,410 @@
+// The alarm settings dialog and the icon chooser as a user drives them: keys and clicks
+// posted to the real dialogs, the alarms they store, the test button's sound and notice.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "alarm/alarm_settings_dialog_win.h"
+#include "alarm/icon_chooser_win.h"
+#include "settings/memory_store.h"
+#include "settings/settings_io.h"
+#include "settings/settings_schema.h"
+#include "tests/support/dialog_driver_win.h"
+#include "tests/support/message_box_catcher_win.h"
+
+namespace hv {
+namespace {
+
+using D = AlarmSettingsDialog;
+using C = IconChooser;
+using hvtest::DialogScript;
+using hvtest::Driver;
+using hvtest::Focus;
+using hvtest::WindowText;
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    for (; *text; ++text) wide += static_cast<wchar_t>(*text == '/' ? '\\' : *text);
+    return wide;
+}
+
+const std::wstring kClip = Widen(HV_CLIPS_DIR "/10.wav");
+
+// Whether a wave sound the program started still plays: SND_NOSTOP refuses then.
+bool WavePlaying() {
+    if (!PlaySoundW(kClip.c_str(), nullptr, SND_ASYNC | SND_NOSTOP | SND_FILENAME | SND_NODEFAULT)) return true;
+    PlaySoundW(nullptr, nullptr, 0);
+    return false;
+}
+
+// The icon libraries built beside the test.
+std::wstring Fixture(const wchar_t* name) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self, wcsrchr(self, L'\\') + 1);
+    return folder + L"iconfixtures\\" + name;
+}
+
+// The chooser of `thread` once it shows (its message boxes carry the same title).
+HWND FindChooser(DWORD thread) {
+    for (int i = 0; i < 500; ++i) {
+        HWND found = hvtest::FindDialog(thread, kIconChooserTitle);
+        if (found && GetDlgItem(found, C::kIdFile)) return found;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+class TestHost : public SettingsHost {
+public:
+    Settings& settings() override { return settings_; }
+    SettingsStore* store() override { return &store_; }
+    const SystemInfo& system() const override { return system_; }
+    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
+    void RedrawFace() override {}
+    void PauseTick() override {}
+    void ResumeTick() override {}
+    bool SpeakTime(const std::string&, bool, int) override { return true; }
+    // The settings as stored now.
+    void Load() { LoadSettings(store_, settings_, true); }
+
+    Settings settings_;
+    MemorySettingsStore store_;
+    SystemInfo system_{kAppVersion, true, 10, L"C:\\Horavox\\", L"C:\\windows\\system32\\"};
+
+private:
+    std::array<std::uint32_t, 16> colors_{};
+};
+
+class AlarmSettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { actions.SetProgramIcon(LoadIconW(nullptr, IDI_WARNING)); }
+    void TearDown() override { actions.StopAllSounds(); }
+    std::optional<std::vector<std::uint8_t>> Attr(int n) const {
+        return host.store_.Binary(kAlarmSubkey, L"Attr" + std::to_wstring(n));
+    }
+
+    TestHost host;
+    AlarmActions actions{L"C:\\Horavox\\", nullptr};
+};
+
+bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
+bool Visible(const Driver& d, int id) { return IsWindowVisible(d.Item(id)) != FALSE; }
+bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+int SpinValue(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), UDM_GETPOS32, 0, 0)); }
+
+// A click on the tab's header, as the mouse makes it.
+void SelectTab(const Driver& d, int index) {
+    HWND tabs = d.Item(D::kIdTabs);
+    RECT r{};
+    SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tabs, WM_LBUTTONUP, 0, at);
+    d.Sync();
+}
+
+TEST_F(AlarmSettingsDialogTest, OkWithNothingChangedRewritesAllTwentyWithTheDefaultsDeleted) {
+    MemorySettingsStore& store = host.store_;
+    store.PutBinary(kAlarmSubkey, L"Attr3", {0, 0, 0, 0x7F, 0, 0, 0});  // at its defaults, stored anyway
+    store.PutText(kAlarmSubkey, L"Message3", L"");
+    store.PutBinary(kAlarmSubkey, L"Attr5", {0, 7, 0, 0x7F, 0, 0, 0});  // disabled at 7:00
+    store.PutText(kAlarmSubkey, L"WavFile5", L"C:\\起床.wav");
+    host.Load();
+    const Settings before = host.settings_;
+    store.ClearOperations();
+    D dialog(host, actions);
+    DialogScript script([](Driver& d) {
+        EXPECT_EQ(WindowText(d.dialog()), L"アラーム - [1/20]");
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdEnable));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(host.settings_, before);
+    EXPECT_EQ(store.WrittenNames(kAlarmSubkey).size(), 20u * 5u) << "every value of every alarm";
+    EXPECT_EQ(store.ValueCount(kAlarmSubkey), 2u);
+    EXPECT_EQ(Attr(5), (std::vector<std::uint8_t>{0, 7, 0, 0x7F, 0, 0, 0}));
+    EXPECT_EQ(store.Text(kAlarmSubkey, L"WavFile5"), L"C:\\起床.wav");
+}
+
+TEST_F(AlarmSettingsDialogTest, AnAlarmAtFiveAfterSevenOnSundaysOnlyStoresItsAttrBytes) {
+    host.Load();
+    D dialog(host, actions);
+    DialogScript script([](Driver& d) {
+        d.Key(VK_SPACE);  // このアラームを実行する
+        d.AccessKey(L'r');  // 分に告知(&R) names the time: the hour box
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
+        d.Type(D::kIdHour, L"7");
+        d.Key(VK_TAB);
+        EXPECT_EQ(std::tuple(Focus(d.dialog()), SpinValue(d, D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
+        d.Type(D::kIdMinute, L"4");
+        d.Key(VK_UP);  // the arrows count from the typed number
+        EXPECT_EQ(WindowText(d.Item(D::kIdMinute)), L"5");
+        for (int day = 1; day < 7; ++day) d.Click(D::kIdWeek + day);
+        d.AccessKey(L'm');
+        d.Type(D::kIdMessage, L"起きる時間です");
+        d.Click(IDOK);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(Attr(1), (std::vector<std::uint8_t>{0x80, 7, 5, 0x40, 0, 0, 0}));
+    EXPECT_EQ(host.store_.Text(kAlarmSubkey, L"Message1"), L"起きる時間です");
+    EXPECT_EQ(std::tuple(host.settings_.Alarms[0].Weekdays, host.settings_.Alarms[0].Enabled),
+              std::tuple(std::wstring(L"1000000"), true));
+}
+
+TEST_F(AlarmSettingsDialogTest, RefusedTimesKeepTheFocusAndPagingStopsAtBothEndsAndCancelStoresNothing) {
+    host.store_.PutBinary(kAlarmSubkey, L"Attr2", {0x80, 30, 99, 0x7F, 0, 0, 0});  // beyond the arrows
+    host.Load();
+    const Settings before = host.settings_;
+    host.store_.ClearOperations();
+    for (const bool escape : {true, false}) {
+        D dialog(host, actions);
+        DialogScript script([escape](Driver& d) {
+            EXPECT_FALSE(Enabled(d, D::kIdBack));
+            for (const wchar_t* refused : {L"24", L"-1", L"ab"}) {
+                d.Type(D::kIdHour, refused);
+                d.Key(VK_TAB);
+                EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour)) << refused;
+                d.Type(D::kIdHour, refused);
+                d.Click(D::kIdNext);  // nor does the page change over it
+                EXPECT_EQ(std::tuple(Focus(d.dialog()), WindowText(d.dialog())),
+                          std::tuple(d.Item(D::kIdHour), std::wstring(L"アラーム - [1/20]")))
+                    << refused;
+            }
+            d.Type(D::kIdHour, L"25");
+            SelectTab(d, 2);  // leaving the box for another tab: its tab stays up
+            EXPECT_EQ(std::tuple(Focus(d.dialog()), Visible(d, D::kIdHour)), std::tuple(d.Item(D::kIdHour), true));
+            d.Type(D::kIdHour, L"23");
+            d.Key(VK_UP);
+            EXPECT_EQ(SpinValue(d, D::kIdHourSpin), 23) << "no wrap";
+            d.Click(D::kIdNext);
+            EXPECT_TRUE(Enabled(d, D::kIdBack));
+            EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), WindowText(d.Item(D::kIdMinute)),
+                                 SpinValue(d, D::kIdHourSpin)),
+                      std::tuple(L"30", L"99", 23))
+                << "stored numbers beyond the arrows show as stored";
+            for (int page = 3; page <= 20; ++page) d.Click(D::kIdNext);
+            EXPECT_EQ(std::tuple(WindowText(d.dialog()), Enabled(d, D::kIdNext)),
+                      std::tuple(std::wstring(L"アラーム - [20/20]"), false));
+            EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdBack)) << "the focus leaves the disabled button";
+            if (escape) {
+                d.Key(VK_ESCAPE);
+            } else {
+                d.Click(IDCANCEL);
+            }
+        });
+        EXPECT_FALSE(dialog.Run(nullptr));
+        script.Join();
+        EXPECT_TRUE(host.store_.operations().empty()) << escape;
+        EXPECT_EQ(host.settings_, before) << escape;
+    }
+}
+
+TEST_F(AlarmSettingsDialogTest, TheSoundTabShowsTheKindsControlsAndACdErrorOnce) {
+    host.store_.PutBinary(kAlarmSubkey, L"Attr1", {0x40, 0, 0, 0x7F, 0, 0, 0});  // WAVE, looping
+    host.store_.PutText(kAlarmSubkey, L"WavFile1", L"C:\\a.wav");
+    host.store_.PutText(kAlarmSubkey, L"MidFile1", L"C:\\b.mid");
+    host.Load();
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host, actions);
+    DialogScript script([](Driver& d) {
+        EXPECT_FALSE(Visible(d, D::kIdSoundFile)) << "on another tab";
+        SelectTab(d, 1);
+        EXPECT_TRUE(Visible(d, D::kIdSoundFile) && Visible(d, D::kIdSoundOption) && !Visible(d, D::kIdTrack));
+        EXPECT_FALSE(Visible(d, D::kIdEnable) == false) << "the enable box is on every tab";
+        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundFile)), Checked(d, D::kIdSoundOption)),
+                  std::tuple(L"ウェーブファイル名(&F):", L"C:\\a.wav", true));
+        d.Click(D::kIdKind + 1);
+        EXPECT_TRUE(Visible(d, D::kIdSoundFile) && !Visible(d, D::kIdSoundOption));
+        EXPECT_EQ(WindowText(d.Item(D::kIdSoundFile)), L"C:\\b.mid");
+        d.Type(D::kIdSoundFile, L"C:\\c.mid");
+        // No CD drive in the test prefix: the probe fails, reported once per error.
+        d.Click(D::kIdKind + 2);
+        d.Click(D::kIdKind + 0);
+        d.Click(D::kIdKind + 2);
+        EXPECT_TRUE(Visible(d, D::kIdTrack) && !Visible(d, D::kIdSoundFile) && !Enabled(d, D::kIdTrack) &&
+                    !Enabled(d, D::kIdSoundOption) && !Enabled(d, D::kIdGuide));
+        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundOption)),
+                             WindowText(d.Item(D::kIdReadout))),
+                  std::tuple(L"開始トラック(&T):", L"ランダム演奏", L"0/0"));
+        SelectTab(d, 0);
+        EXPECT_FALSE(Visible(d, D::kIdTrack));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, L"MCIのエラー");
+    const AlarmEntry& alarm = host.settings_.Alarms[0];
+    EXPECT_EQ(std::tuple(alarm.SoundKind, alarm.CdTrackCount, alarm.MidFile, alarm.WavFile, alarm.Loop),
+              std::tuple(SoundKind::CdAudio, 0, std::wstring(L"C:\\c.mid"), std::wstring(L"C:\\a.wav"), true));
+}
+
+TEST_F(AlarmSettingsDialogTest, TheTestPlaysALoopingWaveUntilTheNoticeIsConfirmedAndClosingStopsIt) {
+    host.store_.PutBinary(kAlarmSubkey, L"Attr1", {0x40, 0, 0, 0x7F, 0, 0, 0});
+    host.store_.PutText(kAlarmSubkey, L"WavFile1", kClip);
+    host.store_.PutText(kAlarmSubkey, L"Message1", L"  テストです  ");
+    host.store_.PutBinary(kAlarmSubkey, L"Attr2", {0x40, 0, 0, 0x7F, 0, 0, 0});
+    host.store_.PutText(kAlarmSubkey, L"WavFile2", kClip);  // no message: no notice
+    host.Load();
+    bool playedWhileOpen = false, stoppedByOk = false, waited = false;
+    D dialog(host, actions);
+    DialogScript script([&](Driver& d) {
+        // The notice is modal: the click returns to the script while it is open.
+        PostMessageW(d.Item(D::kIdTest), BM_CLICK, 0, 0);
+        HWND notice = nullptr;
+        for (int i = 0; i < 250 && !(notice = actions.DialogWindow()); ++i) Sleep(20);
+        ASSERT_NE(notice, nullptr);
+        waited = !IsWindowEnabled(d.dialog());
+        Sleep(700);  // longer than the clip: it plays again
+        playedWhileOpen = WavePlaying();
+        PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
+        d.Sync();
+        stoppedByOk = !WavePlaying();
+        EXPECT_EQ(WindowText(d.Item(D::kIdMessage)), L"テストです") << "firing trims the working copy";
+        d.Click(D::kIdNext);
+        d.Click(D::kIdTest);
+        Sleep(300);
+        EXPECT_TRUE(WavePlaying());
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_TRUE(waited && playedWhileOpen && stoppedByOk);
+    EXPECT_FALSE(WavePlaying()) << "closing the dialog stops every sound";
+}
+
+TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKeepsIt) {
+    host.store_.PutText(kAlarmSubkey, L"IconFile2", Fixture(L"icons0.dll"));
+    host.Load();
+    // A Japanese file name on the way through.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring library = std::wstring(temp) + L"アイコン集.dll";
+    ASSERT_TRUE(CopyFileW(Fixture(L"icons11.dll").c_str(), library.c_str(), FALSE));
+    D dialog(host, actions);
+    DialogScript script([&](Driver& d) {
+        SelectTab(d, 2);
+        EXPECT_NE(dialog.PreviewIcon(), nullptr) << "no icon file: the program's own";
+        EXPECT_TRUE(Checked(d, D::kIdPosition + 0));
+        d.Click(D::kIdPosition + 4);
+        for (const bool accept : {false, true}) {
+            PostMessageW(d.Item(D::kIdModifyIcon), BM_CLICK, 0, 0);
+            HWND chooser = FindChooser(GetWindowThreadProcessId(d.dialog(), nullptr));
+            ASSERT_NE(chooser, nullptr);
+            Driver c(chooser);
+            // The alarm has no icon file: the system's shell library, icon 0 marked.
+            EXPECT_EQ(WindowText(c.Item(C::kIdFile)), L"C:\\windows\\system32\\SHELL32.DLL");
+            EXPECT_TRUE(Enabled(c, IDOK));
+            c.Type(C::kIdFile, library);
+            c.Key(VK_TAB);
+            EXPECT_FALSE(Enabled(c, IDOK)) << "a new file: nothing marked yet";
+            c.Key(VK_TAB);  // the strip takes the focus: icon 0 marked
+            EXPECT_EQ(Focus(chooser), c.Item(C::kIdStrip));
+            c.Key(VK_RIGHT);
+            c.Key(VK_RIGHT);
+            EXPECT_TRUE(Enabled(c, IDOK));
+            if (accept) {
+                c.Click(IDOK);
+            } else {
+                c.Click(IDCANCEL);
+            }
+            d.Sync();
+        }
+        EXPECT_NE(dialog.PreviewIcon(), nullptr);
+        d.Click(D::kIdNext);
+        EXPECT_EQ(dialog.PreviewIcon(), nullptr) << "a file without the icon leaves the preview empty";
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    const AlarmEntry& alarm = host.settings_.Alarms[0];
+    EXPECT_EQ(std::tuple(alarm.IconFile, alarm.IconIndex, alarm.DialogPosition),
+              std::tuple(library, 2, DialogPosition::BottomRight));
+    EXPECT_EQ(Attr(1), (std::vector<std::uint8_t>{4, 0, 0, 0x7F, 2, 0, 0}));
+    DeleteFileW(library.c_str());
+}
+
+TEST(IconChooserTest, ElevenIconsScrollAndTheSelectionFollowsClicksAndKeys) {
+    C chooser(L"C:\\windows\\system32\\", {Fixture(L"icons11.dll"), 10, false});
+    std::vector<int> marks;
+    DialogScript script([&](Driver& d) {
+        const IconStripModel& strip = chooser.strip().model();
+        EXPECT_EQ(std::tuple(strip.count(), strip.scrollEnabled(), strip.scrollMaximum(), strip.marked(),
+                             strip.scrollValue()),
+                  std::tuple(11, true, 27, 10, 27));
+        HWND window = d.Item(C::kIdStrip);
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(std::tuple(client.right, client.bottom), std::tuple(325, 44));
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(window, SB_HORZ, &info);
+        EXPECT_EQ(std::tuple(info.nMax, static_cast<int>(info.nPage), info.nPos), std::tuple(351, 325, 27));
+        // A click at x = 100 of the viewport is x = 127 of the strip: icon 3.
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(100, 20));
+        d.Sync();
+        marks.push_back(strip.marked());
+        EXPECT_EQ(Focus(d.dialog()), window);
+        d.Key(VK_LEFT);
+        marks.push_back(strip.marked());
+        EXPECT_EQ(strip.scrollValue(), 0);
+        for (int i = 0; i < 3; ++i) d.Key(VK_LEFT);  // stops at icon 0
+        marks.push_back(strip.marked());
+        // At 150 %: bigger cells, the same rules.
+        RECT suggested;
+        GetWindowRect(d.dialog(), &suggested);
+        SendMessageW(d.dialog(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        GetClientRect(window, &client);
+        EXPECT_EQ(std::tuple(client.right, client.bottom, strip.cellWidth(), strip.scrollMaximum()),
+                  std::tuple(488, 66, 48, 40));
+        d.Click(IDOK);
+    });
+    const IconChoice choice = chooser.Run(nullptr);
+    script.Join();
+    EXPECT_EQ(marks, (std::vector<int>{3, 2, 0}));
+    EXPECT_EQ(std::tuple(choice.file, choice.index, choice.accepted), std::tuple(Fixture(L"icons11.dll"), 0, true));
+}
+
+TEST(IconChooserTest, AFileWithoutIconsOrNoFileAtAllIsTold) {
+    hvtest::MessageBoxCatcher boxes;
+    const std::wstring none = Fixture(L"icons0.dll");
+    C chooser(L"C:\\windows\\system32\\", {none, 0, false});
+    const DWORD thread = GetCurrentThreadId();
+    std::thread script([&] {
+        HWND window = FindChooser(thread);
+        ASSERT_NE(window, nullptr);
+        Driver d(window);
+        EXPECT_FALSE(Enabled(d, IDOK));
+        EXPECT_EQ(chooser.strip().model().count(), 0);
+        d.Type(C::kIdFile, L"C:\\no such folder\\x.ico");
+        d.Key(VK_TAB);
+        EXPECT_EQ(WindowText(d.Item(C::kIdFile)), L"C:\\windows\\system32\\SHELL32.DLL");
+        EXPECT_GT(chooser.strip().model().count(), 0);
+        EXPECT_FALSE(Enabled(d, IDOK));
+        PostMessageW(d.dialog(), WM_COMMAND, IDOK, 0);  // as Enter would: no icon is marked yet
+        d.Sync();
+        EXPECT_TRUE(IsWindowVisible(d.dialog()));
+        d.Key(VK_ESCAPE);
+    });
+    const IconChoice choice = chooser.Run(nullptr);
+    script.join();
+    EXPECT_FALSE(choice.accepted);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(std::tuple(boxes.boxes[0].caption, boxes.boxes[0].text),
+              std::tuple(std::wstring(kIconChooserTitle), NoIconsMessage(none)));
+    EXPECT_EQ(boxes.boxes[1].text, FileNotFoundMessage(L"C:\\no such folder\\x.ico"));
+}
+
+}  // namespace
+}  // namespace hv
