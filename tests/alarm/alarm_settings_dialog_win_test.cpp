@@ -15,7 +15,9 @@
 #include "settings/memory_store.h"
 #include "settings/settings_io.h"
 #include "settings/settings_schema.h"
+#include "tests/alarm/test_sound_win.h"
 #include "tests/support/dialog_driver_win.h"
+#include "tests/support/memory_host.h"
 #include "tests/support/message_box_catcher_win.h"
 
 namespace hv {
@@ -28,22 +30,9 @@ using hvtest::Driver;
 using hvtest::Focus;
 using hvtest::WindowText;
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (; *text; ++text) wide += static_cast<wchar_t>(*text == '/' ? '\\' : *text);
-    return wide;
-}
+using hvtest::kClip;
+using hvtest::WavePlaying;
 
-const std::wstring kClip = Widen(HV_CLIPS_DIR "/10.wav");
-
-// Whether a wave sound the program started still plays: SND_NOSTOP refuses then.
-bool WavePlaying() {
-    if (!PlaySoundW(kClip.c_str(), nullptr, SND_ASYNC | SND_NOSTOP | SND_FILENAME | SND_NODEFAULT)) return true;
-    PlaySoundW(nullptr, nullptr, 0);
-    return false;
-}
-
-// The icon libraries built beside the test.
 std::wstring Fixture(const wchar_t* name) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -61,27 +50,6 @@ HWND FindChooser(DWORD thread) {
     return nullptr;
 }
 
-class TestHost : public SettingsHost {
-public:
-    Settings& settings() override { return settings_; }
-    SettingsStore* store() override { return &store_; }
-    const SystemInfo& system() const override { return system_; }
-    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
-    void RedrawFace() override {}
-    void PauseTick() override {}
-    void ResumeTick() override {}
-    bool SpeakTime(const std::string&, bool, int) override { return true; }
-    // The settings as stored now.
-    void Load() { LoadSettings(store_, settings_, true); }
-
-    Settings settings_;
-    MemorySettingsStore store_;
-    SystemInfo system_{kAppVersion, true, 10, L"C:\\Horavox\\", L"C:\\windows\\system32\\"};
-
-private:
-    std::array<std::uint32_t, 16> colors_{};
-};
-
 class AlarmSettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { actions.SetProgramIcon(LoadIconW(nullptr, IDI_WARNING)); }
@@ -90,14 +58,10 @@ protected:
         return host.store_.Binary(kAlarmSubkey, L"Attr" + std::to_wstring(n));
     }
 
-    TestHost host;
+    hvtest::MemoryHost host;
     AlarmActions actions{L"C:\\Horavox\\", nullptr};
 };
 
-bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
-bool Visible(const Driver& d, int id) { return IsWindowVisible(d.Item(id)) != FALSE; }
-bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-int SpinValue(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), UDM_GETPOS32, 0, 0)); }
 
 // A click on the tab's header, as the mouse makes it.
 void SelectTab(const Driver& d, int index) {
@@ -143,7 +107,7 @@ TEST_F(AlarmSettingsDialogTest, AnAlarmAtFiveAfterSevenOnSundaysOnlyStoresItsAtt
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
         d.Type(D::kIdHour, L"7");
         d.Key(VK_TAB);
-        EXPECT_EQ(std::tuple(Focus(d.dialog()), SpinValue(d, D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
+        EXPECT_EQ(std::tuple(Focus(d.dialog()), d.SpinValue(D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
         d.Type(D::kIdMinute, L"4");
         d.Key(VK_UP);  // the arrows count from the typed number
         EXPECT_EQ(WindowText(d.Item(D::kIdMinute)), L"5");
@@ -168,7 +132,7 @@ TEST_F(AlarmSettingsDialogTest, RefusedTimesKeepTheFocusAndPagingStopsAtBothEnds
     for (const bool escape : {true, false}) {
         D dialog(host, actions);
         DialogScript script([escape](Driver& d) {
-            EXPECT_FALSE(Enabled(d, D::kIdBack));
+            EXPECT_FALSE(d.Enabled(D::kIdBack));
             for (const wchar_t* refused : {L"24", L"-1", L"ab"}) {
                 d.Type(D::kIdHour, refused);
                 d.Key(VK_TAB);
@@ -181,18 +145,18 @@ TEST_F(AlarmSettingsDialogTest, RefusedTimesKeepTheFocusAndPagingStopsAtBothEnds
             }
             d.Type(D::kIdHour, L"25");
             SelectTab(d, 2);  // leaving the box for another tab: its tab stays up
-            EXPECT_EQ(std::tuple(Focus(d.dialog()), Visible(d, D::kIdHour)), std::tuple(d.Item(D::kIdHour), true));
+            EXPECT_EQ(std::tuple(Focus(d.dialog()), d.Visible(D::kIdHour)), std::tuple(d.Item(D::kIdHour), true));
             d.Type(D::kIdHour, L"23");
             d.Key(VK_UP);
-            EXPECT_EQ(SpinValue(d, D::kIdHourSpin), 23) << "no wrap";
+            EXPECT_EQ(d.SpinValue(D::kIdHourSpin), 23) << "no wrap";
             d.Click(D::kIdNext);
-            EXPECT_TRUE(Enabled(d, D::kIdBack));
+            EXPECT_TRUE(d.Enabled(D::kIdBack));
             EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), WindowText(d.Item(D::kIdMinute)),
-                                 SpinValue(d, D::kIdHourSpin)),
+                                 d.SpinValue(D::kIdHourSpin)),
                       std::tuple(L"30", L"99", 23))
                 << "stored numbers beyond the arrows show as stored";
             for (int page = 3; page <= 20; ++page) d.Click(D::kIdNext);
-            EXPECT_EQ(std::tuple(WindowText(d.dialog()), Enabled(d, D::kIdNext)),
+            EXPECT_EQ(std::tuple(WindowText(d.dialog()), d.Enabled(D::kIdNext)),
                       std::tuple(std::wstring(L"アラーム - [20/20]"), false));
             EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdBack)) << "the focus leaves the disabled button";
             if (escape) {
@@ -216,27 +180,27 @@ TEST_F(AlarmSettingsDialogTest, TheSoundTabShowsTheKindsControlsAndACdErrorOnce)
     hvtest::MessageBoxCatcher boxes;
     D dialog(host, actions);
     DialogScript script([](Driver& d) {
-        EXPECT_FALSE(Visible(d, D::kIdSoundFile)) << "on another tab";
+        EXPECT_FALSE(d.Visible(D::kIdSoundFile)) << "on another tab";
         SelectTab(d, 1);
-        EXPECT_TRUE(Visible(d, D::kIdSoundFile) && Visible(d, D::kIdSoundOption) && !Visible(d, D::kIdTrack));
-        EXPECT_FALSE(Visible(d, D::kIdEnable) == false) << "the enable box is on every tab";
-        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundFile)), Checked(d, D::kIdSoundOption)),
+        EXPECT_TRUE(d.Visible(D::kIdSoundFile) && d.Visible(D::kIdSoundOption) && !d.Visible(D::kIdTrack));
+        EXPECT_FALSE(d.Visible(D::kIdEnable) == false) << "the enable box is on every tab";
+        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundFile)), d.Checked(D::kIdSoundOption)),
                   std::tuple(L"ウェーブファイル名(&F):", L"C:\\a.wav", true));
         d.Click(D::kIdKind + 1);
-        EXPECT_TRUE(Visible(d, D::kIdSoundFile) && !Visible(d, D::kIdSoundOption));
+        EXPECT_TRUE(d.Visible(D::kIdSoundFile) && !d.Visible(D::kIdSoundOption));
         EXPECT_EQ(WindowText(d.Item(D::kIdSoundFile)), L"C:\\b.mid");
         d.Type(D::kIdSoundFile, L"C:\\c.mid");
         // No CD drive in the test prefix: the probe fails, reported once per error.
         d.Click(D::kIdKind + 2);
         d.Click(D::kIdKind + 0);
         d.Click(D::kIdKind + 2);
-        EXPECT_TRUE(Visible(d, D::kIdTrack) && !Visible(d, D::kIdSoundFile) && !Enabled(d, D::kIdTrack) &&
-                    !Enabled(d, D::kIdSoundOption) && !Enabled(d, D::kIdGuide));
+        EXPECT_TRUE(d.Visible(D::kIdTrack) && !d.Visible(D::kIdSoundFile) && !d.Enabled(D::kIdTrack) &&
+                    !d.Enabled(D::kIdSoundOption) && !d.Enabled(D::kIdGuide));
         EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundOption)),
                              WindowText(d.Item(D::kIdReadout))),
                   std::tuple(L"開始トラック(&T):", L"ランダム演奏", L"0/0"));
         SelectTab(d, 0);
-        EXPECT_FALSE(Visible(d, D::kIdTrack));
+        EXPECT_FALSE(d.Visible(D::kIdTrack));
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
@@ -294,7 +258,7 @@ TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKee
     DialogScript script([&](Driver& d) {
         SelectTab(d, 2);
         EXPECT_NE(dialog.PreviewIcon(), nullptr) << "no icon file: the program's own";
-        EXPECT_TRUE(Checked(d, D::kIdPosition + 0));
+        EXPECT_TRUE(d.Checked(D::kIdPosition + 0));
         d.Click(D::kIdPosition + 4);
         for (const bool accept : {false, true}) {
             PostMessageW(d.Item(D::kIdModifyIcon), BM_CLICK, 0, 0);
@@ -303,15 +267,15 @@ TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKee
             Driver c(chooser);
             // The alarm has no icon file: the system's shell library, icon 0 marked.
             EXPECT_EQ(WindowText(c.Item(C::kIdFile)), L"C:\\windows\\system32\\SHELL32.DLL");
-            EXPECT_TRUE(Enabled(c, IDOK));
+            EXPECT_TRUE(c.Enabled(IDOK));
             c.Type(C::kIdFile, library);
             c.Key(VK_TAB);
-            EXPECT_FALSE(Enabled(c, IDOK)) << "a new file: nothing marked yet";
+            EXPECT_FALSE(c.Enabled(IDOK)) << "a new file: nothing marked yet";
             c.Key(VK_TAB);  // the strip takes the focus: icon 0 marked
             EXPECT_EQ(Focus(chooser), c.Item(C::kIdStrip));
             c.Key(VK_RIGHT);
             c.Key(VK_RIGHT);
-            EXPECT_TRUE(Enabled(c, IDOK));
+            EXPECT_TRUE(c.Enabled(IDOK));
             if (accept) {
                 c.Click(IDOK);
             } else {
@@ -385,13 +349,13 @@ TEST(IconChooserTest, AFileWithoutIconsOrNoFileAtAllIsTold) {
         HWND window = FindChooser(thread);
         ASSERT_NE(window, nullptr);
         Driver d(window);
-        EXPECT_FALSE(Enabled(d, IDOK));
+        EXPECT_FALSE(d.Enabled(IDOK));
         EXPECT_EQ(chooser.strip().model().count(), 0);
         d.Type(C::kIdFile, L"C:\\no such folder\\x.ico");
         d.Key(VK_TAB);
         EXPECT_EQ(WindowText(d.Item(C::kIdFile)), L"C:\\windows\\system32\\SHELL32.DLL");
         EXPECT_GT(chooser.strip().model().count(), 0);
-        EXPECT_FALSE(Enabled(d, IDOK));
+        EXPECT_FALSE(d.Enabled(IDOK));
         PostMessageW(d.dialog(), WM_COMMAND, IDOK, 0);  // as Enter would: no icon is marked yet
         d.Sync();
         EXPECT_TRUE(IsWindowVisible(d.dialog()));

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "alarm/alarm_win.h"
+#include "tests/alarm/test_sound_win.h"
 #include "tests/support/dialog_driver_win.h"
 #include "tests/support/message_box_catcher_win.h"
 
@@ -25,20 +26,8 @@ namespace {
 
 using hvtest::WindowText;
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (; *text; ++text) wide += static_cast<wchar_t>(*text == '/' ? '\\' : *text);
-    return wide;
-}
-
-const std::wstring kClip = Widen(HV_CLIPS_DIR "/10.wav");
-
-// Whether a wave sound the program started still plays: SND_NOSTOP refuses then.
-bool WavePlaying() {
-    if (!PlaySoundW(kClip.c_str(), nullptr, SND_ASYNC | SND_NOSTOP | SND_FILENAME | SND_NODEFAULT)) return true;
-    PlaySoundW(nullptr, nullptr, 0);
-    return false;
-}
+using hvtest::kClip;
+using hvtest::WavePlaying;
 
 std::wstring TempFile(const wchar_t* name, const char* content) {
     wchar_t folder[MAX_PATH];

@@ -14,6 +14,7 @@
 #include "settings/settings_io.h"
 #include "settings/settings_schema.h"
 #include "tests/support/dialog_driver_win.h"
+#include "tests/support/memory_host.h"
 #include "tests/support/message_box_catcher_win.h"
 
 namespace hv {
@@ -25,74 +26,27 @@ using hvtest::DialogScript;
 using hvtest::Focus;
 using hvtest::WindowText;
 
-class TestHost : public SettingsHost {
-public:
-    Settings& settings() override { return settings_; }
-    SettingsStore* store() override { return &store_; }
-    const SystemInfo& system() const override { return system_; }
-    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
-    void RedrawFace() override {}
-    void PauseTick() override {}
-    void ResumeTick() override {}
-    bool SpeakTime(const std::string& time, bool clock24, int speed) override {
-        spoken.push_back({time, clock24, speed});
-        return speaks;
-    }
-
-    std::optional<std::uint32_t> StoredTalk() const { return store_.Dword(L"", L"Talk"); }
-    std::optional<std::uint32_t> Stored(const wchar_t* name) const { return store_.Dword(L"", name); }
-    // The settings as the next start of the program would load them.
-    Settings Reloaded() {
-        Settings loaded;
-        LoadSettings(store_, loaded, true);
-        return loaded;
-    }
-
-    struct Spoken {
-        std::string time;
-        bool clock24;
-        int speed;
-    };
-    std::vector<Spoken> spoken;
-    bool speaks = true;
-    Settings settings_;
-
-private:
-    MemorySettingsStore store_;
-    SystemInfo system_;
-    std::array<std::uint32_t, 16> colors_{};
-};
-
-bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
-bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-int SpinValue(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), UDM_GETPOS32, 0, 0)); }
-bool WholeTextSelected(HWND box) {
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(box));
-}
-
 TEST(AnnounceDialogTest, KeyboardAloneSetsAFixedTimeAndOkStoresTalk) {
-    TestHost host;
+    hvtest::MemoryHost host;
     D dialog(host);
     DialogScript script([](Driver& d) {
         EXPECT_EQ(WindowText(d.dialog()), L"発声方法");
         // Stored default: every minute, so the fixed time is greyed.
-        EXPECT_TRUE(Checked(d, D::kIdTiming + 1) && !Enabled(d, D::kIdHour) && !Enabled(d, D::kIdMinuteSpin));
+        EXPECT_TRUE(d.Checked(D::kIdTiming + 1) && !d.Enabled(D::kIdHour) && !d.Enabled(D::kIdMinuteSpin));
         d.AccessKey(L'k');  // 定刻(&K):
-        EXPECT_TRUE(Checked(d, D::kIdTiming + 6) && !Checked(d, D::kIdTiming + 1) && Enabled(d, D::kIdHour));
+        EXPECT_TRUE(d.Checked(D::kIdTiming + 6) && !d.Checked(D::kIdTiming + 1) && d.Enabled(D::kIdHour));
         d.Key(VK_TAB);
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
         d.Type(D::kIdHour, L"7");
         d.Key(VK_TAB);
-        EXPECT_EQ(std::tuple(Focus(d.dialog()), SpinValue(d, D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
+        EXPECT_EQ(std::tuple(Focus(d.dialog()), d.SpinValue(D::kIdHourSpin)), std::tuple(d.Item(D::kIdMinute), 7));
         d.Type(D::kIdMinute, L"29");
         d.Key(VK_UP);  // the arrows count from the typed number
-        EXPECT_EQ(std::tuple(SpinValue(d, D::kIdMinuteSpin), WindowText(d.Item(D::kIdMinute))), std::tuple(30, L"30"));
+        EXPECT_EQ(std::tuple(d.SpinValue(D::kIdMinuteSpin), WindowText(d.Item(D::kIdMinute))), std::tuple(30, L"30"));
         d.AccessKey(L'u');  // 時間制(&U): into the hour-mode group
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdClock));
         d.Key(VK_DOWN);
-        EXPECT_TRUE(Checked(d, D::kIdClock + 1));
+        EXPECT_TRUE(d.Checked(D::kIdClock + 1));
         d.AccessKey(L's');  // スピード(&S): the slider
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdSpeed));
         d.Key(VK_END);
@@ -104,7 +58,7 @@ TEST(AnnounceDialogTest, KeyboardAloneSetsAFixedTimeAndOkStoresTalk) {
     EXPECT_TRUE(dialog.Run(nullptr));
     script.Join();
     ASSERT_TRUE(script.found());
-    EXPECT_EQ(host.StoredTalk(), 0x0216071Eu);
+    EXPECT_EQ(host.Stored(L"Talk"), 0x0216071Eu);
     EXPECT_EQ(PackTalk(host.settings_), 0x0216071Eu);  // the tick uses them from its next minute
 }
 
@@ -116,15 +70,15 @@ TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
         for (int id : boxes) texts.push_back(WindowText(d.Item(id)));
         return texts;
     };
-    TestHost host;
+    hvtest::MemoryHost host;
     D dialog(host);
     DialogScript script([&](Driver& d) {
         // Off at first, with 22:00 to 7:00 proposed; the focus rule on.
         EXPECT_EQ(shown(d), (Boxes{L"22", L"0", L"7", L"0"}));
-        EXPECT_TRUE(!Checked(d, D::kIdQuiet) && !Enabled(d, D::kIdQuietFromHour) && !Enabled(d, D::kIdQuietToMinute + 1));
-        EXPECT_TRUE(Checked(d, D::kIdQuietOnFocus));
+        EXPECT_TRUE(!d.Checked(D::kIdQuiet) && !d.Enabled(D::kIdQuietFromHour) && !d.Enabled(D::kIdQuietToMinute + 1));
+        EXPECT_TRUE(d.Checked(D::kIdQuietOnFocus));
         d.AccessKey(L'n');  // 次の時間帯(&N):
-        EXPECT_TRUE(Checked(d, D::kIdQuiet) && Enabled(d, D::kIdQuietFromHour) && Enabled(d, D::kIdQuietToMinute + 1));
+        EXPECT_TRUE(d.Checked(D::kIdQuiet) && d.Enabled(D::kIdQuietFromHour) && d.Enabled(D::kIdQuietToMinute + 1));
         d.Key(VK_TAB);
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdQuietFromHour));
         d.Type(D::kIdQuietFromHour, L"23");
@@ -138,25 +92,25 @@ TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
         d.Type(D::kIdQuietToMinute, L"44");
         d.Key(VK_UP);  // the arrows count from the typed number
         d.AccessKey(L'f');  // 全画面表示・プレゼンテーションのとき(&F)
-        EXPECT_FALSE(Checked(d, D::kIdQuietOnFocus));
+        EXPECT_FALSE(d.Checked(D::kIdQuietOnFocus));
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
     script.Join();
-    EXPECT_EQ(std::tuple(host.Stored(L"QuietHours"), host.Stored(L"QuietOnFocus"), host.StoredTalk()),
+    EXPECT_EQ(std::tuple(host.Stored(L"QuietHours"), host.Stored(L"QuietOnFocus"), host.Stored(L"Talk")),
               std::tuple(0x862D171Eu, 0u, kDefaultTalk));
     EXPECT_EQ(host.Reloaded(), host.settings_);
 
     // The next start shows them; switched off, the range stays for the next time it is on.
-    TestHost next;
+    hvtest::MemoryHost next;
     next.settings_ = host.Reloaded();
     D again(next);
     DialogScript second([&](Driver& d) {
         EXPECT_EQ(shown(d), (Boxes{L"23", L"30", L"6", L"45"}));
-        EXPECT_TRUE(Checked(d, D::kIdQuiet) && !Checked(d, D::kIdQuietOnFocus));
+        EXPECT_TRUE(d.Checked(D::kIdQuiet) && !d.Checked(D::kIdQuietOnFocus));
         d.Click(D::kIdQuiet);
         d.Click(D::kIdQuietOnFocus);
-        EXPECT_FALSE(Enabled(d, D::kIdQuietFromMinute));
+        EXPECT_FALSE(d.Enabled(D::kIdQuietFromMinute));
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(again.Run(nullptr));
@@ -166,7 +120,7 @@ TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
 
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
     for (const bool escape : {true, false}) {
-        TestHost host;
+        hvtest::MemoryHost host;
         UnpackTalk(0x02060815, host.settings_);  // fixed time 8:21, 12-hour, speed 2
         const Settings before = host.settings_;
         D dialog(host);
@@ -177,14 +131,14 @@ TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
                 d.Type(D::kIdHour, refused);
                 d.Key(VK_TAB);
                 EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour)) << refused;
-                EXPECT_TRUE(WholeTextSelected(d.Item(D::kIdHour))) << refused;
-                EXPECT_EQ(SpinValue(d, D::kIdHourSpin), 8) << refused;
+                EXPECT_TRUE(hvtest::WholeTextSelected(d.Item(D::kIdHour))) << refused;
+                EXPECT_EQ(d.SpinValue(D::kIdHourSpin), 8) << refused;
             }
             d.Key(VK_RETURN);  // OK refuses the pending hour too, and stays open
             EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHour));
             d.Type(D::kIdHour, L"05");
             d.Key(VK_TAB);
-            EXPECT_EQ(std::tuple(SpinValue(d, D::kIdHourSpin), WindowText(d.Item(D::kIdHour))), std::tuple(5, L"5"));
+            EXPECT_EQ(std::tuple(d.SpinValue(D::kIdHourSpin), WindowText(d.Item(D::kIdHour))), std::tuple(5, L"5"));
             d.Type(D::kIdMinute, L"99");  // pending and wrong: Cancel still closes
             if (escape) {
                 d.Key(VK_ESCAPE);
@@ -194,28 +148,28 @@ TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
         });
         EXPECT_FALSE(dialog.Run(nullptr));
         script.Join();
-        EXPECT_EQ(host.StoredTalk(), std::nullopt) << escape;
+        EXPECT_EQ(host.Stored(L"Talk"), std::nullopt) << escape;
         EXPECT_EQ(host.settings_, before) << escape;
     }
 }
 
 TEST(AnnounceDialogTest, StoredValuesWithoutAnOptionOrBeyondTheArrowsAreKeptUntilChanged) {
-    TestHost host;
+    hvtest::MemoryHost host;
     UnpackTalk(0x0F0B1E50, host.settings_);  // timing 11, hour 30, minute 80, speed 15
     D dialog(host);
     DialogScript script([](Driver& d) {
-        for (int i = 0; i < kTimingOptionCount; ++i) EXPECT_FALSE(Checked(d, D::kIdTiming + i)) << i;
-        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), SpinValue(d, D::kIdHourSpin)), std::tuple(L"30", 23));
+        for (int i = 0; i < kTimingOptionCount; ++i) EXPECT_FALSE(d.Checked(D::kIdTiming + i)) << i;
+        EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdHour)), d.SpinValue(D::kIdHourSpin)), std::tuple(L"30", 23));
         d.Click(D::kIdTiming + 3);  // a timing picked at last; the time stays as stored, greyed
-        EXPECT_EQ(std::tuple(Enabled(d, D::kIdHour), WindowText(d.Item(D::kIdHour))), std::tuple(false, L"30"));
+        EXPECT_EQ(std::tuple(d.Enabled(D::kIdHour), WindowText(d.Item(D::kIdHour))), std::tuple(false, L"30"));
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
-    EXPECT_EQ(host.StoredTalk(), 0x0F031E50u);
+    EXPECT_EQ(host.Stored(L"Talk"), 0x0F031E50u);
 }
 
 TEST(AnnounceDialogTest, SpinnersStopAtTheirEndsAndTheTestSpeaksTheWorkingChoice) {
-    TestHost host;
+    hvtest::MemoryHost host;
     UnpackTalk(0x0D161700, host.settings_);  // fixed 23:00, 24-hour, speed 13
     host.speaks = false;
     hvtest::MessageBoxCatcher boxes;
@@ -225,7 +179,7 @@ TEST(AnnounceDialogTest, SpinnersStopAtTheirEndsAndTheTestSpeaksTheWorkingChoice
         d.Key(VK_UP);
         d.Type(D::kIdMinute, L"0");
         d.Key(VK_DOWN);
-        EXPECT_EQ(std::tuple(SpinValue(d, D::kIdHourSpin), SpinValue(d, D::kIdMinuteSpin)), std::tuple(23, 0));
+        EXPECT_EQ(std::tuple(d.SpinValue(D::kIdHourSpin), d.SpinValue(D::kIdMinuteSpin)), std::tuple(23, 0));
         d.Click(D::kIdClock);  // 12時間制 for the test only
         d.Click(D::kIdPlay);
         d.Key(VK_ESCAPE);
@@ -241,7 +195,7 @@ TEST(AnnounceDialogTest, SpinnersStopAtTheirEndsAndTheTestSpeaksTheWorkingChoice
 }
 
 TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
-    TestHost host;
+    hvtest::MemoryHost host;
     D dialog(host);
     std::vector<SIZE> clients, okButtons;
     DialogScript script([&](Driver& d) {

@@ -103,9 +103,6 @@ private:
     std::array<std::uint32_t, 16> colors_{};
 };
 
-bool Enabled(const Driver& d, int id) { return IsWindowEnabled(d.Item(id)) != FALSE; }
-bool Checked(const Driver& d, int id) { return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-int Position(const Driver& d, int id) { return static_cast<int>(SendMessageW(d.Item(id), TBM_GETPOS, 0, 0)); }
 int ShownPage(const Driver& d) { return TabCtrl_GetCurSel(d.Item(D::kIdTabs)) + 1; }
 
 // Ctrl+Tab (or Ctrl+Shift+Tab) as the dialog's thread sees it: the key state is the
@@ -174,7 +171,7 @@ TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
         d.AccessKey(L's');  // サイズ(&S): the first size slider
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::FontId(0, D::kFontSize)));
         d.Key(VK_NEXT);  // a page: 6 points larger
-        EXPECT_EQ(std::tuple(Position(d, D::FontId(0, D::kFontSize)), host.settings_.FontSize[1]), std::tuple(21, 21.0f));
+        EXPECT_EQ(std::tuple(d.SliderValue(D::FontId(0, D::kFontSize)), host.settings_.FontSize[1]), std::tuple(21, 21.0f));
         d.Click(D::FontId(1, D::kFontBold));
         d.Click(D::FontId(1, D::kFontItalic));
         EXPECT_TRUE(host.settings_.FontBold[2] && host.settings_.FontItalic[2]);
@@ -185,9 +182,9 @@ TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
         EXPECT_EQ(host.face.layout().header[0].color, RGB(1, 2, 3));  // the face shows it at once
         ControlKey(d, VK_TAB);  // 背景
         EXPECT_EQ(ShownPage(d), 3);
-        EXPECT_TRUE(Checked(d, D::kIdKind + 0) && Enabled(d, D::kIdKindSettings));
+        EXPECT_TRUE(d.Checked(D::kIdKind + 0) && d.Enabled(D::kIdKindSettings));
         d.AccessKey(L'd');  // デスクトップ(&D)
-        EXPECT_TRUE(Checked(d, D::kIdKind + 1) && !Enabled(d, D::kIdKindSettings));
+        EXPECT_TRUE(d.Checked(D::kIdKind + 1) && !d.Enabled(D::kIdKindSettings));
         EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Desktop);
         ControlKey(d, VK_TAB, true);  // back to 色
         EXPECT_EQ(ShownPage(d), 2);
@@ -212,7 +209,7 @@ TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
         HWND plain = hvtest::FindDialog(GetWindowThreadProcessId(d.dialog(), nullptr), L"無地の設定");
         ASSERT_NE(plain, nullptr);
         Driver p(plain);
-        EXPECT_TRUE(Checked(p, P::kIdGradation + 0));
+        EXPECT_TRUE(p.Checked(P::kIdGradation + 0));
         PickColor(p, P::kIdColor + 1, RGB(0, 0, 128));
         p.AccessKey(L'g');  // グラデーション(&G): into the options
         p.Key(VK_RIGHT);    // 左から右
@@ -222,7 +219,7 @@ TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
         EXPECT_FALSE(IsWindow(plain));
         d.AccessKey(L'r');  // 半透明の度合い(&R): the slider
         d.Key(VK_NEXT);
-        EXPECT_TRUE(Checked(d, D::kIdTranslucent));
+        EXPECT_TRUE(d.Checked(D::kIdTranslucent));
         EXPECT_EQ(WindowText(d.Item(D::kIdRatePercent)), L"10%");
         d.Key(VK_RETURN);
     });
@@ -250,15 +247,15 @@ TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) 
         DialogScript script([&](Driver& d) {
             ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 背景
             EXPECT_EQ(ShownPage(d), 3);
-            EXPECT_EQ(std::tuple(Enabled(d, D::kIdRate), Enabled(d, D::kIdTranslucent)), std::tuple(layered, layered));
+            EXPECT_EQ(std::tuple(d.Enabled(D::kIdRate), d.Enabled(D::kIdTranslucent)), std::tuple(layered, layered));
             if (!layered) return d.Key(VK_ESCAPE);
             d.AccessKey(L'r');
             for (UINT key : {VK_NEXT, VK_NEXT, VK_NEXT}) d.Key(key);  // 0 -> 30
-            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
             d.Key(VK_HOME);  // back to 0
-            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
             d.AccessKey(L't');  // 半透明(&T) ticked by hand at rate 0: layered and opaque
-            seen.push_back({host.Layered(), host.Alpha(), Checked(d, D::kIdTranslucent)});
+            seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
             d.Key(VK_ESCAPE);
         });
         dialog.Run(nullptr);
@@ -402,11 +399,11 @@ TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIs
     DialogScript script([&](Driver& d) {
         const int bold = D::FontId(0, D::kFontBold);
         EXPECT_EQ(WindowText(d.Item(D::FontId(0, D::kFontName))), BoldOnlyFont::kFamily);
-        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold), host.settings_.FontBold[1]), std::tuple(true, false, true));
+        EXPECT_EQ(std::tuple(d.Checked(bold), d.Enabled(bold), host.settings_.FontBold[1]), std::tuple(true, false, true));
         // A stored name the system does not list: nothing selected, the name kept.
         EXPECT_EQ(SendMessageW(d.Item(D::FontId(1, D::kFontName)), CB_GETCURSEL, 0, 0), CB_ERR);
         d.Key(VK_UP);  // another family: the box is free again and shows the setting
-        EXPECT_EQ(std::tuple(Checked(d, bold), Enabled(d, bold)), std::tuple(true, true));
+        EXPECT_EQ(std::tuple(d.Checked(bold), d.Enabled(bold)), std::tuple(true, true));
         d.Click(bold);
         EXPECT_FALSE(host.settings_.FontBold[1]);
         d.Key(VK_RETURN);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <functional>
@@ -65,6 +66,13 @@ inline HWND Focus(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
+// Whether the box's whole text is selected (as a refused entry leaves it).
+inline bool WholeTextSelected(HWND box) {
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(box));
+}
+
 // Acts on one dialog from another thread.
 class Driver {
 public:
@@ -118,6 +126,13 @@ public:
         Sync();
     }
     void Type(int id, const std::wstring& text) const { Type(Item(id), text); }
+
+    // What a control shows now.
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    int SpinValue(int id) const { return static_cast<int>(SendMessageW(Item(id), UDM_GETPOS32, 0, 0)); }
+    int SliderValue(int id) const { return static_cast<int>(SendMessageW(Item(id), TBM_GETPOS, 0, 0)); }
 
 private:
     static constexpr UINT kMarker = WM_APP + 0x3A5;
