@@ -1,8 +1,9 @@
 # System libraries that Windows does not protect by its list of known libraries (winmm,
 # version, uxtheme) would be resolved from the program's own folder when the program starts,
-# before it can restrict the library search; oleaut32 (the picture loader) and comctl32
-# (tooltips and dialog controls) only slow the start of a program whose first paint needs
-# neither. The MinGW build imports them late instead:
+# before it can restrict the library search; oleaut32 (the picture loader), comctl32
+# (tooltips and dialog controls), comdlg32 (the file and colour choosers, which bring in the
+# printing libraries) and imm32 (the input method of the time boxes) only slow the start
+# of a program whose first paint needs none of them. The MinGW build imports them late instead:
 # delay-import libraries made with dlltool from the toolchain's import libraries, under
 # the plain names, so every `target_link_libraries(... winmm)` gets them. The first call
 # into one loads it from the system folder, comctl32 through the manifest's side-by-side
@@ -18,7 +19,7 @@ find_program(HV_OBJDUMP NAMES ${HV_MINGW_PREFIX}-objdump objdump HINTS ${hv_ming
 set(hv_delay_dir ${CMAKE_BINARY_DIR}/delayimp)
 file(MAKE_DIRECTORY ${hv_delay_dir})
 
-foreach(lib winmm version oleaut32 comctl32 uxtheme)
+foreach(lib winmm version oleaut32 comctl32 uxtheme comdlg32 imm32)
   find_library(HV_IMPORT_LIB_${lib} NAMES lib${lib}.a REQUIRED)
   set(out ${hv_delay_dir}/lib${lib}_delay.a)
   if(NOT EXISTS ${out} OR ${HV_IMPORT_LIB_${lib}} IS_NEWER_THAN ${out})
