@@ -11,7 +11,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr std::array<ControlSpec, 3> kControls{{
+constexpr std::array<ControlRow, 3> kControls{{
     {AlarmDialog::kIdIcon, K::Picture, nullptr, 8, 8, 33, 33},
     // The message is the user's text: an ampersand in it is a character, not an access key.
     {AlarmDialog::kIdMessage, K::Label, L"", 52, 4, 245, 41, SS_NOPREFIX},
@@ -20,7 +20,7 @@ constexpr std::array<ControlSpec, 3> kControls{{
 
 // No owner when modeless: the notice must show even while the main window is hidden in
 // the notification area, and it gets a taskbar button of its own.
-const FormSpec kForm{L"", 302, 85, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
+const FormLayout kForm{L"", 302, 85, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
 
 }  // namespace
 

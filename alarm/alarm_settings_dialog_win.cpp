@@ -26,7 +26,7 @@ constexpr DWORD kMessageStyle = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
 // Table order is Tab order: each label before the control its access key reaches (so
 // "分に告知(&R)" comes before the hour it names), each page's controls together. The tab
 // strip is the last row: it lies under the pages' controls, which take the clicks.
-constexpr std::array<ControlSpec, 42> kControls{{
+constexpr std::array<ControlRow, 42> kControls{{
     {D::kIdEnable, K::CheckBox, L"このアラームを実行する", 12, 10, 220, 20},
     {D::kIdBack, K::Button, L"&<< 前頁", 264, 8, 78, 25},
     {D::kIdNext, K::Button, L"次頁 &>>", 346, 8, 78, 25},
@@ -76,7 +76,7 @@ constexpr std::array<ControlSpec, 42> kControls{{
     {D::kIdTabs, K::Tabs, L"時刻|音|ダイアログ", 8, 38, 416, 212},
 }};
 
-const FormSpec kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+const FormLayout kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
 constexpr int kTimeTabPage = 1, kSoundTabPage = 2;

@@ -17,7 +17,7 @@ using K = ControlKind;
 constexpr int kStripLeft = 10;
 constexpr int kStripTop = 80;
 
-constexpr std::array<ControlSpec, 6> kControls{{
+constexpr std::array<ControlRow, 6> kControls{{
     {C::kIdFileLabel, K::Label, L"ファイル名(&F):", 10, 10, 200, 18},
     {C::kIdFile, K::Edit, L"", 10, 28, 262, 23},
     {C::kIdBrowse, K::Button, L"参照(&B)...", 280, 27, 80, 26},
@@ -26,7 +26,7 @@ constexpr std::array<ControlSpec, 6> kControls{{
     {IDCANCEL, K::Button, L"キャンセル", 280, 162, 80, 26},
 }};
 
-const FormSpec kForm{kIconChooserTitle, 370, 198, kControls};
+const FormLayout kForm{kIconChooserTitle, 370, 198, kControls};
 
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -21,7 +21,7 @@ using K = ControlKind;
 
 // Table order is Tab order: each frame before the controls it holds, each label before
 // the control its access key reaches.
-constexpr std::array<ControlSpec, 37> kControls{{
+constexpr std::array<ControlRow, 37> kControls{{
     {D::kIdTimingFrame, K::Frame, L"発声タイミング(&T)", 8, 6, 252, 124},
     {D::kIdTiming + 0, K::Option, L"(なし)", 20, 26, 92, 18},
     {D::kIdTiming + 1, K::Option, L"1分毎", 20, 48, 92, 18},
@@ -62,7 +62,7 @@ constexpr std::array<ControlSpec, 37> kControls{{
     {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 290, 80, 26, 0, 0, nullptr, kButtonFont},
 }};
 
-const FormSpec kForm{L"発声方法", 380, 324, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+const FormLayout kForm{L"発声方法", 380, 324, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
 // Every hour and minute box: its spinner has the next id; the value it works on.

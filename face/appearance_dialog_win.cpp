@@ -21,7 +21,7 @@ using K = ControlKind;
 
 // A control of font set `set` on the font page: its frame's left edge is 18 or 214, `dx`
 // counts from there.
-constexpr ControlSpec FontRow(int set, int offset, ControlKind kind, const wchar_t* text, int dx, int y, int width,
+constexpr ControlRow FontRow(int set, int offset, ControlKind kind, const wchar_t* text, int dx, int y, int width,
                               int height, DWORD style = 0) {
     return {D::FontId(set, offset), kind, text, (set == 0 ? 18 : 214) + dx, y, width, height, style, 1};
 }
@@ -29,7 +29,7 @@ constexpr ControlSpec FontRow(int set, int offset, ControlKind kind, const wchar
 // Table order is Tab order; the tab strip comes last so that it lies under the pages.
 // The colour page keeps the places the buttons always had (in twips: captions at 120 and
 // 3240, buttons of 1095 x 375 at 1380 and 4500, rows 900 apart), from the page's corner.
-constexpr std::array<ControlSpec, 43> kControls{{
+constexpr std::array<ControlRow, 43> kControls{{
     FontRow(0, D::kFontFrame, K::Frame, L"曜日欄", 0, 40, 188, 198),
     FontRow(0, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
     FontRow(0, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
@@ -75,7 +75,7 @@ constexpr std::array<ControlSpec, 43> kControls{{
     {D::kIdTabs, K::Tabs, L"フォント|色|背景", 8, 8, 404, 246},
 }};
 
-const FormSpec kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+const FormLayout kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
 double NowMs() {

@@ -17,7 +17,7 @@ using I = PictureBackgroundDialog;
 using K = ControlKind;
 
 // Button 1 sits on button 0's line at 2760 twips.
-constexpr std::array<ControlSpec, 9> kPlainControls{{
+constexpr std::array<ControlRow, 9> kPlainControls{{
     {P::kIdColorLabel + 0, K::Label, L"色1:", 14, 18, 40, 18},
     {P::kIdColor + 0, K::ColorSwatch, L"色1", 56, 14, 73, 25},
     {P::kIdColorLabel + 1, K::Label, L"色2:", 144, 18, 40, 18},
@@ -28,15 +28,15 @@ constexpr std::array<ControlSpec, 9> kPlainControls{{
     {P::kIdGradation + 2, K::Option, L"上から下", 190, 72, 84, 20},
     {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 196, 114, 88, 26, 0, 0, nullptr, kButtonFont},
 }};
-const FormSpec kPlainForm{L"無地の設定", 296, 150, kPlainControls};
+const FormLayout kPlainForm{L"無地の設定", 296, 150, kPlainControls};
 
-constexpr std::array<ControlSpec, 4> kPictureControls{{
+constexpr std::array<ControlRow, 4> kPictureControls{{
     {I::kIdPathLabel, K::Label, L"画像ファイル(&F):", 12, 12, 200, 18},
     {I::kIdPath, K::Edit, nullptr, 12, 32, 348, 23},
     {I::kIdBrowse, K::Button, L"参照(&B)...", 176, 68, 88, 26},
     {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 68, 88, 26, 0, 0, nullptr, kButtonFont},
 }};
-const FormSpec kPictureForm{L"画像ファイルの設定", 372, 106, kPictureControls};
+const FormLayout kPictureForm{L"画像ファイルの設定", 372, 106, kPictureControls};
 
 // A path worth loading: a file that exists (a folder or nothing costs no picture load).
 bool NamesAFile(const std::wstring& path) {

@@ -188,10 +188,10 @@ Form::~Form() {
     FreeFonts();
 }
 
-void Form::UseSpec(const FormSpec& spec) {
-    spec_ = &spec;
-    clientWidth_ = spec.width;
-    clientHeight_ = spec.height;
+void Form::UseLayout(const FormLayout& layout) {
+    layout_ = &layout;
+    clientWidth_ = layout.width;
+    clientHeight_ = layout.height;
 }
 
 void Form::ResizeClient(int width, int height) {
@@ -204,7 +204,7 @@ INT_PTR Form::RunModal(HWND owner) {
     owner_ = owner;
     modal_ = true;
     closing_ = false;
-    DialogTemplate frame(spec_->style, spec_->exStyle, 10, 10, spec_->caption, 0, nullptr);
+    DialogTemplate frame(layout_->style, layout_->exStyle, 10, 10, layout_->caption, 0, nullptr);
     return RunModalIndirect(GetModuleHandleW(nullptr), frame.get(), owner);
 }
 
@@ -212,7 +212,7 @@ bool Form::ShowModeless(HWND owner) {
     owner_ = owner;
     modal_ = false;
     closing_ = false;
-    DialogTemplate frame(spec_->style, spec_->exStyle, 10, 10, spec_->caption, 0, nullptr);
+    DialogTemplate frame(layout_->style, layout_->exStyle, 10, 10, layout_->caption, 0, nullptr);
     if (!CreateModelessIndirect(GetModuleHandleW(nullptr), frame.get(), owner)) return false;
     OpenModeless().push_back(this);
     return true;
@@ -238,7 +238,7 @@ void Form::Close(INT_PTR result) {
 void Form::Enable(int id, bool on) const { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
 void Form::SetText(int id, const std::wstring& text) {
-    if (spec_->painted) {
+    if (layout_->painted) {
         paintedTexts_[id] = text;
         if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
         return;
@@ -276,21 +276,21 @@ void Form::ReleasePictures() {
 
 void Form::ShowPage(int page) {
     page_ = page;
-    for (const ControlSpec& spec : spec_->controls) {
-        if (spec.page == 0) continue;
-        ShowWindow(Item(spec.id), spec.page == page ? SW_SHOWNA : SW_HIDE);
+    for (const ControlRow& row : layout_->controls) {
+        if (row.page == 0) continue;
+        ShowWindow(Item(row.id), row.page == page ? SW_SHOWNA : SW_HIDE);
     }
-    for (const ControlSpec& spec : spec_->controls) {
-        if (spec.kind == ControlKind::Tabs) TabCtrl_SetCurSel(Item(spec.id), page - 1);
+    for (const ControlRow& row : layout_->controls) {
+        if (row.kind == ControlKind::Tabs) TabCtrl_SetCurSel(Item(row.id), page - 1);
     }
 }
 
 void Form::TurnPage(int delta) {
-    const ControlSpec* tabs = nullptr;
+    const ControlRow* tabs = nullptr;
     int pages = 0;
-    for (const ControlSpec& spec : spec_->controls) {
-        if (spec.kind == ControlKind::Tabs) tabs = &spec;
-        pages = std::max(pages, spec.page);
+    for (const ControlRow& row : layout_->controls) {
+        if (row.kind == ControlKind::Tabs) tabs = &row;
+        pages = std::max(pages, row.page);
     }
     if (!tabs || pages < 1) return;
     ShowPage((page_ - 1 + delta % pages + pages) % pages + 1);
@@ -324,37 +324,37 @@ void Form::Refuse(int editId) {
     SendMessageW(box, EM_SETSEL, 0, -1);
 }
 
-OptionGroup Form::GroupOf(const ControlSpec& option) const {
-    const auto& rows = spec_->controls;
+OptionGroup Form::GroupOf(const ControlRow& option) const {
+    const auto& rows = layout_->controls;
     std::size_t first = static_cast<std::size_t>(&option - rows.data()), end = first + 1;
     while (first > 0 && rows[first - 1].kind == ControlKind::Option) --first;
     while (end < rows.size() && rows[end].kind == ControlKind::Option) ++end;
     return Options(rows[first].id, static_cast<int>(end - first));
 }
 
-const ControlSpec* Form::SpecOf(int id) const {
-    for (const ControlSpec& spec : spec_->controls)
-        if (spec.id == id) return &spec;
+const ControlRow* Form::RowOf(int id) const {
+    for (const ControlRow& row : layout_->controls)
+        if (row.id == id) return &row;
     return nullptr;
 }
 
 BOOL Form::OnInitDialog() {
-    if (!spec_->painted) {
+    if (!layout_->painted) {
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&classes);
     }
     TakeOverDpiChanges(hwnd());
     dpi_ = DpiOf(hwnd());
     MakeFonts();
-    if (!spec_->painted) CreateControls();
+    if (!layout_->painted) CreateControls();
     Layout();
     ApplyClientSize();
     CenterOnOwner();
     // Enter presses the default button, whichever control has the focus.
-    for (const ControlSpec& spec : spec_->controls)
-        if (spec.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, spec.id, 0);
-    for (const ControlSpec& spec : spec_->controls) {
-        if (spec.kind != ControlKind::Tabs || pageKeys_) continue;
+    for (const ControlRow& row : layout_->controls)
+        if (row.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, row.id, 0);
+    for (const ControlRow& row : layout_->controls) {
+        if (row.kind != ControlKind::Tabs || pageKeys_) continue;
         // The strip paints its pages in the style's pane colour, lighter than a dialog: the
         // dialog takes that texture, so its labels, boxes and sliders do not stand in boxes.
         EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
@@ -374,28 +374,28 @@ void Form::CreateControls() {
     controls_.clear();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     bool inOptions = false;
-    for (const ControlSpec& spec : spec_->controls) {
-        const KindTraits& traits = Traits(spec.kind);
-        DWORD style = WS_CHILD | traits.style | spec.style;
+    for (const ControlRow& row : layout_->controls) {
+        const KindTraits& traits = Traits(row.kind);
+        DWORD style = WS_CHILD | traits.style | row.style;
         // A box of several lines wraps its words instead of scrolling sideways.
-        if (spec.kind == ControlKind::Edit && (spec.style & ES_MULTILINE)) style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
-        if (spec.page <= 1) style |= WS_VISIBLE;
+        if (row.kind == ControlKind::Edit && (row.style & ES_MULTILINE)) style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+        if (row.page <= 1) style |= WS_VISIBLE;
         // Each control is a group of its own, except a run of options.
-        const bool option = spec.kind == ControlKind::Option;
+        const bool option = row.kind == ControlKind::Option;
         if (!option || !inOptions) style |= WS_GROUP;
         if (option && !inOptions) style |= WS_TABSTOP;
         inOptions = option;
-        HWND control = CreateWindowExW(traits.exStyle, traits.className, spec.text, style, 0, 0, 0, 0, hwnd(),
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        HWND control = CreateWindowExW(traits.exStyle, traits.className, row.text, style, 0, 0, 0, 0, hwnd(),
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         controls_.push_back(control);
         if (!control) continue;
-        if (spec.kind == ControlKind::Spinner) {
+        if (row.kind == ControlKind::Spinner) {
             // The box just before works with the arrows (and the arrow keys in it).
             HWND buddy = GetWindow(control, GW_HWNDPREV);
             if (buddy) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
         }
-        if (spec.kind == ControlKind::Tabs) {
-            std::vector<std::wstring> tabs = SplitTabs(spec.text);
+        if (row.kind == ControlKind::Tabs) {
+            std::vector<std::wstring> tabs = SplitTabs(row.text);
             for (std::size_t i = 0; i < tabs.size(); ++i) {
                 TCITEMW item{};
                 item.mask = TCIF_TEXT;
@@ -403,7 +403,7 @@ void Form::CreateControls() {
                 SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
             }
         }
-        if (spec.tip) {
+        if (row.tip) {
             if (!tooltip_) {
                 tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
@@ -414,7 +414,7 @@ void Form::CreateControls() {
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = hwnd();
             tool.uId = reinterpret_cast<UINT_PTR>(control);
-            tool.lpszText = const_cast<wchar_t*>(spec.tip);
+            tool.lpszText = const_cast<wchar_t*>(row.tip);
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
@@ -423,13 +423,13 @@ void Form::CreateControls() {
 void Form::Layout() {
     HWND previous = nullptr;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlSpec& spec = spec_->controls[i];
+        const ControlRow& row = layout_->controls[i];
         HWND control = controls_[i];
         if (!control) continue;
-        SetWindowPos(control, nullptr, ScaleToDpi(spec.x, dpi_), ScaleToDpi(spec.y, dpi_),
-                     ScaleToDpi(spec.width, dpi_), ScaleToDpi(spec.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
-        if (spec.kind == ControlKind::Spinner && previous) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(previous), 0);
+        SetWindowPos(control, nullptr, ScaleToDpi(row.x, dpi_), ScaleToDpi(row.y, dpi_),
+                     ScaleToDpi(row.width, dpi_), ScaleToDpi(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row)), FALSE);
+        if (row.kind == ControlKind::Spinner && previous) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(previous), 0);
         previous = control;
     }
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[L""]), FALSE);
@@ -469,25 +469,25 @@ void Form::CenterOnOwner() {
 void Form::MakeFonts() {
     FreeFonts();
     LOGFONTW base = MessageFont(dpi_);
-    if (spec_->fontFace) {
-        wcsncpy_s(base.lfFaceName, spec_->fontFace, _TRUNCATE);
-        base.lfHeight = -MulDiv(spec_->fontPoints, dpi_, 72);
+    if (layout_->fontFace) {
+        wcsncpy_s(base.lfFaceName, layout_->fontFace, _TRUNCATE);
+        base.lfHeight = -MulDiv(layout_->fontPoints, dpi_, 72);
         base.lfCharSet = DEFAULT_CHARSET;
     }
     fonts_[L""] = CreateFontIndirectW(&base);
-    for (const ControlSpec& spec : spec_->controls) {
-        const std::wstring key = FontKey(spec.fontFace, spec.kind);
+    for (const ControlRow& row : layout_->controls) {
+        const std::wstring key = FontKey(row.fontFace, row.kind);
         if (fonts_.count(key)) continue;
         LOGFONTW font = base;
-        if (spec.fontFace) {
-            wcsncpy_s(font.lfFaceName, spec.fontFace, _TRUNCATE);
+        if (row.fontFace) {
+            wcsncpy_s(font.lfFaceName, row.fontFace, _TRUNCATE);
             font.lfCharSet = DEFAULT_CHARSET;
         }
-        if (spec.kind == ControlKind::Heading) {
+        if (row.kind == ControlKind::Heading) {
             font.lfWeight = FW_BOLD;
             font.lfHeight = -MulDiv(kHeadingPoints, dpi_, 72);
         }
-        font.lfUnderline = spec.kind == ControlKind::Link;
+        font.lfUnderline = row.kind == ControlKind::Link;
         fonts_[key] = CreateFontIndirectW(&font);
     }
 }
@@ -498,8 +498,8 @@ void Form::FreeFonts() {
     fonts_.clear();
 }
 
-HFONT Form::FontFor(const ControlSpec& spec) const {
-    auto found = fonts_.find(FontKey(spec.fontFace, spec.kind));
+HFONT Form::FontFor(const ControlRow& row) const {
+    auto found = fonts_.find(FontKey(row.fontFace, row.kind));
     return found == fonts_.end() ? nullptr : found->second;
 }
 
@@ -519,12 +519,12 @@ void Form::ValidateAfterFocusLeft(int id) {
 }
 
 bool Form::TakePendingEdits() {
-    for (const ControlSpec& spec : spec_->controls) {
-        if (spec.kind != ControlKind::Edit) continue;
-        HWND box = Item(spec.id);
+    for (const ControlRow& row : layout_->controls) {
+        if (row.kind != ControlKind::Edit) continue;
+        HWND box = Item(row.id);
         if (!IsWindowEnabled(box) || !SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
-        if (!OnValidate(spec.id)) {
-            Refuse(spec.id);
+        if (!OnValidate(row.id)) {
+            Refuse(row.id);
             return false;
         }
         SendMessageW(box, EM_SETMODIFY, FALSE, 0);
@@ -537,8 +537,8 @@ void Form::PressOk() {
 }
 
 void Form::OnCommand(int id, int code, HWND control) {
-    const ControlSpec* spec = control ? SpecOf(id) : nullptr;
-    if (!spec) {
+    const ControlRow* row = control ? RowOf(id) : nullptr;
+    if (!row) {
         // Enter and Esc arrive without a control when their button is missing.
         if (id == IDOK && code == 0) PressOk();
         if (id == IDCANCEL) {
@@ -547,24 +547,24 @@ void Form::OnCommand(int id, int code, HWND control) {
         }
         return;
     }
-    if (spec->kind == ControlKind::Edit) {
+    if (row->kind == ControlKind::Edit) {
         if (code == EN_SETFOCUS) SendMessageW(control, EM_SETSEL, 0, -1);
         if (code == EN_KILLFOCUS) PostMessageW(hwnd(), kValidateMessage, static_cast<WPARAM>(id), 0);
         if (code == EN_CHANGE && SendMessageW(control, EM_GETMODIFY, 0, 0)) OnValueChanged(id);
         return;
     }
-    if (spec->kind == ControlKind::Combo) {
+    if (row->kind == ControlKind::Combo) {
         if (code == CBN_SELCHANGE) OnValueChanged(id);
         return;
     }
-    if (spec->kind == ControlKind::Picture || spec->kind == ControlKind::Link) {
+    if (row->kind == ControlKind::Picture || row->kind == ControlKind::Link) {
         if (code == STN_CLICKED) OnClick(id);
         return;
     }
     if (code != BN_CLICKED) return;
-    if (spec->kind == ControlKind::Option) {
+    if (row->kind == ControlKind::Option) {
         // The group's tab stop follows the checked option.
-        const OptionGroup group = GroupOf(*spec);
+        const OptionGroup group = GroupOf(*row);
         group.Select(id - group.firstId);
     }
     if (id == IDOK) {
@@ -578,9 +578,9 @@ void Form::OnCommand(int id, int code, HWND control) {
 }
 
 INT_PTR Form::OnNotify(const NMHDR& header) {
-    const ControlSpec* spec = SpecOf(static_cast<int>(header.idFrom));
-    if (!spec) return FALSE;
-    if (spec->kind == ControlKind::Spinner && header.code == UDN_DELTAPOS) {
+    const ControlRow* row = RowOf(static_cast<int>(header.idFrom));
+    if (!row) return FALSE;
+    if (row->kind == ControlKind::Spinner && header.code == UDN_DELTAPOS) {
         // A number typed but not yet taken is where the arrows count from.
         HWND buddy = reinterpret_cast<HWND>(SendMessageW(header.hwndFrom, UDM_GETBUDDY, 0, 0));
         if (buddy && SendMessageW(buddy, EM_GETMODIFY, 0, 0)) {
@@ -595,9 +595,9 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
         }
         return FALSE;
     }
-    if (spec->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
+    if (row->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
         ShowPage(TabCtrl_GetCurSel(header.hwndFrom) + 1);
-        OnValueChanged(spec->id);
+        OnValueChanged(row->id);
         return TRUE;
     }
     return FALSE;
@@ -605,20 +605,20 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
 
 void Form::OnScroll(HWND control) {
     const int id = GetDlgCtrlID(control);
-    if (const ControlSpec* spec = SpecOf(id)) {
-        if (spec->kind == ControlKind::Spinner || spec->kind == ControlKind::Slider) OnValueChanged(id);
+    if (const ControlRow* row = RowOf(id)) {
+        if (row->kind == ControlKind::Spinner || row->kind == ControlKind::Slider) OnValueChanged(id);
     }
 }
 
 void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    const ControlSpec* spec = SpecOf(static_cast<int>(item.CtlID));
-    if (!spec) return;
+    const ControlRow* row = RowOf(static_cast<int>(item.CtlID));
+    if (!row) return;
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     const int inset = ScaleToDpi(4, dpi_);
-    if (spec->kind == ControlKind::Picture) {
+    if (row->kind == ControlKind::Picture) {
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        if (HICON icon = Picture(spec->id)) {
+        if (HICON icon = Picture(row->id)) {
             const int size = std::min<int>(ScaleToDpi(32, dpi_), std::min(r.right - r.left, r.bottom - r.top));
             DrawIconEx(dc, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, icon, size,
                        size, 0, nullptr, DI_NORMAL);
@@ -631,7 +631,7 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     RECT inner = r;
     InflateRect(&inner, -inset, -inset);
     if (pushed) OffsetRect(&inner, 1, 1);
-    if (spec->kind == ControlKind::ColorSwatch) {
+    if (row->kind == ControlKind::ColorSwatch) {
         // The colour inside a thin frame, inset as a swatch on a button always was: 145 and
         // 160 twips from the left and right edges, 96 and 99 from the top and bottom.
         RECT swatch{r.left + TwipsToPixels(145, dpi_), r.top + TwipsToPixels(96, dpi_),
@@ -640,7 +640,7 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
         HBRUSH frame = GetSysColorBrush(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
         FrameRect(dc, &swatch, frame);
         InflateRect(&swatch, -1, -1);
-        HBRUSH fill = CreateSolidBrush(Swatch(spec->id));
+        HBRUSH fill = CreateSolidBrush(Swatch(row->id));
         FillRect(dc, &swatch, fill);
         DeleteObject(fill);
     } else {
@@ -668,23 +668,23 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
 void Form::PaintRows(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ previousFont = SelectObject(dc, fonts_[L""]);
-    for (const ControlSpec& spec : spec_->controls) {
-        RECT r{ScaleToDpi(spec.x, dpi_), ScaleToDpi(spec.y, dpi_), ScaleToDpi(spec.x + spec.width, dpi_),
-               ScaleToDpi(spec.y + spec.height, dpi_)};
-        if (spec.kind == ControlKind::Line) {
+    for (const ControlRow& row : layout_->controls) {
+        RECT r{ScaleToDpi(row.x, dpi_), ScaleToDpi(row.y, dpi_), ScaleToDpi(row.x + row.width, dpi_),
+               ScaleToDpi(row.y + row.height, dpi_)};
+        if (row.kind == ControlKind::Line) {
             DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
-        } else if (spec.kind == ControlKind::Picture) {
-            if (HICON icon = Picture(spec.id)) {
+        } else if (row.kind == ControlKind::Picture) {
+            if (HICON icon = Picture(row.id)) {
                 const int size = ScaleToDpi(32, dpi_);
                 DrawIconEx(dc, r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
             }
-        } else if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Heading ||
-                   spec.kind == ControlKind::Link) {
-            auto set = paintedTexts_.find(spec.id);
-            const std::wstring text = set != paintedTexts_.end() ? set->second : (spec.text ? spec.text : L"");
-            SelectObject(dc, FontFor(spec));
-            SetTextColor(dc, spec.kind == ControlKind::Link ? kLinkColor : GetSysColor(COLOR_WINDOWTEXT));
-            const UINT prefix = (spec.style & SS_NOPREFIX) || spec.kind != ControlKind::Label ? DT_NOPREFIX : 0;
+        } else if (row.kind == ControlKind::Label || row.kind == ControlKind::Heading ||
+                   row.kind == ControlKind::Link) {
+            auto set = paintedTexts_.find(row.id);
+            const std::wstring text = set != paintedTexts_.end() ? set->second : (row.text ? row.text : L"");
+            SelectObject(dc, FontFor(row));
+            SetTextColor(dc, row.kind == ControlKind::Link ? kLinkColor : GetSysColor(COLOR_WINDOWTEXT));
+            const UINT prefix = (row.style & SS_NOPREFIX) || row.kind != ControlKind::Label ? DT_NOPREFIX : 0;
             DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
         }
     }
@@ -719,22 +719,22 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_CTLCOLORSTATIC: {
-        const ControlSpec* spec = SpecOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
-        if (!spec || spec->kind != ControlKind::Link) break;
+        const ControlRow* row = RowOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
+        if (!row || row->kind != ControlKind::Link) break;
         auto dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, kLinkColor);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
-        const ControlSpec* spec = SpecOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp)));
-        if (!spec || spec->kind != ControlKind::Link || !IsWindowEnabled(reinterpret_cast<HWND>(wp))) break;
+        const ControlRow* row = RowOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp)));
+        if (!row || row->kind != ControlKind::Link || !IsWindowEnabled(reinterpret_cast<HWND>(wp))) break;
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     case WM_PAINT:
-        if (!spec_->painted) break;
+        if (!layout_->painted) break;
         {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd(), &ps);
@@ -751,7 +751,7 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ValidateAfterFocusLeft(static_cast<int>(wp));
         return TRUE;
     case WM_HELP:
-        if (spec_->helpId && IsWindowEnabled(Item(spec_->helpId))) OnClick(spec_->helpId);
+        if (layout_->helpId && IsWindowEnabled(Item(layout_->helpId))) OnClick(layout_->helpId);
         return TRUE;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));

@@ -43,7 +43,7 @@ enum class ControlKind {
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
 };
 
-struct ControlSpec {
+struct ControlRow {
     int id;
     ControlKind kind;
     const wchar_t* text;      // the caption exactly as shown, "&" before the access key
@@ -54,10 +54,10 @@ struct ControlSpec {
     const wchar_t* fontFace = nullptr;  // null: the form's font
 };
 
-struct FormSpec {
+struct FormLayout {
     const wchar_t* caption;
     int width, height;  // client area, pixels at 96 dpi
-    std::span<const ControlSpec> controls;
+    std::span<const ControlRow> controls;
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     DWORD exStyle = 0;
     int helpId = 0;                     // the button F1 presses; 0: none
@@ -130,7 +130,7 @@ struct ProgressBar {
 
 class Form : public Dialog {
 public:
-    explicit Form(const FormSpec& spec) { UseSpec(spec); }
+    explicit Form(const FormLayout& layout) { UseLayout(layout); }
     ~Form() override;
 
     // Runs the dialog modal to `owner`; the result of Close, or -1 when it could not be made.
@@ -180,7 +180,7 @@ public:
 
 protected:
     // Another layout for the next run (a window shown in two guises); not while it is open.
-    void UseSpec(const FormSpec& spec);
+    void UseLayout(const FormLayout& layout);
 
     // The controls exist and are laid out: fill them from the dialog's values.
     virtual void OnLoad() {}
@@ -202,16 +202,16 @@ protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    const ControlSpec* SpecOf(int id) const;
+    const ControlRow* RowOf(int id) const;
     // The run of options `option` belongs to (their ids are consecutive).
-    OptionGroup GroupOf(const ControlSpec& option) const;
+    OptionGroup GroupOf(const ControlRow& option) const;
     void CreateControls();
     void Layout();
     void ApplyClientSize();
     void CenterOnOwner();
     void MakeFonts();
     void FreeFonts();
-    HFONT FontFor(const ControlSpec& spec) const;
+    HFONT FontFor(const ControlRow& row) const;
     void OnCommand(int id, int code, HWND control);
     INT_PTR OnNotify(const NMHDR& header);
     void OnScroll(HWND control);
@@ -224,7 +224,7 @@ private:
     void ReleasePictures();
     static LRESULT CALLBACK PageKeys(int code, WPARAM wp, LPARAM lp);
 
-    const FormSpec* spec_ = nullptr;
+    const FormLayout* layout_ = nullptr;
     int clientWidth_ = 0, clientHeight_ = 0;  // 96-dpi pixels
     HWND owner_ = nullptr;
     bool modal_ = false;

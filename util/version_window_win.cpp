@@ -28,7 +28,7 @@ using K = ControlKind;
 // button makes the window taller.
 constexpr int kWidth = 360, kHeight = 105, kReportHeight = 213;
 
-constexpr std::array<ControlSpec, 11> kControls{{
+constexpr std::array<ControlRow, 11> kControls{{
     {V::kIdIcon, K::Picture, nullptr, 16, 12, 32, 32},
     {V::kIdProduct, K::Heading, kProductName, 64, 10, 100, 22},
     {V::kIdVersion, K::Label, L"", 168, 15, 100, 17, SS_NOPREFIX},
@@ -43,11 +43,11 @@ constexpr std::array<ControlSpec, 11> kControls{{
     {V::kIdReport, K::Edit, nullptr, 8, 112, 344, 93, WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL},
 }};
 
-const FormSpec kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
+const FormLayout kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kWindowFont};
 // The splash paints the same rows itself: controls would load the common controls (their
 // themed classes) before the face shows.
-const FormSpec kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
+const FormLayout kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
                        kWindowFont, 9, true};
 
 }  // namespace
@@ -56,7 +56,7 @@ VersionWindow::VersionWindow(const SystemInfo& system) : Form(kAbout), system_(s
 
 bool VersionWindow::ShowSplash() {
     splash_ = true;
-    UseSpec(kSplash);
+    UseLayout(kSplash);
     if (!ShowModeless(nullptr)) return false;
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     UpdateWindow(hwnd());
@@ -70,7 +70,7 @@ void VersionWindow::CloseSplash() {
 void VersionWindow::ShowAbout(HWND owner) {
     splash_ = false;
     owner_ = owner;
-    UseSpec(kAbout);
+    UseLayout(kAbout);
     RunModal(owner);
 }
 
