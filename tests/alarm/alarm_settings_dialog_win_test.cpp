@@ -297,6 +297,24 @@ TEST_F(AlarmSettingsDialogTest, TheIconChosenInTheChooserIsTheAlarmsAndCancelKee
     DeleteFileW(library.c_str());
 }
 
+// Every page: the tab strip takes the arrow keys, and Tab reaches the rest.
+TEST_F(AlarmSettingsDialogTest, TabReachesEveryControlOfEveryPage) {
+    host.store_.PutBinary(kAlarmSubkey, L"Attr1", {0xC0, 7, 5, 0x7F, 0, 0, 0});  // on, WAVE: every time box takes input
+    host.Load();
+    D dialog(host, actions);
+    DialogScript script([](Driver& d) {
+        for (int page = 1; page <= 3; ++page) {
+            EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{}) << page;
+            PostMessageW(d.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Item(D::kIdTabs)), TRUE);
+            d.Key(VK_RIGHT);
+        }
+        d.Key(VK_ESCAPE);
+    });
+    dialog.Run(nullptr);
+    script.Join();
+    EXPECT_TRUE(script.found());
+}
+
 TEST(IconChooserTest, ElevenIconsScrollAndTheSelectionFollowsClicksAndKeys) {
     C chooser(L"C:\\windows\\system32\\", {Fixture(L"icons11.dll"), 10, false});
     std::vector<int> marks;
@@ -338,6 +356,17 @@ TEST(IconChooserTest, ElevenIconsScrollAndTheSelectionFollowsClicksAndKeys) {
     script.Join();
     EXPECT_EQ(marks, (std::vector<int>{3, 2, 0}));
     EXPECT_EQ(std::tuple(choice.file, choice.index, choice.accepted), std::tuple(Fixture(L"icons11.dll"), 0, true));
+}
+
+TEST(IconChooserTest, TabReachesEveryControl) {
+    C chooser(L"C:\\windows\\system32\\", {Fixture(L"icons11.dll"), 1, false});
+    DialogScript script([](Driver& d) {
+        EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{});
+        d.Key(VK_ESCAPE);
+    });
+    chooser.Run(nullptr);
+    script.Join();
+    EXPECT_TRUE(script.found());
 }
 
 TEST(IconChooserTest, AFileWithoutIconsOrNoFileAtAllIsTold) {

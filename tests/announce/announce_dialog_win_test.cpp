@@ -218,5 +218,19 @@ TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
     EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 486, 120, 39));
 }
 
+TEST(AnnounceDialogTest, TabReachesEveryControl) {
+    hvtest::MemoryHost host;
+    UnpackTalk(0x02060815, host.settings_);  // the fixed time, so its boxes take input
+    host.settings_.QuietHours = true;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{});
+        d.Key(VK_ESCAPE);
+    });
+    dialog.Run(nullptr);
+    script.Join();
+    EXPECT_TRUE(script.found());
+}
+
 }  // namespace
 }  // namespace hv

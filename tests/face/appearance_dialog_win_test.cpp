@@ -413,5 +413,23 @@ TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIs
     EXPECT_EQ(host.store_.Text(L"", L"FontName2"), L"No Such Family");
 }
 
+// Every page: the tab strip takes the arrow keys, and Tab reaches the rest.
+TEST(AppearanceDialogTest, TabReachesEveryControlOfEveryPage) {
+    FaceHost host;
+    std::uint32_t previousRate = 0;
+    D dialog(host, previousRate);
+    DialogScript script([](Driver& d) {
+        for (int page = 1; page <= 3; ++page) {
+            EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{}) << page;
+            PostMessageW(d.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Item(D::kIdTabs)), TRUE);
+            d.Key(VK_RIGHT);
+        }
+        d.Key(VK_ESCAPE);
+    });
+    dialog.Run(nullptr);
+    script.Join();
+    EXPECT_TRUE(script.found());
+}
+
 }  // namespace
 }  // namespace hv

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace hvtest {
 
@@ -133,6 +134,39 @@ public:
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     int SpinValue(int id) const { return static_cast<int>(SendMessageW(Item(id), UDM_GETPOS32, 0, 0)); }
     int SliderValue(int id) const { return static_cast<int>(SendMessageW(Item(id), TBM_GETPOS, 0, 0)); }
+
+    // The controls Tab never reaches: every visible, enabled control that is a tab stop,
+    // and every option (an option counts as reached when another of its group is: the
+    // arrow keys move within a group). Presses Tab round the whole dialog and stops where
+    // it started.
+    std::vector<std::wstring> NotReachedByTab() const {
+        std::vector<HWND> reached;
+        for (int i = 0; i < 200; ++i) {
+            HWND focus = Focus(dialog_);
+            if (!reached.empty() && focus == reached.front()) break;
+            reached.push_back(focus);
+            Key(VK_TAB);
+        }
+        auto wasReached = [&](HWND control) {
+            for (HWND r : reached)
+                if (r == control || IsChild(control, r)) return true;
+            return false;
+        };
+        std::vector<std::wstring> missed;
+        for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const bool option = SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON;
+            const bool stop = GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP;
+            if (!IsWindowVisible(child) || !IsWindowEnabled(child) || !(stop || option)) continue;
+            bool ok = wasReached(child);
+            for (HWND other = child; option && !ok;) {
+                other = GetNextDlgGroupItem(dialog_, other, FALSE);
+                if (!other || other == child) break;
+                ok = wasReached(other);
+            }
+            if (!ok) missed.push_back(WindowText(child));
+        }
+        return missed;
+    }
 
 private:
     static constexpr UINT kMarker = WM_APP + 0x3A5;
