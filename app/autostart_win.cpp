@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/autostart.h"
+#include "hvplus/module_paths_win.h"
 
 namespace hv {
 
@@ -44,13 +45,8 @@ bool DeleteValue(const wchar_t* keyName) {
 }  // namespace
 
 std::wstring RunningProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return path.substr(0, n);
-        path.resize(path.size() * 2);
-    }
+    static const std::wstring path = ModulePath(nullptr);  // the same for the whole run
+    return path;
 }
 
 bool IsAutostartOn(const std::wstring& programPath) {

@@ -1,6 +1,5 @@
 // Horavx.exe: the program's entry point and start-up.
 #include <windows.h>
-#include <ole2.h>
 #include <sddl.h>
 
 #include <memory>
@@ -12,32 +11,23 @@
 #include "app/main_window_win.h"
 #include "app/minute_tick_win.h"
 #include "face/month_calendar.h"
+#include "hv_version.h"
 #include "hvplus/hvplus_binding_win.h"
+#include "hvplus/module_paths_win.h"
 #include "hvplus/safe_load_win.h"
 #include "settings/migration.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_io.h"
 #include "util/version_window_win.h"
 
+// The version the program reports (the about box, the stored Version) and the one its
+// resources and packages carry are one.
+static_assert(hv::kAppVersionMajor == HV_VERSION_MAJOR && hv::kAppVersionMinor == HV_VERSION_MINOR,
+              "util/system_info.h and project(VERSION) name different versions");
+
 namespace {
 
 constexpr wchar_t kErrorTitle[] = L"エラー";
-
-// The program's folder, ending in a backslash (paths of any length).
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return L".\\";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    path.resize(path.find_last_of(L'\\') + 1);
-    return hv::WithTrailingBackslash(path);
-}
 
 // The user's SID as text, so that the instance check sees every session of this user
 // (and no other user's copy).
@@ -99,12 +89,6 @@ void RecordOsVersion(hv::SystemInfo& info) {
     }
 }
 
-std::wstring SystemFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
-    return hv::WithTrailingBackslash(n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring());
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -120,7 +104,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     hv::App app;
     app.system.AppVersion = hv::kAppVersion;
-    app.system.AppPath = ProgramFolder();
+    const std::wstring programFolder = hv::ProgramFolderOf();
+    app.system.AppPath = programFolder.empty() ? L".\\" : programFolder;
 
     hv::HvplusLibrary hvplus(app.system.AppPath + L"hvplus.dll");
     app.hvplus = &hvplus;
@@ -143,7 +128,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     splash->ShowSplash();
 
     RecordOsVersion(app.system);
-    app.system.SystemDirectory = SystemFolder();
+    app.system.SystemDirectory = hv::WithTrailingBackslash(hv::SystemFolderOf());
 
     hv::RegistrySettingsStore store;
     app.store = &store;
@@ -162,7 +147,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     });
     app.alarms = &alarms;
     int result = 1;
-    bool ole = false;
     {
         hv::MainWindow main(app);
         const bool created = main.Create();
@@ -170,16 +154,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         splash.reset();
         SetCursor(previousCursor);
         if (created) {
-            // OLE (for the shell services of dialogs; the picture loader needs none) waits
-            // until after the first paint: a zero-delay timer fires once the queue is empty.
-            const UINT_PTR afterFirstPaint = SetTimer(nullptr, 0, 0, nullptr);
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (msg.message == WM_TIMER && !msg.hwnd && msg.wParam == afterFirstPaint) {
-                    KillTimer(nullptr, afterFirstPaint);
-                    ole = SUCCEEDED(OleInitialize(nullptr));
-                    continue;
-                }
                 if (hv::Form::RouteDialogMessage(&msg)) continue;  // keys of the modeless dialogs
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
@@ -187,7 +163,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             result = static_cast<int>(msg.wParam);
         }
     }
-    if (ole) OleUninitialize();
     if (instance != INVALID_HANDLE_VALUE) CloseHandle(instance);
     return result;
 }

@@ -2,22 +2,23 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>  // MCIERROR in the alarm actions
+#include <ole2.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <string>
 
-#include "app/autostart_win.h"
-#include "hvplus/hvplus_binding_win.h"
-#include "app/main_menu.h"
-#include "app/placement.h"
-#include "face/holidays.h"
 #include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/alarm_win.h"
-#include "app/minute_tick_win.h"
-#include "settings/settings_io.h"
 #include "announce/announce_dialog_win.h"
+#include "app/autostart_win.h"
+#include "app/main_menu.h"
+#include "app/minute_tick_win.h"
+#include "app/placement.h"
 #include "face/appearance_dialog_win.h"
+#include "face/holidays.h"
+#include "hvplus/hvplus_binding_win.h"
+#include "settings/settings_io.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
 #include "util/version_window_win.h"
@@ -29,6 +30,9 @@ namespace {
 constexpr int kProgramIconId = 1;
 // Retries adding the notification-area icon (the minute tick's timer is 1).
 constexpr UINT_PTR kTrayRetryTimerId = 2;
+// OLE (the shell services of the dialogs; the picture loader needs none) starts after the
+// first paint: a zero-delay timer comes only once nothing else, the paint included, waits.
+constexpr UINT_PTR kStartOleTimerId = 3;
 constexpr UINT kTrayRetryMs = 1000;
 
 // The window's outer rectangle as its restored (normal) placement, in screen coordinates:
@@ -79,6 +83,7 @@ MainWindow::~MainWindow() {
     if (menuBar_ && (!hwnd() || GetMenu(hwnd()) != menuBar_)) DestroyMenu(menuBar_);
     if (icon_) DestroyIcon(icon_);
     if (smallIcon_) DestroyIcon(smallIcon_);
+    if (oleStarted_) OleUninitialize();
 }
 
 bool MainWindow::Create() {
@@ -110,6 +115,7 @@ void MainWindow::Load() {
     Settings& settings = app_.settings;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     bringForward_ = RegisterWindowMessageW(kBringForwardMessage);
+    SetTimer(hwnd(), kStartOleTimerId, 0, nullptr);
     // A second start runs at a lower integrity only in odd set-ups; the message must reach us.
     ChangeWindowMessageFilterEx(hwnd(), bringForward_, MSGFLT_ALLOW, nullptr);
 
@@ -536,6 +542,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_TIMER:
+        if (wp == kStartOleTimerId) {
+            KillTimer(hwnd(), kStartOleTimerId);
+            oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+            return 0;
+        }
         if (wp == kTrayRetryTimerId) {
             OnTrayRetry();
             return 0;

@@ -104,6 +104,7 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;
+    bool oleStarted_ = false;
     std::uint32_t appearanceRate_ = 0;  // the appearance dialog's rate slider, for the whole run
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;

@@ -22,7 +22,7 @@ file(MAKE_DIRECTORY ${hv_delay_dir})
 foreach(lib winmm version oleaut32 comctl32 uxtheme comdlg32 imm32)
   find_library(HV_IMPORT_LIB_${lib} NAMES lib${lib}.a REQUIRED)
   set(out ${hv_delay_dir}/lib${lib}_delay.a)
-  if(NOT EXISTS ${out} OR ${HV_IMPORT_LIB_${lib}} IS_NEWER_THAN ${out})
+  if(NOT EXISTS ${out} OR ${HV_IMPORT_LIB_${lib}} IS_NEWER_THAN ${out} OR ${CMAKE_CURRENT_LIST_FILE} IS_NEWER_THAN ${out})
     # The exports of the import library (its __imp_ symbols) make the .def file.
     execute_process(COMMAND ${HV_NM} ${HV_IMPORT_LIB_${lib}} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
     string(REGEX MATCHALL " I __imp_[A-Za-z0-9_@]+" imports "${symbols}")

@@ -1,5 +1,7 @@
 #include "hvplus/hvplus_binding_win.h"
 
+#include "hvplus/module_paths_win.h"
+
 namespace hv {
 
 HvplusLibrary::~HvplusLibrary() {
@@ -7,14 +9,7 @@ HvplusLibrary::~HvplusLibrary() {
 }
 
 HvplusLibrary& HvplusLibrary::BesideProgram() {
-    static HvplusLibrary library([] {
-        std::wstring path(MAX_PATH, L'\0');
-        DWORD n = 0;
-        while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size())
-            path.resize(path.size() * 2);
-        path.resize(n);
-        return path.substr(0, path.find_last_of(L'\\') + 1) + L"hvplus.dll";
-    }());
+    static HvplusLibrary library(ProgramFolderOf() + L"hvplus.dll");
     return library;
 }
 
@@ -25,7 +20,7 @@ bool HvplusLibrary::Load() {
 
 template <typename Fn>
 Fn HvplusLibrary::Bind(Fn& slot, const char* name) {
-    if (!slot && Load()) slot = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    if (!slot) slot = Export<Fn>(name);
     return slot;
 }
 

@@ -2,44 +2,13 @@
 
 #include <delayimp.h>
 
+#include "hvplus/module_paths_win.h"
+
 namespace hv {
 
 void RestrictLibrarySearch() {
     SetDllDirectoryW(L"");
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-namespace {
-
-std::wstring FolderOf(std::wstring path) {
-    const std::size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos) return {};
-    path.resize(slash + 1);
-    return path;
-}
-
-}  // namespace
-
-std::wstring ProgramFolderOf() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            return FolderOf(std::move(path));
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-std::wstring SystemFolderOf() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return {};
-    std::wstring folder(buffer, n);
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder;
 }
 
 HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName) {

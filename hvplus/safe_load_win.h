@@ -12,11 +12,6 @@ namespace hv {
 // folder only, and the current folder is out of the search.
 void RestrictLibrarySearch();
 
-// The folder of the running program (the .exe, whoever loaded this code) and the system
-// folder, each ending in a backslash; empty when the system does not say.
-std::wstring ProgramFolderOf();
-std::wstring SystemFolderOf();
-
 // Loads `fileName` from the program's folder or else from the system folder, by full
 // path, with its own imports taken from its folder and the system folder; null when it
 // is in neither or does not load. A copy in the program's folder is the one used even if

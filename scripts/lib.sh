@@ -6,7 +6,7 @@ HV_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest locales
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
   pulseaudio pulseaudio-utils fonts-ipafont fonts-liberation
-  jlha-utils sox)
+  jlha-utils sox nsis zip)
 
 hv_ensure_packages() {
   local missing=()

@@ -154,7 +154,7 @@ struct Settings {
 
     std::uint32_t Style = 0;  // kStyle... bits, other bits kept as read
 
-    // Placement in twips; a negative left or top means "not placed yet".
+    // Placement in twips; a left or top of -1 means "not placed yet" (kNotPlaced).
     std::int32_t WindowLeft = -1;
     std::int32_t WindowTop = -1;
     std::int32_t WindowWidth = 5400;

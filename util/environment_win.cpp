@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "hvplus/module_paths_win.h"
 #include "util/file_version_win.h"
 
 namespace hv {
@@ -57,16 +58,6 @@ public:
 private:
     HKEY key_ = nullptr;
 };
-
-std::wstring ModulePath(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return path.substr(0, n);
-        path.resize(path.size() * 2);
-    }
-}
 
 std::wstring SystemFolder(const SystemInfo& info) {
     if (!info.SystemDirectory.empty()) return WithTrailingBackslash(info.SystemDirectory);
