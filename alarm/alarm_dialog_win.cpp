@@ -15,7 +15,7 @@ constexpr std::array<ControlRow, 3> kControls{{
     {AlarmDialog::kIdIcon, K::Picture, nullptr, 8, 8, 33, 33},
     // The message is the user's text: an ampersand in it is a character, not an access key.
     {AlarmDialog::kIdMessage, K::Label, L"", 52, 4, 245, 41, SS_NOPREFIX},
-    {IDOK, K::DefaultButton, L"&OK", 120, 56, 73, 25, 0, 0, nullptr, L"MS UI Gothic"},
+    {IDOK, K::DefaultButton, L"&OK", 120, 56, 73, 25, 0, 0, nullptr, kDialogButtonFont},
 }};
 
 // No owner when modeless: the notice must show even while the main window is hidden in
@@ -28,10 +28,10 @@ AlarmDialog::AlarmDialog(std::function<void()> onConfirm) : Form(kForm), onConfi
 
 bool AlarmDialog::Open(AlarmNotice notice, bool modal, HWND owner) {
     notice_ = std::move(notice);
-    if (modal) return RunModal(owner) != -1;
-    if (!ShowModeless(nullptr)) return false;
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
-    return true;
+    const bool opened = modal ? RunModal(owner) != -1 : ShowModeless(nullptr);
+    if (!opened && notice_.iconOwned) DestroyIcon(notice_.icon);  // never reached the picture
+    if (opened && !modal) ShowWindow(hwnd(), SW_SHOWNORMAL);
+    return opened;
 }
 
 void AlarmDialog::OnLoad() {

@@ -31,7 +31,8 @@ AlarmActions::AlarmActions(std::wstring appPath, ArchiveRunner archiver)
 AlarmActions::~AlarmActions() = default;
 
 void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
-    StartSound(alarm);
+    // Boxes about the alarm belong to the window that fired it (a settings dialog's test).
+    StartSound(alarm, owner);
     alarm.Message = TrimSpaces(alarm.Message);
     MessageAction action = ClassifyMessage(alarm.Message);
     switch (action.kind) {
@@ -39,7 +40,7 @@ void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
         return;
     case MessageAction::Kind::Shell:
     case MessageAction::Kind::Archive:
-        RunCommand(action);
+        RunCommand(action, owner ? owner : mainWindow_);
         return;
     case MessageAction::Kind::Dialog:
         ShowNotification(alarm, modal, owner);
@@ -47,7 +48,7 @@ void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
     }
 }
 
-void AlarmActions::StartSound(const AlarmEntry& alarm) {
+void AlarmActions::StartSound(const AlarmEntry& alarm, HWND owner) {
     SoundCommand sound = ChooseSound(alarm, trackPicker_);
     switch (sound.kind) {
     case SoundCommand::Kind::None:
@@ -59,11 +60,11 @@ void AlarmActions::StartSound(const AlarmEntry& alarm) {
     case SoundCommand::Kind::Mci:
         if (sound.refusedWith != 0) {
             lastMciError_ = sound.refusedWith;
-            ReportMciError();
+            ReportMciError(owner);
             break;
         }
         if (!sound.setup.empty()) SendMciCommand(sound.setup);
-        if (SendMciCommand(sound.play) != 0) ReportMciError();
+        if (SendMciCommand(sound.play) != 0) ReportMciError(owner);
         break;
     }
 }
@@ -91,16 +92,16 @@ void AlarmActions::StopAllSounds() {
     SendMciCommand(L"close all");
 }
 
-void AlarmActions::RunCommand(const MessageAction& action) {
+void AlarmActions::RunCommand(const MessageAction& action, HWND owner) {
     if (action.kind == MessageAction::Kind::Archive) {
         // hvLHA reports its own failures; its result is not examined.
-        if (archiver_) archiver_(mainWindow_, ToAnsi(action.text), ToAnsi(ArchiveLogPath(appPath_)));
+        if (archiver_) archiver_(owner, ToAnsi(action.text), ToAnsi(ArchiveLogPath(appPath_)));
         return;
     }
     // The whole text is one item for the shell: "notepad x.txt" is not split into a
     // program and its argument, and fails as such.
-    HINSTANCE result = ShellExecuteW(mainWindow_, nullptr, action.text.c_str(), L"", L"", SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(mainWindow_, kShellFailedText, kAppTitle, MB_OK);
+    HINSTANCE result = ShellExecuteW(owner, nullptr, action.text.c_str(), L"", L"", SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(owner, kShellFailedText, kAppTitle, MB_OK);
 }
 
 void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner) {

@@ -56,8 +56,8 @@ public:
     HICON DialogIcon() const;
 
 private:
-    void StartSound(const AlarmEntry& alarm);
-    void RunCommand(const MessageAction& action);
+    void StartSound(const AlarmEntry& alarm, HWND owner);
+    void RunCommand(const MessageAction& action, HWND owner);
     void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner);
 
     std::wstring appPath_;

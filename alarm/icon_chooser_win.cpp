@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "hvplus/module_paths_win.h"
 #include "util/common_dialogs_win.h"
 #include "util/dpi_win.h"
 
@@ -27,11 +28,6 @@ constexpr std::array<ControlRow, 6> kControls{{
 }};
 
 const FormLayout kForm{kIconChooserTitle, 370, 198, kControls};
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 

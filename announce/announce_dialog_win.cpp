@@ -12,7 +12,6 @@ namespace hv {
 
 namespace {
 
-constexpr wchar_t kButtonFont[] = L"MS UI Gothic";
 constexpr wchar_t kPlayFailed[] = L"再生中にエラーが発生しました";
 constexpr wchar_t kAppTitle[] = L"Horavox";
 
@@ -57,9 +56,9 @@ constexpr std::array<ControlRow, 37> kControls{{
     {D::kIdQuietToMinute + 2, K::Label, L"まで", 316, 226, 40, 18},
     {D::kIdQuietOnFocus, K::CheckBox, L"全画面表示・プレゼンテーションのとき(&F)", 20, 252, 340, 18, 0, 0,
      L"全画面のゲームや動画、プレゼンテーションの間は時刻を読み上げません"},
-    {IDOK, K::DefaultButton, L"&OK", 120, 290, 80, 26, 0, 0, nullptr, kButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 206, 290, 80, 26, 0, 0, nullptr, kButtonFont},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 290, 80, 26, 0, 0, nullptr, kButtonFont},
+    {IDOK, K::DefaultButton, L"&OK", 120, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
+    {IDCANCEL, K::Button, L"キャンセル", 206, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
+    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
 }};
 
 const FormLayout kForm{L"発声方法", 380, 324, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,

@@ -41,7 +41,6 @@ public:
 
     // Modal to `owner`; true when OK stored the choices.
     bool Run(HWND owner) { return RunModal(owner) == IDOK; }
-    const AnnounceChoices& choices() const { return working_; }
 
 protected:
     void OnLoad() override;

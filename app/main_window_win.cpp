@@ -382,11 +382,7 @@ void MainWindow::OnSize(WPARAM kind) {
 void MainWindow::OnTrayMessage(LPARAM event) {
     if (LOWORD(event) != WM_LBUTTONDOWN) return;
     if (app_.settings.HiddenInTray()) {
-        ShowWindow(hwnd(), SW_RESTORE);
-        ShowWindow(hwnd(), SW_SHOW);
-        app_.settings.SetHiddenInTray(false);
-        SaveWindow();
-        SetForegroundWindow(hwnd());
+        BringForward();
     } else {
         ShowWindow(hwnd(), SW_MINIMIZE);
     }

@@ -14,7 +14,6 @@ namespace hv {
 
 namespace {
 
-constexpr wchar_t kButtonFont[] = L"MS UI Gothic";
 
 using D = AppearanceDialog;
 using K = ControlKind;
@@ -69,9 +68,9 @@ constexpr std::array<ControlRow, 43> kControls{{
     {D::kIdRateLabel, K::Label, L"半透明の度合い(&R):", 30, 178, 200, 16, 0, 3},
     {D::kIdRate, K::Slider, nullptr, 24, 198, 310, 30, 0, 3},
     {D::kIdRatePercent, K::Label, L"0%", 338, 205, 50, 16, 0, 3},
-    {IDOK, K::DefaultButton, L"&OK", 424, 12, 88, 26, 0, 0, nullptr, kButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 424, 44, 88, 26, 0, 0, nullptr, kButtonFont},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kButtonFont},
+    {IDOK, K::DefaultButton, L"&OK", 424, 12, 88, 26, 0, 0, nullptr, kDialogButtonFont},
+    {IDCANCEL, K::Button, L"キャンセル", 424, 44, 88, 26, 0, 0, nullptr, kDialogButtonFont},
+    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kDialogButtonFont},
     {D::kIdTabs, K::Tabs, L"フォント|色|背景", 8, 8, 404, 246},
 }};
 

@@ -3,13 +3,13 @@
 #include <array>
 
 #include "face/appearance_choices.h"
+#include "hvplus/module_paths_win.h"
 #include "util/common_dialogs_win.h"
 
 namespace hv {
 
 namespace {
 
-constexpr wchar_t kButtonFont[] = L"MS UI Gothic";
 constexpr UINT_PTR kLoadTimer = 1;
 
 using P = PlainBackgroundDialog;
@@ -26,7 +26,7 @@ constexpr std::array<ControlRow, 9> kPlainControls{{
     {P::kIdGradation + 0, K::Option, L"(なし)", 24, 72, 74, 20},
     {P::kIdGradation + 1, K::Option, L"左から右", 102, 72, 84, 20},
     {P::kIdGradation + 2, K::Option, L"上から下", 190, 72, 84, 20},
-    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 196, 114, 88, 26, 0, 0, nullptr, kButtonFont},
+    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 196, 114, 88, 26, 0, 0, nullptr, kDialogButtonFont},
 }};
 const FormLayout kPlainForm{L"無地の設定", 296, 150, kPlainControls};
 
@@ -34,15 +34,9 @@ constexpr std::array<ControlRow, 4> kPictureControls{{
     {I::kIdPathLabel, K::Label, L"画像ファイル(&F):", 12, 12, 200, 18},
     {I::kIdPath, K::Edit, nullptr, 12, 32, 348, 23},
     {I::kIdBrowse, K::Button, L"参照(&B)...", 176, 68, 88, 26},
-    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 68, 88, 26, 0, 0, nullptr, kButtonFont},
+    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 68, 88, 26, 0, 0, nullptr, kDialogButtonFont},
 }};
 const FormLayout kPictureForm{L"画像ファイルの設定", 372, 106, kPictureControls};
-
-// A path worth loading: a file that exists (a folder or nothing costs no picture load).
-bool NamesAFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -130,7 +124,7 @@ void PictureBackgroundDialog::LoadPending() {
 
 void PictureBackgroundDialog::LoadNow() {
     const std::wstring& file = host_.settings().ImageFile;
-    if (!NamesAFile(file)) return;  // the previous picture stays
+    if (!FileExists(file)) return;  // a folder or nothing costs no load; the previous picture stays
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     host_.LoadFacePicture(file);  // a file that is no picture leaves the previous one too
     SetCursor(previous);

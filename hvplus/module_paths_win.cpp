@@ -27,4 +27,9 @@ std::wstring SystemFolderOf() {
     return folder;
 }
 
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace hv

@@ -17,4 +17,7 @@ std::wstring ModulePath(HMODULE module);
 std::wstring ProgramFolderOf();
 std::wstring SystemFolderOf();
 
+// Whether `path` names a file that exists (not a folder).
+bool FileExists(const std::wstring& path);
+
 }  // namespace hv

@@ -15,8 +15,7 @@ HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName) {
     for (const std::wstring& folder : {ProgramFolderOf(), SystemFolderOf()}) {
         if (folder.empty()) continue;
         const std::wstring path = folder + fileName;
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!FileExists(path)) continue;
         return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     return nullptr;

@@ -170,12 +170,6 @@ std::wstring ComboBox::ItemText(int index) const {
         SendMessageW(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
-int ComboBox::FindExact(const std::wstring& text) const {
-    // CB_FINDSTRINGEXACT ignores case; a font name must match as it is written.
-    for (int i = 0, n = Count(); i < n; ++i)
-        if (ItemText(i) == text) return i;
-    return -1;
-}
 
 void ProgressBar::SetRange(int minimum, int maximum) const { SendMessageW(hwnd, PBM_SETRANGE32, minimum, maximum); }
 void ProgressBar::SetValue(int value) const { SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
@@ -421,19 +415,17 @@ void Form::CreateControls() {
 }
 
 void Form::Layout() {
-    HWND previous = nullptr;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const ControlRow& row = layout_->controls[i];
         HWND control = controls_[i];
         if (!control) continue;
+        // The font first: a control sized after it lays its text out for the new one.
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row)), FALSE);
         SetWindowPos(control, nullptr, ScaleToDpi(row.x, dpi_), ScaleToDpi(row.y, dpi_),
                      ScaleToDpi(row.width, dpi_), ScaleToDpi(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(row)), FALSE);
-        if (row.kind == ControlKind::Spinner && previous) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(previous), 0);
-        previous = control;
     }
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[L""]), FALSE);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::ApplyClientSize() {
@@ -603,7 +595,9 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
     return FALSE;
 }
 
-void Form::OnScroll(HWND control) {
+void Form::OnScroll(HWND control, int code) {
+    // Every step is reported, then the end of the scroll once more: the end is no change.
+    if (code == SB_ENDSCROLL) return;
     const int id = GetDlgCtrlID(control);
     if (const ControlRow* row = RowOf(id)) {
         if (row->kind == ControlKind::Spinner || row->kind == ControlKind::Slider) OnValueChanged(id);
@@ -693,8 +687,13 @@ void Form::PaintRows(HDC dc) {
 
 void Form::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
+    // The controls hold the old fonts until Layout hands them the new ones.
+    std::map<std::wstring, HFONT> previous;
+    previous.swap(fonts_);
     MakeFonts();
     Layout();
+    for (auto& [key, font] : previous)
+        if (font) DeleteObject(font);
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyClientSize();
 }
@@ -712,7 +711,7 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lp) OnScroll(reinterpret_cast<HWND>(lp));
+        if (lp) OnScroll(reinterpret_cast<HWND>(lp), LOWORD(wp));
         return TRUE;
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
@@ -728,7 +727,8 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETCURSOR: {
         const ControlRow* row = RowOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp)));
-        if (!row || row->kind != ControlKind::Link || !IsWindowEnabled(reinterpret_cast<HWND>(wp))) break;
+        // The dialog was asked first (above).
+        if (!row || row->kind != ControlKind::Link || !IsWindowEnabled(reinterpret_cast<HWND>(wp))) return FALSE;
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;

@@ -22,6 +22,9 @@
 
 namespace hv {
 
+// The face of the dialogs' OK, Cancel and Help buttons, and of the version window.
+inline constexpr wchar_t kDialogButtonFont[] = L"MS UI Gothic";
+
 enum class ControlKind {
     Label,          // static text; its access key moves the focus to the next control
     Frame,          // group box; likewise
@@ -119,7 +122,6 @@ struct ComboBox {
     int Selected() const;  // -1: none
     void Select(int index) const;
     std::wstring ItemText(int index) const;
-    int FindExact(const std::wstring& text) const;  // -1: not listed
 };
 
 struct ProgressBar {
@@ -142,7 +144,6 @@ public:
 
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
     int dpi() const { return dpi_; }
-    bool IsModal() const { return modal_; }
     // Ends a modal dialog with `result`, or destroys a modeless one.
     void Close(INT_PTR result);
 
@@ -214,7 +215,7 @@ private:
     HFONT FontFor(const ControlRow& row) const;
     void OnCommand(int id, int code, HWND control);
     INT_PTR OnNotify(const NMHDR& header);
-    void OnScroll(HWND control);
+    void OnScroll(HWND control, int code);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void PaintRows(HDC dc);
     void ValidateAfterFocusLeft(int id);

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "hvplus/module_paths_win.h"
 #include "util/help_topics.h"
 
 namespace hv {
@@ -18,8 +19,7 @@ void ShowHelpPage(HWND owner, const std::wstring& path) {
 }  // namespace
 
 bool OpenHelpPage(HWND owner, const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!FileExists(path)) return false;
     // The shell may hand the page to an extension that needs COM on this thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info{};

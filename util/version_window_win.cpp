@@ -16,7 +16,6 @@ namespace {
 constexpr wchar_t kProductName[] = L"Horavox";
 constexpr wchar_t kMailTip[] = L"作者にメールを出す";
 constexpr wchar_t kMailFailed[] = L"メール環境の呼出しに失敗しました。";
-constexpr wchar_t kWindowFont[] = L"MS UI Gothic";
 
 // The program's icon; the window class icon when the program has none.
 constexpr int kProgramIconId = 1;
@@ -44,11 +43,11 @@ constexpr std::array<ControlRow, 11> kControls{{
 }};
 
 const FormLayout kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kWindowFont};
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kDialogButtonFont};
 // The splash paints the same rows itself: controls would load the common controls (their
 // themed classes) before the face shows.
 const FormLayout kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
-                       kWindowFont, 9, true};
+                       kDialogButtonFont, 9, true};
 
 }  // namespace
 
