@@ -227,9 +227,8 @@ WeekdayChecks AlarmSettingsDialog::Weekdays() const {
 }
 
 std::uint32_t AlarmSettingsDialog::CountTracks(std::wstring& reply) {
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const BusyPointer busy;
     const std::uint32_t result = actions_.SendMciCommand(L"status cdaudio number of tracks", &reply);
-    SetCursor(previous);
     return result;
 }
 
@@ -333,7 +332,7 @@ void AlarmSettingsDialog::Browse() {
 }
 
 void AlarmSettingsDialog::ModifyIcon() {
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const BusyPointer busy;
     const AlarmEntry& e = model_.entry();
     IconChooser chooser(host_.system().SystemDirectory, {e.IconFile, e.IconIndex, false});
     const IconChoice choice = chooser.Run(hwnd());
@@ -341,7 +340,6 @@ void AlarmSettingsDialog::ModifyIcon() {
         model_.SetIcon(choice.file, choice.index);
         ShowAlarmIcon();
     }
-    SetCursor(previous);
 }
 
 void AlarmSettingsDialog::Test() {

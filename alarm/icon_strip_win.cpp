@@ -74,12 +74,11 @@ int IconStrip::Load(const std::wstring& file) {
     InvalidateRect(hwnd(), nullptr, TRUE);
     const int count = CountIcons(file);
     if (count == 0) return 0;
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const BusyPointer busy;
     model_.Load(count);
     Render();
     UpdateScrollBar();
     InvalidateRect(hwnd(), nullptr, TRUE);
-    SetCursor(previous);
     return model_.count();
 }
 

@@ -169,9 +169,11 @@ void AnnounceDialog::PlayTest() {
     // Always the time now, whatever timing is chosen; the dialog waits while it speaks.
     SYSTEMTIME now;
     GetLocalTime(&now);
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const bool played = host_.SpeakTime(SpokenTimeText(now.wHour, now.wMinute), working_.clock24, working_.speed);
-    SetCursor(previous);
+    bool played = false;
+    {
+        const BusyPointer busy;
+        played = host_.SpeakTime(SpokenTimeText(now.wHour, now.wMinute), working_.clock24, working_.speed);
+    }
     if (!played) MessageBoxW(hwnd(), kPlayFailed, kAppTitle, MB_ICONERROR | MB_OK);
 }
 

@@ -266,20 +266,16 @@ void MainWindow::ApplyTitleBar() {
 // The minute tick rests while a settings dialog is open; the busy pointer shows while it loads.
 class MainWindow::SettingsDialogScope {
 public:
-    SettingsDialogScope(MainWindow& window, bool busyPointer) : window_(window) {
+    SettingsDialogScope(MainWindow& window, bool busyPointer) : window_(window), busy_(busyPointer) {
         window_.PauseTick();
-        if (busyPointer) previous_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     }
-    ~SettingsDialogScope() {
-        window_.ResumeTick();
-        if (previous_) SetCursor(previous_);
-    }
+    ~SettingsDialogScope() { window_.ResumeTick(); }
     SettingsDialogScope(const SettingsDialogScope&) = delete;
     SettingsDialogScope& operator=(const SettingsDialogScope&) = delete;
 
 private:
     MainWindow& window_;
-    HCURSOR previous_ = nullptr;
+    BusyPointer busy_;
 };
 
 bool MainWindow::SpeakTime(const std::string& time, bool clock24, int speed) {

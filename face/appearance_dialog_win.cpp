@@ -235,9 +235,8 @@ void AppearanceDialog::ChooseKind(int option) {
     if (action == PictureAction::Clear) host_.ClearFacePicture();
     if (action == PictureAction::Load) {
         // A picture that does not load leaves the previous one.
-        HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        const BusyPointer busy;
         host_.LoadFacePicture(settings.ImageFile);
-        SetCursor(previous);
     }
 }
 

@@ -125,9 +125,8 @@ void PictureBackgroundDialog::LoadPending() {
 void PictureBackgroundDialog::LoadNow() {
     const std::wstring& file = host_.settings().ImageFile;
     if (!FileExists(file)) return;  // a folder or nothing costs no load; the previous picture stays
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const BusyPointer busy;
     host_.LoadFacePicture(file);  // a file that is no picture leaves the previous one too
-    SetCursor(previous);
 }
 
 }  // namespace hv

@@ -101,9 +101,8 @@ void VersionWindow::ShowEnvironment() {
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdClose)), TRUE);
     Enable(kIdEnvironment, false);
 
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const BusyPointer busy;
     const std::wstring report = BuildSystemEnvironmentReport(system_);
-    SetCursor(previous);
     SetText(kIdReport, report);
     ShowWindow(Item(kIdReport), SW_SHOWNA);
 

@@ -6,6 +6,22 @@
 
 namespace hv {
 
+// The hourglass for the length of a scope (work the user waits for), then the pointer as
+// it was.
+class BusyPointer {
+public:
+    explicit BusyPointer(bool on = true) : on_(on), previous_(on ? SetCursor(LoadCursorW(nullptr, IDC_WAIT)) : nullptr) {}
+    ~BusyPointer() {
+        if (on_) SetCursor(previous_);
+    }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    bool on_;
+    HCURSOR previous_;
+};
+
 class Window {
 public:
     Window() = default;
