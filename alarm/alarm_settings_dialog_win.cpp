@@ -79,7 +79,7 @@ constexpr std::array<ControlRow, 42> kControls{{
 const FormLayout kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
-constexpr int kTimeTabPage = 1, kSoundTabPage = 2;
+constexpr int kSoundTabPage = 2;
 // The rows shown on one of the tabs (the ids between the tab strip and the test button).
 constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
 
@@ -274,7 +274,7 @@ void AlarmSettingsDialog::OnValueChanged(int id) {
         model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
     } else if (id == kIdTabs) {
         // A time typed on the first tab is taken (or refused) before another tab shows.
-        TakeTypedTime();
+        TakePendingEdits();
         ShowSoundPanel();
     }
 }
@@ -294,23 +294,8 @@ bool AlarmSettingsDialog::OnValidate(int id) {
     return true;
 }
 
-bool AlarmSettingsDialog::TakeTypedTime() {
-    for (int id : {kIdHour, kIdMinute}) {
-        HWND box = Item(id);
-        if (!SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
-        if (!OnValidate(id)) {
-            // The refused box stays in view: its tab comes up.
-            if (Page() != kTimeTabPage) ShowPage(kTimeTabPage);
-            Refuse(id);
-            return false;
-        }
-        SendMessageW(box, EM_SETMODIFY, FALSE, 0);
-    }
-    return true;
-}
-
 void AlarmSettingsDialog::Turn(bool next) {
-    if (!TakeTypedTime()) return;
+    if (!TakePendingEdits()) return;
     HWND pressed = Item(next ? kIdNext : kIdBack);
     const bool hadFocus = GetFocus() == pressed;
     if (next) {

@@ -75,7 +75,6 @@ private:
     void ShowMinute(int minute);
     WeekdayChecks Weekdays() const;
     // Takes a typed hour or minute before the page changes; false when one was refused.
-    bool TakeTypedTime();
     void Turn(bool next);
     void Browse();
     void ModifyIcon();

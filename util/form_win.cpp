@@ -314,6 +314,8 @@ LRESULT CALLBACK Form::PageKeys(int code, WPARAM wp, LPARAM lp) {
 void Form::Refuse(int editId) {
     HWND box = Item(editId);
     MessageBeep(MB_OK);
+    // A box on another tab page comes into view with its page.
+    if (const ControlRow* row = RowOf(editId); row && row->page != 0 && row->page != page_) ShowPage(row->page);
     if (GetFocus() != box) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
     SendMessageW(box, EM_SETSEL, 0, -1);
 }

@@ -176,10 +176,14 @@ public:
     void ResizeClient(int width, int height);
 
     // The program's answer to input it does not take: the default beep, the focus back in
-    // the box, its whole text selected.
+    // the box (its tab page shown), its whole text selected.
     void Refuse(int editId);
 
 protected:
+    // Takes every box the user changed and has not left yet (OnValidate); false, with the
+    // first refused box refused, when one is not taken. OK does this before OnOk.
+    bool TakePendingEdits();
+
     // Another layout for the next run (a window shown in two guises); not while it is open.
     void UseLayout(const FormLayout& layout);
 
@@ -219,7 +223,6 @@ private:
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void PaintRows(HDC dc);
     void ValidateAfterFocusLeft(int id);
-    bool TakePendingEdits();
     void PressOk();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ReleasePictures();
