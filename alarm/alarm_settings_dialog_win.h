@@ -74,7 +74,7 @@ private:
     void ShowHour(int hour);
     void ShowMinute(int minute);
     WeekdayChecks Weekdays() const;
-    // Takes a typed hour or minute before the page changes; false when one was refused.
+    // The next or previous page, once a typed hour or minute is taken.
     void Turn(bool next);
     void Browse();
     void ModifyIcon();
