@@ -4,6 +4,7 @@
 
 #include "app/autostart.h"
 #include "hvplus/module_paths_win.h"
+#include "settings/registry_store_win.h"
 
 namespace hv {
 
@@ -12,28 +13,26 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kApprovedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
+// The value as the registry holds it, read the bounded way the settings are read; nothing
+// when the key or the value is missing or longer than `maxBytes`.
+std::optional<StoredValue> ReadValue(const wchar_t* keyName, std::size_t maxBytes) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    std::optional<StoredValue> value = QueryRegistryValue(key, kAutostartValueName, maxBytes);
+    RegCloseKey(key);
+    return value;
+}
+
+// A REG_EXPAND_SZ command is compared as written, not expanded.
 std::optional<std::wstring> ReadRunCommand() {
-    DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kAutostartValueName, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
-                     RRF_NOEXPAND, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kAutostartValueName, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
-                     RRF_NOEXPAND, nullptr, text.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    text.resize(text.find(L'\0'));
-    return text;
+    const std::optional<StoredValue> value = ReadValue(kRunKey, kMaxTextBytes);
+    if (!value || !IsTextType(value->type)) return std::nullopt;
+    return DecodeRegistryText(value->data);
 }
 
 std::vector<std::uint8_t> ReadApproved() {
-    std::vector<std::uint8_t> bytes(64);
-    DWORD size = static_cast<DWORD>(bytes.size());
-    if (RegGetValueW(HKEY_CURRENT_USER, kApprovedKey, kAutostartValueName, RRF_RT_REG_BINARY, nullptr, bytes.data(),
-                     &size) != ERROR_SUCCESS)
-        return {};
-    bytes.resize(size);
-    return bytes;
+    const std::optional<StoredValue> value = ReadValue(kApprovedKey, 64);
+    return value && value->type == ValueType::Binary ? value->data : std::vector<std::uint8_t>{};
 }
 
 // Missing is as good as deleted.
