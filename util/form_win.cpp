@@ -192,6 +192,16 @@ void Form::ResizeClient(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
     ApplyClientSize();
+    // A window grown past the bottom of its screen moves up, so what it grew for shows.
+    RECT window;
+    GetWindowRect(hwnd(), &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor) &&
+        window.bottom > monitor.rcWork.bottom) {
+        const int top = std::max<LONG>(monitor.rcWork.top, window.top - (window.bottom - monitor.rcWork.bottom));
+        SetWindowPos(hwnd(), nullptr, window.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 INT_PTR Form::RunModal(HWND owner) {

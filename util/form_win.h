@@ -172,7 +172,8 @@ public:
     // on a control of the hidden page moves to the tab strip.
     void TurnPage(int delta);
 
-    // A new client size (pixels at 96 dpi), kept when the dpi changes.
+    // A new client size (pixels at 96 dpi), kept when the dpi changes; a window that grows
+    // past the bottom of its screen moves up.
     void ResizeClient(int width, int height);
 
     // The program's answer to input it does not take: the default beep, the focus back in
@@ -180,6 +181,9 @@ public:
     void Refuse(int editId);
 
 protected:
+    // The window the dialog was opened for (null: none).
+    HWND owner() const { return owner_; }
+
     // Takes every box the user changed and has not left yet (OnValidate); false, with the
     // first refused box refused, when one is not taken. OK does this before OnOk.
     bool TakePendingEdits();

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <array>
 #include <string>
 
@@ -68,7 +67,6 @@ void VersionWindow::CloseSplash() {
 
 void VersionWindow::ShowAbout(HWND owner) {
     splash_ = false;
-    owner_ = owner;
     UseLayout(kAbout);
     RunModal(owner);
 }
@@ -106,24 +104,14 @@ void VersionWindow::ShowEnvironment() {
     SetText(kIdReport, report);
     ShowWindow(Item(kIdReport), SW_SHOWNA);
 
-    ResizeClient(kWidth, kReportHeight);
-    // A window grown past the bottom of its screen moves up so the report can be read.
-    RECT window;
-    GetWindowRect(hwnd(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor) &&
-        window.bottom > monitor.rcWork.bottom) {
-        const int top = std::max<LONG>(monitor.rcWork.top, window.top - (window.bottom - monitor.rcWork.bottom));
-        SetWindowPos(hwnd(), nullptr, window.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    ResizeClient(kWidth, kReportHeight);  // moved up if it grows past the screen's bottom
 }
 
 void VersionWindow::OpenMail(int index) {
     wchar_t address[256] = {};
     GetDlgItemTextW(hwnd(), kIdMail + index, address, 256);
     const std::wstring url = std::wstring(L"mailto:") + address;
-    HWND owner = owner_ ? owner_ : hwnd();
+    HWND owner = this->owner() ? this->owner() : hwnd();
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, nullptr, url.c_str(), L"", L"", SW_SHOWNORMAL));
     if (result <= 32) MessageBoxW(hwnd(), kMailFailed, kProductName, MB_OK);
 }

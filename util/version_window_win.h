@@ -43,7 +43,6 @@ private:
 
     const SystemInfo& system_;
     bool splash_ = false;
-    HWND owner_ = nullptr;
 };
 
 }  // namespace hv
