@@ -1,10 +1,12 @@
 // The minute tick on the real window timer, over the real clock shifted to put a minute boundary just ahead.
 #include <windows.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -124,6 +126,23 @@ TEST_F(MinuteTickTest, HandlesTheNextBoundaryOnceAndNothingThatPassedWhileStoppe
     EXPECT_GT(tick_.schedule().lastHandled(), MinuteNumber(test::On7th(8, 0)));
 }
 
+// Paused by a settings dialog across an alarm's minute: the alarm goes off as the tick
+// resumes, and the time of that minute stays unspoken.
+TEST_F(MinuteTickTest, AnAlarmDueWhilePausedFiresAsTheTickResumes) {
+    settings_.Alarms[0].Enabled = true;
+    settings_.Alarms[0].Hour = 8;
+    settings_.Alarms[0].Minute = 1;
+    BoundaryIn(8, 1, 300);
+    tick_.Start();
+    tick_.Pause();
+    Pump(700);
+    EXPECT_EQ(std::tuple(alarms_, tick_.running()), std::tuple(Talks{}, false));
+    tick_.Resume();
+    EXPECT_EQ(alarms_, Talks{"08:01"});
+    Pump(300);
+    EXPECT_EQ(std::tuple(alarms_.size(), Handled(), tick_.running()), std::tuple(1u, Talks{}, true));
+}
+
 TEST_F(MinuteTickTest, AClockChangeReArmsForTheNewNextBoundary) {
     BoundaryIn(9, 0, 40000);  // armed for 40 s ahead
     tick_.Start();
@@ -187,6 +206,15 @@ TEST_F(MinuteTickTest, AMessageBoxOpenOverTwoBoundariesCostsOneWakeUpEach) {
     EXPECT_EQ(alarms_, (Talks{"11:00", "11:02"}));
     EXPECT_GE(wakeUpsWhileOpen, 2);
     EXPECT_LE(wakeUpsWhileOpen, 4) << "a busy loop while the box is open";
+}
+
+// Where Windows has no notification setting (Windows 10, Wine) the shell's state stands, in
+// the apartment the program runs in (OLE started), and nothing fails on the way.
+TEST(UserFocusTest, WithoutTheNotificationSettingTheShellsStateStands) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    EXPECT_EQ(ReadNotificationMode(), std::nullopt);
+    EXPECT_EQ(ReadUserFocus(), UserFocus::AcceptsNotifications);
+    OleUninitialize();
 }
 
 }  // namespace
