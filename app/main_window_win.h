@@ -33,9 +33,12 @@ public:
     void ApplyTitleBar();
     void DrawFace() { face_.DrawFace(hwnd()); }
     FacePainter& face() { return face_; }
-    // The minute tick rests while a settings dialog is open.
+    // The minute tick: stopped for good (closing), started afresh (load), and resting while a
+    // settings dialog is open (the alarms due meanwhile fire when it resumes).
     void StopTick();
     void StartTick();
+    void PauseTick() override;
+    void ResumeTick() override;
     bool tickRunning() const;
 
     // What the settings dialogs ask of the program.
@@ -48,8 +51,6 @@ public:
     void ClearFacePicture() override;
     void ApplyFaceTranslucency(bool on) override;
     void SetFaceOpacity() override;
-    void PauseTick() override { StopTick(); }
-    void ResumeTick() override { StartTick(); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
 
     HMENU setupMenu() const { return setupMenu_; }
@@ -76,6 +77,8 @@ private:
     void OnTrayRetry();
     void ShowMinimisedWithoutIcon();
     void BringForward();
+    // The dialog or message box open over the window (the innermost one), or null.
+    HWND OpenModalWindow() const;
     void ShowSetupMenu(POINT at);
     // Placement and Style as they are now, so that a crash or a power cut loses nothing.
     void SaveWindow();
@@ -98,7 +101,8 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     NOTIFYICONDATAW tray_{};
-    bool trayAdded_ = false;
+    bool trayAdded_ = false;     // the shell reported the icon added
+    bool trayMayExist_ = false;  // an add was sent: the shell may show the icon whatever it reported
     UINT taskbarCreated_ = 0;
     UINT bringForward_ = 0;  // kBringForwardMessage, from a second start
     HWND tooltip_ = nullptr;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "alarm/alarm_dialog_win.h"
 #include "alarm/alarm_settings_dialog_win.h"
@@ -180,6 +181,30 @@ TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
     window.reset();
 }
 
+TEST_F(MainWindowTest, AClickOnTheNotificationIconWhileADialogIsOpenBringsItForwardAndHidesNothing) {
+    AlarmActions alarms(L"C:\\Horavox\\", nullptr);
+    HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
+    app.alarms = &alarms;
+    app.hvplus = &hvplus;
+    Open();
+    HWND w = window->hwnd();
+    bool dialogShown = false, windowShown = false, paused = false;
+    hvtest::DialogScript script(
+        [&](hvtest::Driver& d) {
+            SendMessageW(w, kTrayMessage, kTrayIconId, WM_LBUTTONDOWN);
+            d.Sync();
+            dialogShown = IsWindowVisible(d.dialog());
+            windowShown = IsWindowVisible(w) && !IsIconic(w);
+            paused = !window->tickRunning();
+            d.Key(VK_ESCAPE);
+        },
+        L"発声方法");
+    SendMessageW(w, WM_COMMAND, kCmdVocal, 0);
+    script.Join();
+    EXPECT_TRUE(script.found() && dialogShown && windowShown && paused);
+    EXPECT_TRUE(window->tickRunning());
+}
+
 // An alarm set from the menu for the next minute fires at that minute through the real
 // tick and its timer (up to a minute of real time).
 TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) {
@@ -280,6 +305,36 @@ TEST_F(MainWindowTest, WithoutANotificationIconTheWindowIsNeverHiddenAndTheIconI
     EXPECT_EQ(static_cast<MainWindowBeforeExplorer&>(*window).failingAdds, 0);
     EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "minimised: into the notification area";
     EXPECT_EQ(store.Dword(kMainSubkey, L"Style"), 4u);
+}
+
+// The shell as it may answer at sign-in: the first add times out and reports failure, yet
+// the icon is there; a second add of it fails.
+class MainWindowWithSlowShell : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+    bool shown = false;
+    std::vector<DWORD> sent;
+
+protected:
+    bool NotifyIcon(DWORD message, NOTIFYICONDATAW&) override {
+        sent.push_back(message);
+        const bool had = std::exchange(shown, message != NIM_DELETE && (shown || message == NIM_ADD));
+        return message == NIM_ADD ? !had && sent.size() > 1 : had;
+    }
+};
+
+TEST_F(MainWindowTest, AnIconAddedDespiteAReportedFailureCountsAsAddedAndGoesAtExit) {
+    store.PutDword(kMainSubkey, L"Style", 4);  // hidden in the notification area
+    auto made = std::make_unique<MainWindowWithSlowShell>(app);
+    MainWindowWithSlowShell& shell = *made;
+    Open(std::move(made));
+    HWND w = window->hwnd();
+    Pump(4000, [&] { return !IsWindowVisible(w); });
+    EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "the retry found the icon there";
+    DestroyWindow(w);
+    EXPECT_FALSE(shell.shown) << "an icon left behind";
+    EXPECT_EQ(shell.sent, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
+    window.reset();
 }
 
 TEST_F(MainWindowTest, TheKeyboardReachesTheSetupMenuWhenTheTitleBarIsHidden) {
