@@ -39,6 +39,7 @@ void MinuteTick::Pause() {
     if (!running_) return;
     Stop();
     paused_ = true;
+    dispatcher_.Pause();
 }
 
 void MinuteTick::Resume() {

@@ -60,7 +60,9 @@ bool FocusAsksQuiet(UserFocus focus) {
     return index < std::size(kShellAsksQuiet) && kShellAsksQuiet[index];
 }
 
-bool FocusKeepsQuiet(const Settings& settings, UserFocus focus) { return settings.QuietOnFocus && FocusAsksQuiet(focus); }
+bool FocusKeepsQuiet(const Settings& settings, UserFocus focus) {
+    return settings.QuietOnFocus && FocusAsksQuiet(focus);
+}
 
 UserFocus WithNotificationMode(UserFocus shell, std::optional<int> mode) {
     const bool quietMode = mode == static_cast<int>(NotificationMode::PriorityOnly) ||
@@ -72,22 +74,31 @@ bool ShouldAnnounce(const Settings& settings, int hour, int minute) {
     return TimingAnnounces(settings, hour, minute) && !InQuietHours(settings, hour, minute);
 }
 
+namespace {
+
+bool IsDue(const AlarmEntry& alarm, int weekday, int hour, int minute) {
+    return alarm.Enabled && alarm.AllowsWeekday(weekday) && alarm.Hour == hour && alarm.Minute == minute;
+}
+
+}  // namespace
+
 std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute) {
     std::vector<int> due;
-    for (int i = 0; i < kAlarmCount; ++i) {
-        const AlarmEntry& alarm = settings.Alarms[static_cast<std::size_t>(i)];
-        if (!alarm.Enabled || !alarm.AllowsWeekday(weekday)) continue;
-        if (alarm.Hour != hour || alarm.Minute != minute) continue;
-        due.push_back(i);
-    }
+    for (int i = 0; i < kAlarmCount; ++i)
+        if (IsDue(settings.Alarms[static_cast<std::size_t>(i)], weekday, hour, minute)) due.push_back(i);
     return due;
 }
 
-std::vector<LateAlarm> LateAlarms(const Settings& settings, long long lastHandled, long long resumed) {
+std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<AlarmEntry, kAlarmCount>& atPause,
+                                  long long lastHandled, long long resumed) {
     std::vector<LateAlarm> late;
     for (long long minute = std::max(lastHandled + 1, resumed - kMaxLateMinutes + 1); minute <= resumed; ++minute) {
         const WallClock at = WallClockOfMinute(minute);
-        for (int index : DueAlarms(settings, WeekdayOf(at.date), at.hour, at.minute)) late.push_back({minute, index});
+        const int weekday = WeekdayOf(at.date);
+        for (int index : DueAlarms(settings, weekday, at.hour, at.minute)) {
+            if (minute == resumed || IsDue(atPause[static_cast<std::size_t>(index)], weekday, at.hour, at.minute))
+                late.push_back({minute, index});
+        }
     }
     return late;
 }
@@ -112,11 +123,13 @@ void TickDispatcher::Resume(const WallClock& now) {
     // A sleep whose end was not reported: what it slept through is not replayed.
     if (std::exchange(suspended_, false)) schedule_.SkipMissed(now);
     RefreshCalendar(now.date);
-    const std::vector<LateAlarm> late = LateAlarms(settings_, schedule_.lastHandled(), MinuteNumber(now));
+    const std::vector<LateAlarm> late =
+        LateAlarms(settings_, alarmsAtPause_, schedule_.lastHandled(), MinuteNumber(now));
     // Handled before any alarm fires: a message box of one must not see them due again.
     schedule_.Restart(now);
     busy_ = true;
-    for (const LateAlarm& alarm : late) actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(alarm.index)], false);
+    for (const LateAlarm& alarm : late)
+        actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(alarm.index)], false);
     busy_ = false;
 }
 

@@ -3,6 +3,7 @@
 // Portable: the Win32 tick (app/minute_tick_win.h) supplies the clock and the timer.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -77,8 +78,13 @@ struct LateAlarm {
 };
 // The alarms due after minute `lastHandled` up to and including `resumed` (minute numbers),
 // within kMaxLateMinutes of `resumed`: by minute, then by index. Each minute's weekday is
-// that of its own date, so an alarm of 23:59 matched across midnight keeps its day.
-std::vector<LateAlarm> LateAlarms(const Settings& settings, long long lastHandled, long long resumed);
+// that of its own date, so an alarm of 23:59 matched across midnight keeps its day. An alarm
+// counts as it was set when its minute passed (`atPause`) and as it is now: one the user
+// switched off in the alarm dialog meanwhile stays quiet, and one made or moved there for a
+// minute already past is meant for its next day; only for the minute of the resume itself
+// does it go off now, as it was set for now.
+std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<AlarmEntry, kAlarmCount>& atPause,
+                                  long long lastHandled, long long resumed);
 
 // The arguments of hvTalkTime: TimeText, Clock24 as the mode, TalkSpeed.
 struct TalkTimeArgs {
@@ -116,10 +122,12 @@ public:
 
     // The timer starts (or restarts after a resume): nothing is handled now.
     void Start(const WallClock& now);
-    // The timer restarts after resting (a settings dialog was open; it may have been told of
-    // clock changes and sleep meanwhile): the alarms that fell due since the minute handled
-    // last fire now, late (LateAlarms), once each; the times of that span, the minute under
-    // way included, stay unspoken. From then on as after Start.
+    // The timer rests while a settings dialog is open (the alarms as they are now are kept
+    // for Resume), and restarts after it (it may have been told of clock changes and sleep
+    // meanwhile): the alarms that fell due since the minute handled last fire now, late
+    // (LateAlarms), once each; the times of that span, the minute under way included, stay
+    // unspoken. From then on as after Start.
+    void Pause() { alarmsAtPause_ = settings_.Alarms; }
     void Resume(const WallClock& now);
     // The timer fired: handles the due minutes (alarms of each, then the announcement of
     // the newest, unless the user's focus keeps it quiet). A call made while an earlier one is still running (a message box inside
@@ -150,6 +158,7 @@ private:
     Date& calendarDate_;
     TickActions& actions_;
     TickSchedule schedule_;
+    std::array<AlarmEntry, kAlarmCount> alarmsAtPause_{};
     bool busy_ = false;
     bool suspended_ = false;
 };
