@@ -126,9 +126,15 @@ void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND ow
     dialog->Open(std::move(notice), modal, owner ? owner : mainWindow_);
 }
 
-HWND AlarmActions::DialogWindow() const { return dialog_ && dialog_->IsOpen() ? dialog_->hwnd() : nullptr; }
+const AlarmDialog* AlarmActions::OpenDialog() const {
+    for (const auto* dialog : {&testDialog_, &dialog_})
+        if (*dialog && (*dialog)->IsOpen()) return dialog->get();
+    return nullptr;
+}
 
-HICON AlarmActions::DialogIcon() const { return dialog_ && dialog_->IsOpen() ? dialog_->ShownIcon() : nullptr; }
+HWND AlarmActions::DialogWindow() const { return OpenDialog() ? OpenDialog()->hwnd() : nullptr; }
+
+HICON AlarmActions::DialogIcon() const { return OpenDialog() ? OpenDialog()->ShownIcon() : nullptr; }
 
 std::wstring AlarmCaptionAt(const SYSTEMTIME& time) {
     wchar_t weekday[32] = {};

@@ -51,16 +51,17 @@ public:
     // Sends one command string and stores its result; `reply` receives the returned text.
     MCIERROR SendMciCommand(const std::wstring& command, std::wstring* reply = nullptr);
 
-    // The notification dialog of the alarms that went off while it is open, else null
-    // (tests find it here).
+    // The notification dialog in front while one is open (a tried alarm's, else the one of
+    // the alarms that went off), else null (tests find it here).
     HWND DialogWindow() const;
-    // The icon the notification dialog shows while it is open.
+    // The icon that notification dialog shows.
     HICON DialogIcon() const;
 
 private:
     void StartSound(const AlarmEntry& alarm, HWND owner);
     void RunCommand(const MessageAction& action, HWND owner);
     void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner);
+    const AlarmDialog* OpenDialog() const;
 
     std::wstring appPath_;
     ArchiveRunner archiver_;
