@@ -15,7 +15,8 @@
 # Debian's contrib component, which is added to apt's sources when apt cannot find it
 # (and taken out again if apt then fails).
 #   HV_VOICE_SPEED  speed of speech (1.0 = the voice's own; default below)
-# Sourced rather than run, it only defines its functions.
+# Sourced rather than run, it only defines its functions: with APT_CONFIG pointing at a
+# copy of apt's configuration, `add_contrib` can be tried without touching the machine's.
 set -eu -o pipefail
 out=$(cd "$(dirname "${BASH_SOURCE[0]}")/../hvplus/clips" && pwd)
 
@@ -24,7 +25,8 @@ voice=/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice
 dict=/var/lib/mecab/dic/open-jtalk/naist-jdic
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-candidate() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [0-9]'; }
+# grep reads all of it: a grep -q that stops early would fail the pipe (pipefail, SIGPIPE).
+candidate() { apt-cache policy "$1" 2>/dev/null | grep 'Candidate: [0-9]' >/dev/null; }
 
 # Adds the contrib component of this machine's Debian suite beside the source that apt
 # already uses for its main component, in the same form (a deb822 stanza in a .sources
@@ -54,7 +56,8 @@ add_contrib() {
           !inside { inside = 1; ++k }
           k != n { next }
           /^[ \t]/ { if (keep) print; next }
-          { f = tolower($0); sub(/[ \t]*:.*/, "", f); keep = f !~ /^(types|uris|suites|components|enabled)$/; if (keep) print }
+          { f = tolower($0); sub(/[ \t]*:.*/, "", f) }
+          { keep = f !~ /^(types|uris|suites|components|enabled)$/; if (keep) print }
         ' "$file"
       } >"$added" ;;
     *)

@@ -212,9 +212,7 @@ TEST_F(HvLha, AFailedWriteOrAllocationKeepsThePreviousOutput) {
     EXPECT_EQ(entries(), before) << "left a file behind";
 }
 
-// The output goes to a file of its own beside the target first (never to one that is
-// there, such as the user's "log.txt.tmp"), which takes the target's place keeping its
-// attributes.
+// The output takes the target's place keeping its attributes; no file of the user's is touched.
 TEST_F(HvLha, TheOutputTakesTheFilesPlaceKeepingItsAttributesAndTouchesNoOtherFile) {
     UseArchiver(HV_UNLHA_DOUBLE);
     WriteAll(dir_ / "log.txt.tmp", "the user's");
