@@ -22,10 +22,10 @@ HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName) {
 }
 
 bool SystemLibraryLoads(const wchar_t* fileName) {
-    HMODULE module = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) return false;
-    FreeLibrary(module);  // the late import's own load keeps it from then on
-    return true;
+    // Loaded once, it stays (the late import's own load holds it too): freeing it here would
+    // unload it before its first use, and winmm, loaded again, starts its drivers anew.
+    const std::wstring path = SystemFolderOf() + fileName;
+    return GetModuleHandleW(path.c_str()) || LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace hv

@@ -20,9 +20,9 @@ void RestrictLibrarySearch();
 HMODULE LoadFromProgramOrSystemFolder(const wchar_t* fileName);
 
 // Whether the system library `fileName`, which a binary imports late, loads from the
-// system folder. A late import that does not load ends the process (the hook below never
-// falls back to another folder), so the library's exports ask here first and answer
-// with their failure value instead.
+// system folder (it is then loaded for good). A late import that does not load ends the
+// process (the delay-load hook never falls back to another folder), so the library's
+// exports ask here first and answer with their failure value instead.
 bool SystemLibraryLoads(const wchar_t* fileName);
 
 }  // namespace hv
