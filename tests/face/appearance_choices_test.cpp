@@ -20,7 +20,6 @@ namespace {
 
 TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
     Settings settings;
-    std::uint32_t previousRate = 0;
     // Set 2: a family with no regular weight; a hand-edited 15.5 pt shows (and becomes) 16.
     settings.FontSize[2] = static_cast<float>(FontSizeSliderValue(15.5f));
     const FontStyleBoxes boxes = ChooseFont(settings, 2, L"Bold Only", 700, false);
@@ -30,7 +29,7 @@ TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
     settings.ImageFile = L"C:\\pictures\\sky.jpg";
     EXPECT_EQ(ChooseBackgroundKind(settings, 2), PictureAction::Load);
     settings.Gradation = Gradation::TopToBottom;
-    MoveTranslucentRate(settings, previousRate, 30, true);
+    MoveTranslucentRate(settings, 30, true);
 
     MemorySettingsStore store;
     SaveAppearanceSettings(store, settings);
@@ -43,38 +42,51 @@ TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
 
     // Ticked by hand at rate 0: layered and opaque, stored with the switch bit alone.
     ClickTranslucentSwitch(settings, false, true);
-    MoveTranslucentRate(settings, previousRate, 0, true);
+    MoveTranslucentRate(settings, 0, true);
     ClickTranslucentSwitch(settings, true, true);
     SaveAppearanceSettings(store, settings);
     EXPECT_EQ(store.Dword(L"", L"TranslucentRate"), 256u);
 }
 
-TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindAndGradationButNotPictureOrTranslucency) {
-    Settings settings;
-    settings.BackgroundKind = BackgroundKind::Image;
-    settings.ImageFile = L"a.bmp";
-    const AppearanceSnapshot snapshot = TakeAppearanceSnapshot(settings);
-    Settings changed = settings;
-    ChooseFont(changed, 1, L"Century", 400, true);
-    changed.FontSize[2] = 60;
-    changed.FontBold[2] = true;
-    changed.FontColor[6] = 0x123456;
-    changed.BackgroundColor[2] = 0x000080;
-    ChooseBackgroundKind(changed, 0);
-    changed.Gradation = Gradation::LeftToRight;
-    PictureTextChanged(changed, L"b.jpg");
-    std::uint32_t previousRate = 0;
-    MoveTranslucentRate(changed, previousRate, 45, true);
+// Every value the appearance group stores is changed (each number one more, each text
+// longer) and loaded as the dialogs would leave it; after Cancel's snapshot is put back, OK
+// would store what was stored before. A setting the dialogs learn to change without the
+// snapshot fails here.
+TEST(AppearanceChoicesTest, CancelPutsBackEveryValueTheAppearanceGroupStores) {
+    Settings before;
+    before.BackgroundKind = BackgroundKind::Image;
+    before.ImageFile = L"a.bmp";
+    before.Translucent = true;
+    before.TranslucentRate = 30;
+    const AppearanceSnapshot snapshot = TakeAppearanceSnapshot(before);
+    auto stored = [](const Settings& settings) {
+        MemorySettingsStore store;
+        SaveAppearanceSettings(store, settings);
+        return store;
+    };
+    const MemorySettingsStore original = stored(before);
+    const std::vector<std::wstring> names = original.WrittenNames(L"");
+    MemorySettingsStore changedStore = original;
+    for (const std::wstring& name : names) {
+        if (const auto value = original.Dword(L"", name)) changedStore.PutDword(L"", name, *value + 1);
+        else changedStore.PutText(L"", name, original.Text(L"", name).value_or(L"") + L"x");
+    }
+    Settings changed = before;
+    LoadSettings(changedStore, changed, true);
+    auto value = [](const MemorySettingsStore& store, const std::wstring& name) {
+        return std::tuple(store.Dword(L"", name), store.Text(L"", name));
+    };
+    const MemorySettingsStore unrestored = stored(changed);
+    for (const std::wstring& name : names) ASSERT_NE(value(unrestored, name), value(original, name)) << name;
 
     RestoreAppearanceSnapshot(snapshot, changed);
-    Settings expected = settings;
-    expected.ImageFile = L"b.jpg";
-    expected.Translucent = true;
-    expected.TranslucentRate = 45;
-    EXPECT_EQ(changed, expected);
+    const MemorySettingsStore restored = stored(changed);
+    for (const std::wstring& name : names) EXPECT_EQ(value(restored, name), value(original, name)) << name;
+    EXPECT_EQ(names.size(), 15u);
 }
 
-TEST(AppearanceChoicesTest, TheRateSliderAndTheSwitchDriveEachOther) {
+// The slider's first move comes from the rate the dialog opened with (30, switched on).
+TEST(AppearanceChoicesTest, TheWindowAlwaysShowsWhatTheRateSliderSays) {
     struct Step {
         const char* what;
         int rate;              // -1: a click on the switch instead, `on` below
@@ -82,40 +94,39 @@ TEST(AppearanceChoicesTest, TheRateSliderAndTheSwitchDriveEachOther) {
         bool checked;          // what the switch shows afterwards
         LayerStyle style;
         bool opacity;
-        std::uint32_t previous;  // the slider's remembered rate afterwards
+        std::uint32_t stored;  // TranslucentRate afterwards
     };
     const Step steps[] = {
-        {"0 -> 30 ticks the switch and layers", 30, false, true, LayerStyle::On, false, 30},
+        {"Home as the first move switches off", 0, false, false, LayerStyle::Off, false, 0},
+        {"0 -> 30 switches on", 30, false, true, LayerStyle::On, false, 30},
         {"30 -> 50 only the opacity", 50, false, true, LayerStyle::Keep, true, 50},
-        {"50 -> 0 unticks it", 0, false, false, LayerStyle::Off, false, 0},
-        {"ticked by hand at 0", -1, true, true, LayerStyle::On, false, 0},
-        {"0 -> 0 changes nothing", 0, false, true, LayerStyle::Keep, false, 0},
-        {"unticked by hand", -1, false, false, LayerStyle::Off, false, 0},
-        {"0 -> 20 ticks it again", 20, false, true, LayerStyle::On, false, 20},
-        {"unticked by hand at 20", -1, false, false, LayerStyle::Off, false, 20},
-        {"20 -> 40 leaves it off", 40, false, false, LayerStyle::Keep, false, 40},
-        {"beyond the range stops at 99", 250, false, false, LayerStyle::Keep, false, 99},
+        {"50 again (end of a drag) changes nothing", 50, false, true, LayerStyle::Keep, false, 50},
+        {"unticked by hand at 50", -1, false, false, LayerStyle::Off, false, 50},
+        {"50 -> 40 switches on again", 40, false, true, LayerStyle::On, false, 40},
+        {"40 -> 0 switches off", 0, false, false, LayerStyle::Off, false, 0},
+        {"ticked by hand at 0: layered, opaque", -1, true, true, LayerStyle::On, false, 0},
+        {"0 again changes nothing", 0, false, true, LayerStyle::Keep, false, 0},
+        {"beyond the range stops at 99", 250, false, true, LayerStyle::Keep, true, 99},
     };
     Settings settings;
-    std::uint32_t previous = 0;
+    settings.Translucent = true;
+    settings.TranslucentRate = 30;
     for (const Step& s : steps) {
         const LayerChange c = s.rate < 0 ? ClickTranslucentSwitch(settings, s.on, true)
-                                         : MoveTranslucentRate(settings, previous, s.rate, true);
-        EXPECT_EQ(std::tuple(c.switchChecked, settings.Translucent, c.style, c.opacity, previous),
-                  std::tuple(s.checked, s.checked, s.style, s.opacity, s.previous))
+                                         : MoveTranslucentRate(settings, s.rate, true);
+        EXPECT_EQ(std::tuple(c.switchChecked, settings.Translucent, c.style, c.opacity, settings.TranslucentRate),
+                  std::tuple(s.checked, s.checked, s.style, s.opacity, s.stored))
             << s.what;
     }
-    EXPECT_EQ(settings.TranslucentRate, 99u);
 
     // Without layered windows neither the slider nor the switch turns anything on.
     Settings plain;
-    previous = 0;
     for (int rate : {30, 0, 60}) {
-        const LayerChange c = MoveTranslucentRate(plain, previous, rate, false);
+        const LayerChange c = MoveTranslucentRate(plain, rate, false);
         EXPECT_TRUE(!c.switchChecked && c.style == LayerStyle::Keep && !c.opacity) << rate;
     }
     EXPECT_EQ(ClickTranslucentSwitch(plain, true, false).style, LayerStyle::Keep);
-    EXPECT_EQ(std::tuple(plain.Translucent, plain.TranslucentRate, previous), std::tuple(false, 0u, 0u));
+    EXPECT_EQ(std::tuple(plain.Translucent, plain.TranslucentRate), std::tuple(false, 0u));
     EXPECT_EQ(RateLabel(30), L"30%");
 }
 
@@ -145,7 +156,10 @@ TEST(AppearanceChoicesTest, FontListsLeaveOutVerticalNamesAndSelectOnlyAnExactNa
 
 TEST(AppearanceChoicesTest, KindsDecideThePictureAndTheSettingsDialog) {
     Settings settings;
-    EXPECT_EQ(ChooseBackgroundKind(settings, 2), PictureAction::Clear);  // an empty name gives no picture
+    for (const wchar_t* none : {L"", L"(なし)"}) {  // nothing to load: no picture
+        settings.ImageFile = none;
+        EXPECT_EQ(ChooseBackgroundKind(settings, 2), PictureAction::Clear);
+    }
     settings.ImageFile = L"x.bmp";
     EXPECT_EQ(std::tuple(ChooseBackgroundKind(settings, 2), ChooseBackgroundKind(settings, 1),
                          ChooseBackgroundKind(settings, 0)),
@@ -158,14 +172,30 @@ TEST(AppearanceChoicesTest, KindsDecideThePictureAndTheSettingsDialog) {
                          BackgroundDialogKind::Plain));
 }
 
-TEST(AppearanceChoicesTest, AnEmptiedPictureBoxShowsNoneAndOtherTextIsLoaded) {
+TEST(AppearanceChoicesTest, OnlyAPictureThatLoadedBecomesTheFileAndAnEmptiedBoxMeansNone) {
     Settings settings;
-    PictureText t = PictureTextChanged(settings, L"");
+    settings.ImageFile = L"C:\\a.bmp";
+    const std::wstring typed = L"\\\\server\\share\\p.bmp";
+    PictureText t = PictureTextChanged(settings, typed);
+    EXPECT_TRUE(!t.showNone && !t.clear && t.load);
+    const struct {
+        PictureLoad result;
+        bool noted;
+        const wchar_t* file;
+    } tries[] = {{PictureLoad::Missing, true, L"C:\\a.bmp"},
+                 {PictureLoad::NotAPicture, true, L"C:\\a.bmp"},
+                 {PictureLoad::Loaded, false, typed.c_str()}};
+    for (const auto& c : tries) {
+        EXPECT_EQ(PictureTried(settings, typed, c.result).empty(), !c.noted) << static_cast<int>(c.result);
+        EXPECT_EQ(settings.ImageFile, c.file) << static_cast<int>(c.result);
+    }
+    EXPECT_NE(PictureTried(settings, typed, PictureLoad::Missing), PictureTried(settings, typed, PictureLoad::NotAPicture));
+
+    t = PictureTextChanged(settings, L"");
     EXPECT_TRUE(t.showNone && t.clear && !t.load);
     EXPECT_EQ(settings.ImageFile, L"(なし)");
-    t = PictureTextChanged(settings, L"\\\\server\\share\\p.bmp");
-    EXPECT_TRUE(!t.showNone && !t.clear && t.load);
-    EXPECT_EQ(settings.ImageFile, L"\\\\server\\share\\p.bmp");
+    EXPECT_EQ(std::tuple(NamesPicture(L""), NamesPicture(L"(なし)"), NamesPicture(L"(なし).bmp")),
+              std::tuple(false, false, true));
 
     const std::wstring filter = PictureFileFilter();
     EXPECT_EQ(std::count(filter.begin(), filter.end(), L'\0'), 10);
