@@ -410,7 +410,7 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdCalendar: {
         // The face is the preview: no busy pointer over it.
         SettingsDialogScope scope(*this, false);
-        AppearanceDialog dialog(*this, appearanceRate_);
+        AppearanceDialog dialog(*this);
         dialog.Run(hwnd());
         break;
     }
@@ -481,6 +481,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
         // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
+        // A picture whose drive was not ready (a network or removable drive at start-up) is
+        // tried again when the display changes or the window is shown.
+        if (msg == WM_DISPLAYCHANGE && face_.RetryPicture(GetTickCount64())) InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case WM_SHOWWINDOW:
+        if (wp && face_.RetryPicture(GetTickCount64())) InvalidateRect(hwnd(), nullptr, FALSE);
         break;
     case WM_CONTEXTMENU:
         // The keyboard's way to the setup menu (Shift+F10, the menu key) while there is no

@@ -48,6 +48,8 @@ public:
     void ClearFacePicture() override;
     void ApplyFaceTranslucency(bool on) override;
     void SetFaceOpacity() override;
+    void KeepFaceLook() override { face_.KeepLook(hwnd()); }
+    void EndKeptFaceLook(bool putBack) override { face_.EndKeptLook(hwnd(), putBack); }
     void PauseTick() override { StopTick(); }
     void ResumeTick() override { StartTick(); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
@@ -105,7 +107,6 @@ private:
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;
     bool oleStarted_ = false;
-    std::uint32_t appearanceRate_ = 0;  // the appearance dialog's rate slider, for the whole run
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;
 };

@@ -130,12 +130,12 @@ void ProbeRegularUpright(const std::wstring& name, int& weight, bool& italic) {
     DeleteObject(font);
 }
 
-AppearanceDialog::AppearanceDialog(SettingsHost& host, std::uint32_t& previousRate)
-    : Form(kForm), host_(host), previousRate_(previousRate) {}
+AppearanceDialog::AppearanceDialog(SettingsHost& host) : Form(kForm), host_(host) {}
 
 void AppearanceDialog::OnLoad() {
     Settings& settings = host_.settings();
     saved_ = TakeAppearanceSnapshot(settings);
+    host_.KeepFaceLook();
     for (int set = 0; set < 2; ++set) {
         const auto n = static_cast<std::size_t>(set + 1);
         const Slider size = SliderAt(FontId(set, kFontSize));
@@ -196,8 +196,10 @@ void AppearanceDialog::PlaceBesideOwner() {
 }
 
 void AppearanceDialog::FillFontLists() {
+    // Many installed fonts take a while to list.
+    const BusyPointer busy;
     const double start = NowMs();
-    const std::vector<std::wstring> names = FontListNames(ScreenFontFamilies());
+    const std::vector<std::wstring> names = FontListNames(FontFamilies());
     Settings& settings = host_.settings();
     for (int set = 0; set < 2; ++set) {
         const ComboBox list = Combo(FontId(set, kFontName));
@@ -242,7 +244,10 @@ void AppearanceDialog::ChooseKind(int option) {
 
 void AppearanceDialog::ApplyLayerChange(const LayerChange& change) {
     Check(kIdTranslucent).SetChecked(change.switchChecked);
-    if (change.style != LayerStyle::Keep) host_.ApplyFaceTranslucency(change.style == LayerStyle::On);
+    if (change.style != LayerStyle::Keep) {
+        host_.ApplyFaceTranslucency(change.style == LayerStyle::On);
+        host_.RedrawFace();  // the desktop kind paints the desktop only while opaque
+    }
     if (change.opacity) host_.SetFaceOpacity();
 }
 
@@ -310,21 +315,20 @@ void AppearanceDialog::OnValueChanged(int id) {
     }
     if (id == kIdRate) {
         const int rate = SliderAt(kIdRate).Value();
-        if (translucency_ && static_cast<std::uint32_t>(rate) == previousRate_ && settings.TranslucentRate == previousRate_)
-            return;  // the slider reports the same position again (end of a drag)
         SetText(kIdRatePercent, RateLabel(rate));
-        ApplyLayerChange(MoveTranslucentRate(settings, previousRate_, rate, translucency_));
+        ApplyLayerChange(MoveTranslucentRate(settings, rate, translucency_));
     }
 }
 
 bool AppearanceDialog::OnOk() {
     if (SettingsStore* store = host_.store()) SaveAppearanceSettings(*store, host_.settings());
+    host_.EndKeptFaceLook(false);
     return true;
 }
 
 void AppearanceDialog::OnCancel() {
     RestoreAppearanceSnapshot(saved_, host_.settings());
-    host_.RedrawFace();
+    host_.EndKeptFaceLook(true);
 }
 
 }  // namespace hv

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "face/appearance_choices.h"
 #include "util/dpi_win.h"
 
 namespace hv {
@@ -119,6 +120,28 @@ bool FacePicture::Load(const std::wstring& path) {
     return true;
 }
 
+FacePicture::FacePicture(FacePicture&& other) noexcept : picture_(other.picture_), loadDpi_(other.loadDpi_) {
+    other.picture_ = nullptr;
+}
+
+FacePicture& FacePicture::operator=(FacePicture&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        picture_ = other.picture_;
+        loadDpi_ = other.loadDpi_;
+        other.picture_ = nullptr;
+    }
+    return *this;
+}
+
+FacePicture FacePicture::Share() const {
+    FacePicture shared;
+    if (picture_) picture_->AddRef();
+    shared.picture_ = picture_;
+    shared.loadDpi_ = loadDpi_;
+    return shared;
+}
+
 void FacePicture::Reset() {
     if (picture_) picture_->Release();
     picture_ = nullptr;
@@ -146,12 +169,43 @@ void FacePicture::Render(HDC dc, int dpi) const {
 }
 
 void FacePainter::ApplyBackground() {
-    if (settings_.BackgroundKind != BackgroundKind::Image || settings_.ImageFile.empty()) return;
-    if (!picture_.Load(settings_.ImageFile)) {
-        picture_.Reset();
-        settings_.BackgroundKind = BackgroundKind::Plain;
-        settings_.ImageFile.clear();
+    picture_.Reset();
+    if (settings_.BackgroundKind == BackgroundKind::Image && NamesPicture(settings_.ImageFile)) LoadPicture();
+}
+
+bool FacePainter::LoadPicture() {
+    const bool loaded = picture_.Load(settings_.ImageFile);
+    pictureTriedMs_ = GetTickCount64();
+    return loaded;
+}
+
+bool FacePainter::RetryPicture(std::uint64_t nowMs) {
+    if (settings_.BackgroundKind != BackgroundKind::Image || !NamesPicture(settings_.ImageFile) || !picture_.empty())
+        return false;
+    if (nowMs - pictureTriedMs_ < kPictureRetryMs) return false;
+    return LoadPicture();
+}
+
+void FacePainter::KeepLook(HWND window) {
+    kept_.picture = picture_.Share();
+    kept_.layered = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    kept_.alpha = kept_.layered && GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA)
+                      ? alpha
+                      : 255;
+}
+
+void FacePainter::EndKeptLook(HWND window, bool putBack) {
+    if (putBack) {
+        picture_ = std::move(kept_.picture);
+        LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        style = kept_.layered ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        if (style != GetWindowLongPtrW(window, GWL_EXSTYLE)) SetWindowLongPtrW(window, GWL_EXSTYLE, style);
+        if (kept_.layered) SetLayeredWindowAttributes(window, 0, kept_.alpha, LWA_ALPHA);
     }
+    kept_ = {};
+    DrawFace(window);
 }
 
 void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height) {

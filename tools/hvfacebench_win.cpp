@@ -178,8 +178,7 @@ double BareFontEnumeration() {
 double OpenAppearance(hv::MainWindow& window, SliderRun& run) {
     SliderRun once;
     gSliderRun = &once;
-    std::uint32_t previousRate = 0;
-    hv::AppearanceDialog dialog(window, previousRate);
+    hv::AppearanceDialog dialog(window);
     SetTimer(nullptr, 0, 100, DriveAppearance);
     dialog.RunModal(window.hwnd());
     gSliderRun = nullptr;

@@ -331,5 +331,19 @@ TEST_F(MainWindowTest, ADesktopFaceIsRepaintedWhenTheWallpaperOrTheDisplayChange
     }
 }
 
+TEST_F(MainWindowTest, APictureNotReadyAtStartIsTriedAgainWhenTheDisplayChangesOrTheWindowShows) {
+    store.PutDword(kMainSubkey, L"BackgroundType", 2);
+    store.PutText(kMainSubkey, L"ImageFile", L"Z:\\nowhere\\face.bmp");
+    Open();
+    EXPECT_TRUE(app.settings.BackgroundKind == BackgroundKind::Image && window->face().picture().empty());
+    app.settings.ImageFile = L"Z:" HV_SOURCE_DIR L"/tests/face/pictures/red.bmp";  // the drive is ready now
+    for (UINT msg : {WM_DISPLAYCHANGE, WM_SHOWWINDOW}) {
+        window->face().picture().Reset();
+        Pump(FacePainter::kPictureRetryMs + 100);
+        SendMessageW(window->hwnd(), msg, msg == WM_SHOWWINDOW, 0);
+        EXPECT_FALSE(window->face().picture().empty()) << msg;
+    }
+}
+
 }  // namespace
 }  // namespace hv

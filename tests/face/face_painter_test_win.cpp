@@ -74,7 +74,7 @@ protected:
         FacePainter face(settings, calendar, nullptr);
         face.ApplyBackground();
         face.DrawFace(window);
-        return settings.BackgroundKind == BackgroundKind::Image;
+        return !face.picture().empty();
     }
 
     Settings settings;
@@ -157,12 +157,19 @@ TEST_F(FacePainterTest, EveryOfferedPictureFormatDrawsUnscaledFromTheTopLeft) {
     EXPECT_EQ(capture.At(5, 50), settings.BackgroundColor[1]);
 }
 
-TEST_F(FacePainterTest, PictureThatCannotLoadFallsBackToThePlainColourInMemory) {
+// A drive not ready at start-up: the plain colour meanwhile, the kind and file kept (a later
+// OK stores them again), the picture tried again later.
+TEST_F(FacePainterTest, APictureThatCannotLoadKeepsItsKindAndFileAndIsTriedAgain) {
     for (const wchar_t* file : {L"missing.bmp", L"not_a_picture.jpg"}) {
         EXPECT_FALSE(DrawPicture(kPictures + file));
-        EXPECT_TRUE(settings.BackgroundKind == BackgroundKind::Plain && settings.ImageFile.empty());
+        EXPECT_TRUE(settings.BackgroundKind == BackgroundKind::Image && settings.ImageFile == kPictures + file);
         EXPECT_EQ(Capture(window).At(5, 30), settings.BackgroundColor[1]);
     }
+    FacePainter face(settings, calendar, nullptr);
+    face.ApplyBackground();
+    settings.ImageFile = kPictures + L"red.bmp";  // the drive is ready now
+    EXPECT_FALSE(face.RetryPicture(GetTickCount64()));  // not right after the try that failed (the first show)
+    EXPECT_TRUE(face.RetryPicture(GetTickCount64() + FacePainter::kPictureRetryMs));
     // A picture that does not load keeps the one already there (the dialogs rely on it).
     FacePicture picture;
     ASSERT_TRUE(picture.Load(kPictures + L"red.bmp"));
