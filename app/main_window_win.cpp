@@ -34,6 +34,8 @@ constexpr UINT_PTR kTrayRetryTimerId = 2;
 // first paint: a zero-delay timer comes only once nothing else, the paint included, waits.
 constexpr UINT_PTR kStartOleTimerId = 3;
 constexpr UINT kTrayRetryMs = 1000;
+// Posted by a save of the window's settings that failed (MainWindow::SaveWindow).
+constexpr UINT kWindowNotSavedMessage = WM_APP + 0x21;
 
 // The window's outer rectangle as its restored (normal) placement, in screen coordinates:
 // a maximised window keeps the size it will return to.
@@ -236,13 +238,26 @@ void MainWindow::ShowSetupMenu(POINT at) {
     TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
 }
 
-void MainWindow::SaveWindow() {
+void MainWindow::SaveWindow(bool mayTell) {
     if (!app_.store) return;
     RECT rect = NormalWindowRect(hwnd());
     const int positionDpi = SystemDpi(), sizeDpi = DpiOf(hwnd());
     WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
                           PixelsToTwips(rect.right - rect.left, sizeDpi), PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
-    SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
+    windowNotSaved_ = !SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
+    if (!windowNotSaved_) toldNotSaved_ = false;
+    // Told from the message loop: a box inside a move, a size or a menu command would run
+    // its own loop in the middle of them.
+    if (windowNotSaved_ && !toldNotSaved_ && mayTell && !closed_) PostMessageW(hwnd(), kWindowNotSavedMessage, 0, 0);
+}
+
+// Once until a save succeeds again: a store that refuses every write would otherwise
+// answer every move of the window with a box.
+void MainWindow::TellWindowNotSaved() {
+    if (!windowNotSaved_ || toldNotSaved_) return;
+    toldNotSaved_ = true;
+    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kSaveFailureTitle,
+                MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::ApplyTopmost() {
@@ -558,13 +573,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (tick_) tick_->OnPowerBroadcast(wp);
         return TRUE;
     case WM_CLOSE:
-        // The close is never refused.
+        // The close is never refused; what could not be stored is told before the window goes.
         CloseSequence();
+        TellWindowNotSaved();
         DestroyWindow(hwnd());
         return 0;
+    case kWindowNotSavedMessage:
+        TellWindowNotSaved();
+        return 0;
     case WM_QUERYENDSESSION:
-        // The session may end, or the Restart Manager close us, without another message.
-        SaveWindow();
+        // The session may end, or the Restart Manager close us, without another message (and
+        // no box may hold the session up).
+        SaveWindow(false);
         return TRUE;
     case WM_ENDSESSION:
         // Windows is ending the session: the window never gets WM_CLOSE, save now.

@@ -79,8 +79,11 @@ private:
     void ShowMinimisedWithoutIcon();
     void BringForward();
     void ShowSetupMenu(POINT at);
-    // Placement and Style as they are now, so that a crash or a power cut loses nothing.
-    void SaveWindow();
+    // Placement and Style as they are now, so that a crash or a power cut loses nothing. A
+    // save that fails is told to the user once (until one succeeds again), soon after, unless
+    // `mayTell` is false (the session is ending).
+    void SaveWindow(bool mayTell = true);
+    void TellWindowNotSaved();
     void OnPaint();
     void OnSize(WPARAM kind);
     void OnTrayMessage(LPARAM event);
@@ -106,6 +109,8 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;
+    bool windowNotSaved_ = false;   // the last SaveWindow failed
+    bool toldNotSaved_ = false;     // and the user has been told since the last that succeeded
     bool oleStarted_ = false;
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;

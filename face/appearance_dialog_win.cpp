@@ -321,7 +321,11 @@ void AppearanceDialog::OnValueChanged(int id) {
 }
 
 bool AppearanceDialog::OnOk() {
-    if (SettingsStore* store = host_.store()) SaveAppearanceSettings(*store, host_.settings());
+    // A failed save leaves the dialog open: OK tries again, Cancel puts everything back.
+    if (SettingsStore* store = host_.store(); store && !SaveAppearanceSettings(*store, host_.settings())) {
+        MessageBoxW(hwnd(), SaveFailureText(L"カレンダー", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        return false;
+    }
     host_.EndKeptFaceLook(false);
     return true;
 }

@@ -81,6 +81,17 @@ AlarmAttr PackAlarmAttr(const AlarmEntry& alarm);
 std::wstring WeekdaysFromByte(std::uint8_t bits);
 std::uint8_t WeekdaysToByte(std::wstring_view weekdays);
 
+// The record of the conversion of the previous version's settings (settings/migration.h):
+// Migrated, a DWORD of the main key: missing or 0 never converted, 1 done (the stored values
+//   are the user's), 2 under way (a start was cut short by a failed write).
+// MigrationPending, a text in the main key and in the alarm key while the conversion is under
+//   way: the names of that key's values still to convert, separated by spaces. The program's
+//   saves strike the names they store; missing, nothing is left in that key.
+inline constexpr wchar_t kMigratedValueName[] = L"Migrated";
+inline constexpr std::uint32_t kMigrationDone = 1;
+inline constexpr std::uint32_t kMigrationUnderway = 2;
+inline constexpr wchar_t kMigrationPendingValueName[] = L"MigrationPending";
+
 // "Attr" and 3 give "Attr3".
 std::wstring NumberedName(std::wstring_view base, int number);
 

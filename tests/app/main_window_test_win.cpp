@@ -19,6 +19,7 @@
 #include "settings/memory_store.h"
 #include "settings/settings_io.h"
 #include "tests/support/dialog_driver_win.h"
+#include "tests/support/message_box_catcher_win.h"
 
 namespace hv {
 namespace {
@@ -343,6 +344,21 @@ TEST_F(MainWindowTest, APictureNotReadyAtStartIsTriedAgainWhenTheDisplayChangesO
         SendMessageW(window->hwnd(), msg, msg == WM_SHOWWINDOW, 0);
         EXPECT_FALSE(window->face().picture().empty()) << msg;
     }
+}
+
+// Placement and style that cannot be stored are told once, again only after a save that
+// succeeded, and as the program closes.
+TEST_F(MainWindowTest, WindowSettingsThatCannotBeStoredAreToldOnceUntilASaveSucceeds) {
+    Open();
+    hvtest::MessageBoxCatcher boxes;
+    for (int step = 0; step < 4; ++step) {  // fails, fails, succeeds, fails as the window closes
+        step == 2 ? store.ClearFailures() : store.FailKey(kMainSubkey, kStoreAccessDenied);
+        SendMessageW(window->hwnd(), step == 3 ? WM_CLOSE : WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+        Pump(100);
+    }
+    window.reset();
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].text.substr(0, 25), L"ウィンドウの位置と表示の設定を保存できませんでした");
 }
 
 }  // namespace
