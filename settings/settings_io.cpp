@@ -62,6 +62,9 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         UnpackTalk(read.Dword(L"Talk", kDefaultTalk), settings);
         UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
         settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
+        settings.ShowHeading = read.Dword(L"ShowHeading", kDefaultShowHeading) != 0;
+        settings.HeadingEra = read.Dword(L"HeadingEra", kDefaultHeadingEra) != 0;
+        settings.ShowRokuyo = read.Dword(L"ShowRokuyo", kDefaultShowRokuyo) != 0;
         settings.Style = read.Dword(L"Style", kDefaultStyle);
         if (translucencyAvailable) {
             UnpackTranslucentRate(read.Dword(L"TranslucentRate", kDefaultTranslucentRate), settings);
@@ -121,6 +124,9 @@ void SaveAppearanceSettings(SettingsStore& store, const Settings& settings) {
     }
     for (std::size_t i = 1; i <= 6; ++i) store.SetDwordValue(k, kFontColorNames[i - 1], settings.FontColor[i]);
     store.SetTextValue(k, L"ImageFile", settings.ImageFile);
+    store.SetDwordValue(k, L"ShowHeading", settings.ShowHeading ? 1 : 0);
+    store.SetDwordValue(k, L"HeadingEra", settings.HeadingEra ? 1 : 0);
+    store.SetDwordValue(k, L"ShowRokuyo", settings.ShowRokuyo ? 1 : 0);
 }
 
 void SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
