@@ -8,7 +8,7 @@ namespace hv {
 
 AppearanceSnapshot TakeAppearanceSnapshot(const Settings& s) {
     return {s.FontName, s.FontSize, s.FontBold, s.FontItalic, s.FontColor, s.BackgroundColor, s.BackgroundKind,
-            s.Gradation};
+            s.Gradation, s.ShowHeading, s.HeadingEra, s.ShowRokuyo};
 }
 
 void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& s) {
@@ -20,6 +20,9 @@ void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& s) 
     s.BackgroundColor = snapshot.BackgroundColor;
     s.BackgroundKind = snapshot.BackgroundKind;
     s.Gradation = snapshot.Gradation;
+    s.ShowHeading = snapshot.ShowHeading;
+    s.HeadingEra = snapshot.HeadingEra;
+    s.ShowRokuyo = snapshot.ShowRokuyo;
 }
 
 int FontSizeSliderValue(float size) {

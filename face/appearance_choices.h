@@ -25,8 +25,9 @@ inline constexpr int kGradationOptionCount = 3;  // (なし), 左から右, 上�
 // What the picture box shows (and ImageFile holds) once the user empties it.
 inline constexpr wchar_t kNoPictureText[] = L"(なし)";
 
-// What Cancel puts back: fonts, colours, background colours, kind and gradation. The
-// picture file, the window's picture and translucency stay as the dialog left them.
+// What Cancel puts back: fonts, colours, background colours, kind and gradation, and what
+// the face shows beyond the days (heading, its form, 六曜). The picture file, the window's
+// picture and translucency stay as the dialog left them.
 struct AppearanceSnapshot {
     NumberedArray<std::wstring, 2> FontName;
     NumberedArray<float, 2> FontSize;
@@ -36,6 +37,9 @@ struct AppearanceSnapshot {
     NumberedArray<std::uint32_t, 2> BackgroundColor;
     hv::BackgroundKind BackgroundKind = hv::BackgroundKind::Plain;
     hv::Gradation Gradation = hv::Gradation::None;
+    bool ShowHeading = false;
+    bool HeadingEra = false;
+    bool ShowRokuyo = false;
 };
 AppearanceSnapshot TakeAppearanceSnapshot(const Settings& settings);
 void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& settings);

@@ -49,7 +49,7 @@ TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
     EXPECT_EQ(store.Dword(L"", L"TranslucentRate"), 256u);
 }
 
-TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindAndGradationButNotPictureOrTranslucency) {
+TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindGradationAndTheViewButNotPictureOrTranslucency) {
     Settings settings;
     settings.BackgroundKind = BackgroundKind::Image;
     settings.ImageFile = L"a.bmp";
@@ -62,6 +62,7 @@ TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindAndGradationButNotPict
     changed.BackgroundColor[2] = 0x000080;
     ChooseBackgroundKind(changed, 0);
     changed.Gradation = Gradation::LeftToRight;
+    changed.ShowHeading = changed.HeadingEra = changed.ShowRokuyo = true;
     PictureTextChanged(changed, L"b.jpg");
     std::uint32_t previousRate = 0;
     MoveTranslucentRate(changed, previousRate, 45, true);
