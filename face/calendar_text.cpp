@@ -50,19 +50,21 @@ std::u16string MonthHeading(int year, int month, HeadingForm form) {
     if (form == HeadingForm::Western || !first) return Number(year) + u"年" + monthText;
     std::u16string text = EraYearText(*first);
     const std::optional<EraYear> last = EraYearOf({year, month, DaysInMonthOf(year, month)});
-    if (last && last->era != first->era) text += u"・" + EraYearText(*last);
-    return text + monthText;
+    if (last && last->era != first->era) text.append(u"・").append(EraYearText(*last));
+    return text.append(monthText);
 }
 
 std::u16string DescribeDay(const Date& date, const Date& today, bool withRokuyo) {
     if (!IsValidDate(date)) return {};
-    std::u16string text = Number(date.year) + u"年" + Number(date.month) + u"月" + Number(date.day) + u"日 " +
-                          std::u16string(kWeekdayNames[static_cast<std::size_t>(WeekdayOf(date) - 1)]);
-    if (date == today) text += u"、今日";
-    if (const std::u16string_view holiday = HolidayName(date); !holiday.empty()) text += u"、" + std::u16string(holiday);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal added to a temporary.
+    std::u16string text = Number(date.year);
+    text.append(u"年").append(Number(date.month)).append(u"月").append(Number(date.day)).append(u"日 ");
+    text.append(kWeekdayNames[static_cast<std::size_t>(WeekdayOf(date) - 1)]);
+    if (date == today) text.append(u"、今日");
+    if (const std::u16string_view holiday = HolidayName(date); !holiday.empty()) text.append(u"、").append(holiday);
     if (withRokuyo) {
         if (const std::optional<LunarDate> lunar = LunarDateOf(date))
-            text += u"、" + std::u16string(RokuyoName(RokuyoOf(*lunar)));
+            text.append(u"、").append(RokuyoName(RokuyoOf(*lunar)));
     }
     return text;
 }

@@ -124,6 +124,14 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
     return layout;
 }
 
+double DayFontFitScale(double innerHeight, double top, double digitHeight, double rokuyoHeight) {
+    // The last row ends at the bottom edge and the others are a row step apart: six rows fit
+    // without overlap when 6 x (number + 六曜) <= the height below the top.
+    const double needed = 6 * (digitHeight + rokuyoHeight);
+    if (!(needed > 0)) return 1.0;
+    return std::clamp((innerHeight - top) / needed, 0.0, 1.0);
+}
+
 std::wstring FaceHeading(const Settings& settings, int year, int month, bool showsToday) {
     if (!settings.ShowHeading && (showsToday || !settings.TitleBarHidden())) return {};
     const std::u16string text =

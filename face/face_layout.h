@@ -88,6 +88,13 @@ bool FaceShadowEnabled(const Settings& settings);
 FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, double innerWidth,
                       double innerHeight, const FaceMetrics& metrics, const FaceExtras& extras = {});
 
+// With the 六曜 under the days each of the six rows must hold a number and its 六曜: the
+// scale (at most 1) of the day font, which the 六曜's follows, at which they fit in
+// `innerHeight` below `top` (the weekday row and the heading), from the heights measured at
+// full size. The painter draws both that much smaller, so that a small face stays tidy and a
+// larger one shows the chosen size.
+double DayFontFitScale(double innerHeight, double top, double digitHeight, double rokuyoHeight);
+
 // The heading the face shows for a month: with ShowHeading in the form HeadingEra chooses;
 // without it, for a month other than today's while the title bar is hidden (the title then
 // cannot name it). Empty when there is none.

@@ -306,12 +306,13 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             Selected selectedFont(memory, headerFont);
             MeasureText(memory, kHeaderText, dpi_, metrics_.headerWidth, metrics_.headerHeight);
         }
-        {
+        auto measureDays = [&] {
             Selected selectedFont(memory, dayFont);
             double unused = 0;
             MeasureText(memory, kDigitPairText, dpi_, metrics_.digitPairWidth, unused);
             MeasureText(memory, kDigitText, dpi_, unused, metrics_.digitHeight);
-        }
+        };
+        measureDays();
         // The heading in the weekday row's font and the 六曜 in a smaller day font, each in a
         // Japanese face when the chosen one has no kanji.
         const FaceExtras extras = Extras();
@@ -321,13 +322,29 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             Selected selectedFont(memory, headingFont);
             MeasureText(memory, extras.heading.c_str(), dpi_, metrics_.headingWidth, metrics_.headingHeight);
         }
-        if (rokuyoFont) {
+        auto measureRokuyo = [&] {
             Selected selectedFont(memory, rokuyoFont);
             for (int i = 0; i < kRokuyoCount; ++i) {
                 const std::u16string_view name = RokuyoName(static_cast<Rokuyo>(i));
                 const std::wstring text(name.begin(), name.end());
                 MeasureText(memory, text.c_str(), dpi_, metrics_.rokuyoWidth[static_cast<std::size_t>(i)],
                             metrics_.rokuyoHeight);
+            }
+        };
+        if (rokuyoFont) {
+            measureRokuyo();
+            const double top = metrics_.headerHeight + (headingFont ? metrics_.headingHeight : 0);
+            const double scale = DayFontFitScale(PixelsToTwips(height, dpi_), top, metrics_.digitHeight,
+                                                 metrics_.rokuyoHeight);
+            if (scale < 1) {
+                DeleteObject(dayFont);
+                DeleteObject(rokuyoFont);
+                const LOGFONTW font =
+                    FaceFont(settings_, 2, std::max(6.0, static_cast<double>(settings_.FontSize[2]) * scale), dpi_);
+                dayFont = CreateFontIndirectW(&font);
+                rokuyoFont = CreateJapaneseFont(memory, 2, kRokuyoFontScale * scale);
+                measureDays();
+                measureRokuyo();
             }
         }
         layout_ = LayoutFace(settings_, calendar_, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_),

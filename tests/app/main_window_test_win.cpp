@@ -158,7 +158,10 @@ TEST_F(MainWindowTest, TheWheelAndPageDownShowTheNextMonthWithItsHolidaysAndHome
     EXPECT_EQ(shown(), std::tuple(7, 31u, 0, std::wstring(L"2026年7月 - Horavox")));
     SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // July's holiday is named on its day
     wchar_t text[80] = {};
-    TTTOOLINFOW tool{sizeof tool, 0, hwnd, 20};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd;
+    tool.uId = 20;
     tool.lpszText = text;
     SendMessageW(window->tooltip(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, L"海の日");

@@ -84,6 +84,10 @@ TEST(FaceLayoutTest, HeadingRowAndRokuyoTakeTheirRoomFromTheTopAndTheGrid) {
     EXPECT_EQ(std::tuple(Day(layout, 10).rokuyo.color, Day(layout, 10).rokuyo.text),
               std::tuple(s.FontColor[3], std::wstring(L"仏滅")));  // a holiday's colour
 
+    // Six rows of 540 + 270 need 4860 twips below the top; 3000 - 692 hold 0.475 of them.
+    EXPECT_DOUBLE_EQ(DayFontFitScale(3000, 692, 540, 270), 2308.0 / 4860);
+    EXPECT_EQ(DayFontFitScale(6000, 692, 540, 270), 1.0);
+
     struct Case {
         bool showHeading, era, titleHidden, showsToday;
         const wchar_t* heading;
