@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "face/face_win.h"
+#include "face/month_navigator.h"
 #include "settings/settings_host.h"
 #include "util/window_win.h"
 
@@ -33,6 +34,8 @@ public:
     void ApplyTitleBar();
     void DrawFace() { face_.DrawFace(hwnd()); }
     FacePainter& face() { return face_; }
+    // The month the face shows (today's, or another one turned to).
+    const MonthNavigator& navigator() const { return navigator_; }
     // The minute tick rests while a settings dialog is open.
     void StopTick();
     void StartTick();
@@ -93,8 +96,17 @@ private:
     void CloseSequence();
     void CreateTooltips();
     void UpdateTooltips();
+    // The wheel, PageUp, PageDown and Home over the face; true when the key was one of them.
+    bool OnNavigationKey(WPARAM key);
+    // Shows the navigator's month: the face's record and month, the title, the return timer.
+    void ShowMonth();
+    // The title names another month while no heading row does.
+    void UpdateTitle();
+    void OnReturnTimer();
 
     App& app_;
+    MonthNavigator navigator_;
+    MonthCalendar shown_;  // the record of the month the face shows
     FacePainter face_;
     HMENU menuBar_ = nullptr;
     HMENU setupMenu_ = nullptr;

@@ -23,6 +23,9 @@ void CopyAppearance(const From& from, To& to) {
     to.ImageFile = from.ImageFile;
     to.Translucent = from.Translucent;
     to.TranslucentRate = from.TranslucentRate;
+    to.ShowHeading = from.ShowHeading;
+    to.HeadingEra = from.HeadingEra;
+    to.ShowRokuyo = from.ShowRokuyo;
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ struct AppearanceSnapshot {
     std::wstring ImageFile;
     bool Translucent = false;
     std::uint32_t TranslucentRate = 0;
+    bool ShowHeading = false;
+    bool HeadingEra = false;
+    bool ShowRokuyo = false;
 };
 AppearanceSnapshot TakeAppearanceSnapshot(const Settings& settings);
 void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& settings);

@@ -28,7 +28,7 @@ constexpr ControlRow FontRow(int set, int offset, ControlKind kind, const wchar_
 // Table order is Tab order; the tab strip comes last so that it lies under the pages.
 // The colour page keeps the places the buttons always had (in twips: captions at 120 and
 // 3240, buttons of 1095 x 375 at 1380 and 4500, rows 900 apart), from the page's corner.
-constexpr std::array<ControlRow, 43> kControls{{
+constexpr std::array<ControlRow, 48> kControls{{
     FontRow(0, D::kFontFrame, K::Frame, L"曜日欄", 0, 40, 188, 198),
     FontRow(0, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
     FontRow(0, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
@@ -68,10 +68,17 @@ constexpr std::array<ControlRow, 43> kControls{{
     {D::kIdRateLabel, K::Label, L"半透明の度合い(&R):", 30, 178, 200, 16, 0, 3},
     {D::kIdRate, K::Slider, nullptr, 24, 198, 310, 30, 0, 3},
     {D::kIdRatePercent, K::Label, L"0%", 338, 205, 50, 16, 0, 3},
+    {D::kIdHeading, K::CheckBox, L"年月の見出しを表示する(&Y)", 30, 50, 340, 20, 0, 4},
+    {D::kIdHeadingForm + 0, K::Option, L"西暦 (2026年12月)(&W)", 54, 76, 300, 20, 0, 4},
+    {D::kIdHeadingForm + 1, K::Option, L"和暦 (令和8年12月)(&J)", 54, 100, 300, 20, 0, 4},
+    {D::kIdRokuyo, K::CheckBox, L"日付の下に六曜を表示する(&K)", 30, 136, 340, 20, 0, 4},
+    {D::kIdViewNote, K::Label,
+     L"ほかの月はホイールや PageUp、PageDown で表示できます。Home か 1 分間の無操作で今月に戻ります。", 30, 172, 350,
+     48, 0, 4},
     {IDOK, K::DefaultButton, L"&OK", 424, 12, 88, 26, 0, 0, nullptr, kDialogButtonFont},
     {IDCANCEL, K::Button, L"キャンセル", 424, 44, 88, 26, 0, 0, nullptr, kDialogButtonFont},
     {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-    {D::kIdTabs, K::Tabs, L"フォント|色|背景", 8, 8, 404, 246},
+    {D::kIdTabs, K::Tabs, L"フォント|色|背景|表示", 8, 8, 404, 246},
 }};
 
 const FormLayout kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
@@ -172,6 +179,11 @@ void AppearanceDialog::OnLoad() {
     // The slider stays usable while the switch is off: moving it away from 0 is one way
     // to switch translucency on. Without layered windows nothing here can be used.
     for (int id : {kIdTranslucent, kIdRateLabel, kIdRate, kIdRatePercent}) Enable(id, translucency_);
+
+    Check(kIdHeading).SetChecked(settings.ShowHeading);
+    Options(kIdHeadingForm, 2).Select(settings.HeadingEra ? 1 : 0);
+    for (int i = 0; i < 2; ++i) Enable(kIdHeadingForm + i, settings.ShowHeading);
+    Check(kIdRokuyo).SetChecked(settings.ShowRokuyo);
 
     FillFontLists();
     ShowPage(1);
@@ -291,6 +303,13 @@ void AppearanceDialog::OnClick(int id) {
         host_.RedrawFace();
     }
     if (id == kIdKindSettings) OpenKindSettings();
+    if (id == kIdHeading || id == kIdHeadingForm || id == kIdHeadingForm + 1 || id == kIdRokuyo) {
+        settings.ShowHeading = Check(kIdHeading).Checked();
+        settings.HeadingEra = Options(kIdHeadingForm, 2).Selected() == 1;
+        settings.ShowRokuyo = Check(kIdRokuyo).Checked();
+        for (int i = 0; i < 2; ++i) Enable(kIdHeadingForm + i, settings.ShowHeading);
+        host_.RedrawFace();
+    }
     if (id == kIdTranslucent) ApplyLayerChange(ClickTranslucentSwitch(settings, Check(id).Checked(), translucency_));
     if (id == kIdHelp) ShowHelpTopic(hwnd(), host_.system(), kHelpContext);
 }

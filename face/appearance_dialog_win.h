@@ -1,4 +1,5 @@
-// frmCalendar, "カレンダー": the face's two fonts, six colours, background and translucency.
+// frmCalendar, "カレンダー": the face's two fonts, six colours, background and translucency,
+// and what it shows beyond the days (the heading row and its form, the 六曜).
 // Every change goes into the settings at once and the face is redrawn, so the face itself
 // is the preview; OK stores the appearance group, Cancel puts back every setting and the
 // face window's look as they were when it opened.
@@ -41,6 +42,10 @@ public:
     static constexpr int kIdRatePercent = 288;
     static constexpr int kIdHelp = 290;
     static constexpr int kIdTabs = 291;
+    static constexpr int kIdHeading = 292;      // chkHeading
+    static constexpr int kIdHeadingForm = 293;  // optHeadingForm(0..1): 西暦, 和暦
+    static constexpr int kIdRokuyo = 295;       // chkRokuyo
+    static constexpr int kIdViewNote = 296;
     static constexpr int kHelpContext = 11;
     static constexpr int FontId(int set, int offset) { return kIdFontSet + 20 * set + offset; }
 

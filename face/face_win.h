@@ -8,8 +8,10 @@
 #include <olectl.h>
 
 #include <cstdint>
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "face/face_layout.h"
 #include "face/month_calendar.h"
@@ -50,6 +52,10 @@ public:
     FacePainter(Settings& settings, const MonthCalendar& calendar, GradientPainter gradient)
         : settings_(settings), calendar_(calendar), gradient_(std::move(gradient)) {}
 
+    // The year and month `calendar` is of, and whether it is today's: with them the face can
+    // show the heading row and the 六曜 (as the settings ask). Until it is told, it shows neither.
+    void SetMonth(int year, int month, bool showsToday);
+
     // The window's back colour is BackgroundColor[1]; for the picture kind, ImageFile is
     // loaded. A picture that cannot be loaded (a network or removable drive not ready yet)
     // keeps its kind and file: the face shows the plain colour meanwhile, silently, and
@@ -81,6 +87,10 @@ public:
 private:
     void PaintBackground(HWND window, HDC memory, int width, int height);
     bool LoadPicture();
+    FaceExtras Extras();
+    // A font of set 1 or 2 scaled by `scale` for Japanese text: the set's own face when it has
+    // the glyphs, otherwise a Japanese face of the system at the same size and style.
+    HFONT CreateJapaneseFont(HDC dc, int set, double scale);
 
     Settings& settings_;
     const MonthCalendar& calendar_;
@@ -96,7 +106,20 @@ private:
     FaceLayout layout_;
     FaceMetrics metrics_;
     int dpi_ = 96;
+    int year_ = 0;
+    int month_ = 0;
+    bool showsToday_ = true;
+    // The 六曜 of the month last drawn with them (computing them takes a few tenths of a ms).
+    int rokuyoYear_ = 0;
+    int rokuyoMonth_ = 0;
+    std::vector<int> rokuyo_;
+    // The face chosen for Japanese text, by the set's face it was chosen for.
+    std::array<std::wstring, 2> japaneseFor_;
+    std::array<std::wstring, 2> japaneseFace_;
 };
+
+// The size of the 六曜 under a day against the day's own font.
+inline constexpr double kRokuyoFontScale = 0.5;
 
 // Switches the window's layered style on (with the opacity of `rate` percent) or off.
 // Returns false when the style could not be written.

@@ -94,6 +94,9 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         UnpackTalk(read.Dword(L"Talk", kDefaultTalk), settings);
         UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
         settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
+        settings.ShowHeading = read.Dword(L"ShowHeading", kDefaultShowHeading) != 0;
+        settings.HeadingEra = read.Dword(L"HeadingEra", kDefaultHeadingEra) != 0;
+        settings.ShowRokuyo = read.Dword(L"ShowRokuyo", kDefaultShowRokuyo) != 0;
         settings.Style = read.Dword(L"Style", kDefaultStyle);
         if (translucencyAvailable) {
             UnpackTranslucentRate(read.Dword(L"TranslucentRate", kDefaultTranslucentRate), settings);
@@ -154,6 +157,9 @@ bool SaveAppearanceSettings(SettingsStore& store, const Settings& settings) {
     }
     for (std::size_t i = 1; i <= 6; ++i) write.Dword(kFontColorNames[i - 1], settings.FontColor[i]);
     write.Text(L"ImageFile", settings.ImageFile);
+    write.Dword(L"ShowHeading", settings.ShowHeading ? 1 : 0);
+    write.Dword(L"HeadingEra", settings.HeadingEra ? 1 : 0);
+    write.Dword(L"ShowRokuyo", settings.ShowRokuyo ? 1 : 0);
     return write.Finish();
 }
 

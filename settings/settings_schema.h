@@ -56,6 +56,18 @@ inline constexpr std::uint16_t kMaxQuietMinute = 59;
 void UnpackQuietHours(std::uint32_t value, Settings& settings);
 std::uint32_t PackQuietHours(const Settings& settings);
 
+// ShowHeading, HeadingEra and ShowRokuyo: what the face shows beyond the weekdays and the
+// days; each 0 off, any other value on (written as 1). They were added after the appearance
+// values and stand beside them in the program's key, saved with them; a missing value is off,
+// so the face looks as it always did until the user switches one on.
+//   ShowHeading  a heading row with the shown month above the weekday row
+//   HeadingEra   that heading (and the window title naming another month) in the era form
+//                "令和8年12月" instead of "2026年12月"
+//   ShowRokuyo   the 六曜 of each day under its number
+inline constexpr std::uint32_t kDefaultShowHeading = 0;
+inline constexpr std::uint32_t kDefaultHeadingEra = 0;
+inline constexpr std::uint32_t kDefaultShowRokuyo = 0;
+
 // BackgroundType: bits 0-1 BackgroundKind, 2-3 Gradation.
 void UnpackBackgroundType(std::uint32_t value, Settings& settings);
 std::uint32_t PackBackgroundType(const Settings& settings);

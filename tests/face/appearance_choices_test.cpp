@@ -61,6 +61,7 @@ TEST(AppearanceChoicesTest, CancelPutsBackEverySettingTheDialogsChange) {
     changed.BackgroundColor[2] = 0x000080;
     ChooseBackgroundKind(changed, 0);
     changed.Gradation = Gradation::LeftToRight;
+    changed.ShowHeading = changed.HeadingEra = changed.ShowRokuyo = true;
     PictureTried(changed, L"b.jpg", PictureLoad::Loaded);
     MoveTranslucentRate(changed, 45, true);
 

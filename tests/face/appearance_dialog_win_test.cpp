@@ -251,7 +251,8 @@ TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) 
         };
         std::vector<Seen> seen;
         DialogScript script([&](Driver& d) {
-            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 背景
+            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 表示, then 背景
+            ControlKey(d, VK_PRIOR);
             EXPECT_EQ(ShownPage(d), 3);
             EXPECT_EQ(std::tuple(d.Enabled(D::kIdRate), d.Enabled(D::kIdTranslucent)), std::tuple(layered, layered));
             if (!layered) return d.Key(VK_ESCAPE);
@@ -285,6 +286,7 @@ TEST(AppearanceDialogTest, APictureChosenThroughThePictureDialogShowsAndAMissing
     const std::wstring red = kPictures + L"red.bmp";
     D dialog(host);
     DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_TAB, true);  // 表示
         ControlKey(d, VK_TAB, true);  // 背景
         d.AccessKey(L'b');            // 画像ファイル(&B), with no file yet: no picture
         EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Image);
@@ -436,12 +438,33 @@ TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIs
     EXPECT_EQ(host.store_.Text(L"", L"FontName2"), L"No Such Family");
 }
 
+TEST(AppearanceDialogTest, TheViewPageSwitchesTheHeadingItsFormAndTheRokuyoAndOkStoresThem) {
+    FaceHost host;
+    D dialog(host);
+    DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_TAB, true);  // Ctrl+Shift+Tab wraps round to 表示
+        EXPECT_EQ(ShownPage(d), 4);
+        EXPECT_FALSE(d.Enabled(D::kIdHeadingForm + 1));  // no heading, no form to choose
+        d.AccessKey(L'y');
+        d.AccessKey(L'j');
+        d.AccessKey(L'k');
+        EXPECT_EQ(std::tuple(host.settings_.ShowHeading, host.settings_.HeadingEra, host.settings_.ShowRokuyo),
+                  std::tuple(true, true, true));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(std::tuple(host.store_.Dword(L"", L"ShowHeading"), host.store_.Dword(L"", L"HeadingEra"),
+                         host.store_.Dword(L"", L"ShowRokuyo")),
+              std::tuple(1u, 1u, 1u));
+}
+
 // Every page: the tab strip takes the arrow keys, and Tab reaches the rest.
 TEST(AppearanceDialogTest, TabReachesEveryControlOfEveryPage) {
     FaceHost host;
     D dialog(host);
     DialogScript script([](Driver& d) {
-        for (int page = 1; page <= 3; ++page) {
+        for (int page = 1; page <= 4; ++page) {
             EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{}) << page;
             PostMessageW(d.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Item(D::kIdTabs)), TRUE);
             d.Key(VK_RIGHT);

@@ -104,6 +104,29 @@ TEST_F(FacePainterTest, DefaultFaceColoursThenAShadowUnderTheDays) {
     EXPECT_GT(CountInDay(face, shadowed, 12, settings.FontColor[4]), 0);  // the label over its shadow
 }
 
+TEST_F(FacePainterTest, HeadingAndRokuyoLandWhereTheLayoutPutsThemOnceTheMonthIsKnown) {
+    settings.ShowHeading = settings.ShowRokuyo = true;
+    FacePainter face(settings, calendar, nullptr);
+    face.DrawFace(window);
+    EXPECT_FALSE(face.layout().hasHeading || face.layout().days[0].hasRokuyo);  // no month given: as always
+    face.SetMonth(2026, 5, true);
+    face.DrawFace(window);
+    Capture capture(window);
+    const FaceLayout& layout = face.layout();
+    const int dpi = face.dpi();
+    ASSERT_TRUE(layout.hasHeading);
+    EXPECT_EQ(layout.heading.text, L"2026年5月");
+    const int headingLeft = TwipsToPixels(layout.heading.x, dpi), headingBottom = TwipsToPixels(layout.headingHeight, dpi);
+    EXPECT_GT(capture.Count(headingLeft, 0, kWidth - headingLeft, headingBottom, settings.FontColor[1]), 20);
+    // The 12th, a Tuesday, is 仏滅 (旧3月26日): its name under the number in the weekday colour.
+    const DayLabel& day = layout.days[11];
+    ASSERT_TRUE(day.hasRokuyo);
+    EXPECT_EQ(day.rokuyo.text, L"仏滅");
+    const int left = TwipsToPixels(day.rokuyo.x, dpi), top = TwipsToPixels(day.rokuyo.y, dpi);
+    EXPECT_GT(capture.Count(left, top, left + TwipsToPixels(face.metrics().rokuyoWidth[5], dpi),
+                            top + TwipsToPixels(face.metrics().rokuyoHeight, dpi), settings.FontColor[4]), 10);
+}
+
 TEST_F(FacePainterTest, GradationComesFromTheGradientPainterUnderTheLabels) {
     settings.BackgroundColor[1] = RGB(10, 20, 200);
     settings.BackgroundColor[2] = RGB(250, 200, 10);

@@ -137,7 +137,8 @@ TEST(SettingsSave, AppearanceWritesEveryValueInOrder) {
     EXPECT_EQ(store.WrittenNames(L""),
               (Names{L"BackgroundType", L"BackgroundColor", L"BackgroundColor2", L"TranslucentRate", L"FontName1",
                      L"FontName2", L"FontStyle1", L"FontStyle2", L"FontColor1", L"FontColor2", L"FontColor3",
-                     L"FontColor4", L"FontColor5", L"FontColor6", L"ImageFile"}));
+                     L"FontColor4", L"FontColor5", L"FontColor6", L"ImageFile", L"ShowHeading", L"HeadingEra",
+                     L"ShowRokuyo"}));
     EXPECT_EQ(store.Text(L"", L"ImageFile"), L"");  // written even when empty
 }
 
