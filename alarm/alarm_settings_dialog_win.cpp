@@ -79,7 +79,6 @@ constexpr std::array<ControlRow, 42> kControls{{
 const FormLayout kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
                      D::kIdHelp};
 
-constexpr int kSoundTabPage = 2;
 // The rows shown on one of the tabs (the ids between the tab strip and the test button).
 constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
 
@@ -172,15 +171,12 @@ void AlarmSettingsDialog::ShowSoundPanel() {
     if (slider.Value() != s.sliderPosition) slider.SetValue(s.sliderPosition);
     Enable(kIdTrack, s.sliderEnabled);
     SetText(kIdReadout, s.readout);
-    // Which of the kind's controls show matters only while the sound tab is up; the other
-    // tabs hide them all.
-    if (Page() != kSoundTabPage) return;
-    const auto show = [this](int id, bool on) { ShowWindow(Item(id), on ? SW_SHOWNA : SW_HIDE); };
-    show(kIdSoundFile, s.fileVisible);
-    show(kIdBrowse, s.fileVisible);
-    show(kIdSoundOption, s.optionVisible);
-    show(kIdTrack, s.trackVisible);
-    show(kIdReadout, s.trackVisible);
+    // The kind's controls; they show while the sound tab is up.
+    Show(kIdSoundFile, s.fileVisible);
+    Show(kIdBrowse, s.fileVisible);
+    Show(kIdSoundOption, s.optionVisible);
+    Show(kIdTrack, s.trackVisible);
+    Show(kIdReadout, s.trackVisible);
 }
 
 void AlarmSettingsDialog::ShowAlarmIcon() {
@@ -337,9 +333,14 @@ void AlarmSettingsDialog::Test() {
 
 bool AlarmSettingsDialog::OnOk() {
     model_.CapturePage(Check(kIdEnable).Checked(), Weekdays());
-    Settings& settings = host_.settings();
-    model_.Commit(settings);
-    if (SettingsStore* store = host_.store()) SaveAlarmSettings(*store, settings);
+    // The alarms count only once they are stored; a failed save leaves the dialog open.
+    Settings chosen = host_.settings();
+    model_.Commit(chosen);
+    if (SettingsStore* store = host_.store(); store && !SaveAlarmSettings(*store, chosen)) {
+        MessageBoxW(hwnd(), SaveFailureText(L"アラーム", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    model_.Commit(host_.settings());
     return true;
 }
 

@@ -139,18 +139,26 @@ void AlarmSettingsModel::Probe(CdProbe& probe) {
             lastProbeError_ = result;
             probe.ReportError();
         }
-        e.CdTrackCount = 0;
-    } else {
-        e.CdTrackCount = static_cast<std::uint16_t>(TrackCountOf(reply));
+        // Without a disc there is nothing to choose from, and nothing to learn: the alarm
+        // keeps its track and count (random play draws from that count).
+        sound_.sliderEnabled = sound_.guideEnabled = sound_.optionEnabled = false;
+        return;
     }
+    e.CdTrackCount = static_cast<std::uint16_t>(TrackCountOf(reply));
+    // Track 0 does not play: an alarm without a track starts at the disc's first.
+    if (e.CdTrack == 0 && e.CdTrackCount > 0) e.CdTrack = 1;
     // One track leaves nothing to choose.
     const bool choice = e.CdTrackCount >= 2;
     sound_.sliderEnabled = sound_.guideEnabled = sound_.optionEnabled = choice;
-    if (choice) {
+    if (e.CdTrack <= e.CdTrackCount) {
+        sound_.sliderMaximum = e.CdTrackCount;
+        sound_.sliderPosition = e.CdTrack;
+        sliderShowsEntry_ = true;
+    } else if (choice) {
         sound_.sliderMaximum = e.CdTrackCount;
         sound_.sliderPosition = std::min(sound_.sliderPosition, sound_.sliderMaximum);
-        UpdateTrackReadout();
     }
+    UpdateTrackReadout();
 }
 
 void AlarmSettingsModel::ApplySoundKindLabels() {
@@ -167,7 +175,8 @@ void AlarmSettingsModel::ApplySoundKindLabels() {
         sound_.fileText = e.MidFile;
         break;
     case SoundKind::CdAudio:
-        sound_.guide = L"開始トラック(&T):";
+        // S, not T: the test button beside the tabs has T.
+        sound_.guide = L"開始トラック(&S):";
         sound_.optionCaption = L"ランダム演奏";
         sound_.optionChecked = e.CdRandom;
         UpdateTrackReadout();

@@ -166,9 +166,14 @@ bool AnnounceDialog::OnOk() {
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdQuietToHour)), TRUE);
         return false;
     }
-    Settings& settings = host_.settings();
-    ApplyChoices(working_, settings);
-    if (SettingsStore* store = host_.store()) SaveAnnounceSettings(*store, settings);
+    // The choices count only once they are stored; a failed save leaves the dialog open.
+    Settings chosen = host_.settings();
+    ApplyChoices(working_, chosen);
+    if (SettingsStore* store = host_.store(); store && !SaveAnnounceSettings(*store, chosen)) {
+        MessageBoxW(hwnd(), SaveFailureText(L"発声方法", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    ApplyChoices(working_, host_.settings());
     return true;
 }
 

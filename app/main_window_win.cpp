@@ -16,6 +16,7 @@
 #include "app/minute_tick_win.h"
 #include "app/placement.h"
 #include "face/appearance_dialog_win.h"
+#include "face/calendar_text.h"
 #include "face/holidays.h"
 #include "hvplus/hvplus_binding_win.h"
 #include "settings/settings_io.h"
@@ -33,7 +34,11 @@ constexpr UINT_PTR kTrayRetryTimerId = 2;
 // OLE (the shell services of the dialogs; the picture loader needs none) starts after the
 // first paint: a zero-delay timer comes only once nothing else, the paint included, waits.
 constexpr UINT_PTR kStartOleTimerId = 3;
+// Turns the face back to today's month a minute after the last input over another month.
+constexpr UINT_PTR kReturnTimerId = 4;
 constexpr UINT kTrayRetryMs = 1000;
+// Posted by a save of the window's settings that failed (MainWindow::SaveWindow).
+constexpr UINT kWindowNotSavedMessage = WM_APP + 0x21;
 
 // The window's outer rectangle as its restored (normal) placement, in screen coordinates:
 // a maximised window keeps the size it will return to.
@@ -73,7 +78,10 @@ HMENU CreateMainMenu(HMENU& setup, HMENU& help) {
 }
 
 MainWindow::MainWindow(App& app)
-    : app_(app), face_(app.settings, app.calendar, [&app](HWND window, COLORREF first, COLORREF second, long direction) {
+    : app_(app),
+      navigator_(app.calendarDate),
+      shown_(app.calendar),
+      face_(app.settings, shown_, [&app](HWND window, COLORREF first, COLORREF second, long direction) {
           if (app.hvplus) app.hvplus->PaintGradation(window, first, second, direction);
       }) {}
 
@@ -124,6 +132,8 @@ void MainWindow::Load() {
     AppendMenuW(systemMenu_, MF_STRING, kCmdAlwaysOnTop, kCaptionAlwaysOnTop);
 
     PlaceWindow();
+    navigator_.SetToday(app_.calendarDate);
+    ShowMonth();
     if (TranslucencyAvailable(app_.system) && settings.Translucent)
         ApplyTranslucency(hwnd(), true, settings.TranslucentRate);
     if (settings.AlwaysOnTop()) ApplyTopmost();
@@ -139,8 +149,12 @@ void MainWindow::Load() {
         app_.alarms->SetProgramIcon(icon_);
         tickActions_ = std::make_unique<ProgramTickActions>(*app_.alarms, *app_.hvplus);
         tickActions_->SetFace(hwnd());
-        // The tick keeps app_.calendarDate with the calendar; the holiday tooltips follow.
-        tickActions_->SetCalendarChangedHandler([this] { tooltipRects_.clear(); });
+        // The tick keeps app_.calendarDate with the calendar; at a new date the face shows
+        // today's month again, and the holiday tooltips follow.
+        tickActions_->SetCalendarChangedHandler([this] {
+            navigator_.SetToday(app_.calendarDate);
+            ShowMonth();
+        });
         tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, app_.calendarDate, *tickActions_);
         tick_->Attach(hwnd());
     }
@@ -254,13 +268,26 @@ void MainWindow::ShowSetupMenu(POINT at) {
     TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
 }
 
-void MainWindow::SaveWindow() {
+void MainWindow::SaveWindow(bool mayTell) {
     if (!app_.store) return;
     RECT rect = NormalWindowRect(hwnd());
     const int positionDpi = SystemDpi(), sizeDpi = DpiOf(hwnd());
     WindowRectTwips twips{PixelsToTwips(rect.left, positionDpi), PixelsToTwips(rect.top, positionDpi),
                           PixelsToTwips(rect.right - rect.left, sizeDpi), PixelsToTwips(rect.bottom - rect.top, sizeDpi)};
-    SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
+    windowNotSaved_ = !SaveWindowSettings(*app_.store, app_.settings, twips, app_.system.AppVersion);
+    if (!windowNotSaved_) toldNotSaved_ = false;
+    // Told from the message loop: a box inside a move, a size or a menu command would run
+    // its own loop in the middle of them.
+    if (windowNotSaved_ && !toldNotSaved_ && mayTell && !closed_) PostMessageW(hwnd(), kWindowNotSavedMessage, 0, 0);
+}
+
+// Once until a save succeeds again: a store that refuses every write would otherwise
+// answer every move of the window with a box.
+void MainWindow::TellWindowNotSaved() {
+    if (!windowNotSaved_ || toldNotSaved_) return;
+    toldNotSaved_ = true;
+    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kSaveFailureTitle,
+                MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::ApplyTopmost() {
@@ -300,7 +327,55 @@ bool MainWindow::SpeakTime(const std::string& time, bool clock24, int speed) {
     return app_.hvplus && app_.hvplus->TalkTime(time.c_str(), clock24 ? 1 : 0, static_cast<unsigned char>(speed)) != 0;
 }
 
-void MainWindow::RedrawFace() { DrawFace(); }
+void MainWindow::RedrawFace() {
+    UpdateTitle();  // the heading may have been switched on or off
+    DrawFace();
+}
+
+void MainWindow::ShowMonth() {
+    shown_ = navigator_.showsToday() ? app_.calendar : navigator_.Calendar();
+    face_.SetMonth(navigator_.year(), navigator_.month(), navigator_.showsToday());
+    tooltipRects_.clear();
+    UpdateTitle();
+    const long long left = navigator_.MsUntilReturn(static_cast<long long>(GetTickCount64()));
+    if (left < 0) KillTimer(hwnd(), kReturnTimerId);
+    else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void MainWindow::UpdateTitle() {
+    std::wstring title = kMainWindowTitle;
+    if (!navigator_.showsToday() && !app_.settings.ShowHeading) {
+        const std::u16string month = MonthHeading(navigator_.year(), navigator_.month(),
+                                                  app_.settings.HeadingEra ? HeadingForm::Era : HeadingForm::Western);
+        title = std::wstring(month.begin(), month.end()) + L" - " + title;
+    }
+    wchar_t current[64] = {};
+    GetWindowTextW(hwnd(), current, 64);
+    if (title != current) SetWindowTextW(hwnd(), title.c_str());
+}
+
+void MainWindow::OnReturnTimer() {
+    if (navigator_.ReturnIfIdle(static_cast<long long>(GetTickCount64()))) {
+        ShowMonth();
+        return;
+    }
+    // Input came meanwhile: wait for what is left of its minute.
+    const long long left = navigator_.MsUntilReturn(static_cast<long long>(GetTickCount64()));
+    if (left < 0) KillTimer(hwnd(), kReturnTimerId);
+    else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
+}
+
+bool MainWindow::OnNavigationKey(WPARAM key) {
+    const long long now = static_cast<long long>(GetTickCount64());
+    bool changed = false;
+    if (key == VK_NEXT) changed = navigator_.Turn(1, now);
+    else if (key == VK_PRIOR) changed = navigator_.Turn(-1, now);
+    else if (key == VK_HOME) changed = navigator_.ShowToday();
+    else return false;
+    if (changed) ShowMonth();
+    return true;
+}
 
 bool MainWindow::LoadFacePicture(const std::wstring& path) {
     if (!face_.picture().Load(path)) return false;
@@ -374,7 +449,7 @@ void MainWindow::UpdateTooltips() {
         tool.cbSize = sizeof tool;
     }
     for (std::size_t i = 0; i < rects.size(); ++i) {
-        Date date{app_.calendarDate.year, app_.calendarDate.month, days[i]};
+        Date date{navigator_.year(), navigator_.month(), days[i]};
         std::u16string_view name = HolidayName(date);
         std::wstring text(name.begin(), name.end());
         tool = {};
@@ -443,7 +518,7 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdCalendar: {
         // The face is the preview: no busy pointer over it.
         SettingsDialogScope scope(*this, false);
-        AppearanceDialog dialog(*this, appearanceRate_);
+        AppearanceDialog dialog(*this);
         dialog.Run(hwnd());
         break;
     }
@@ -514,6 +589,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DISPLAYCHANGE:
         // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
+        // A picture whose drive was not ready (a network or removable drive at start-up) is
+        // tried again when the display changes or the window is shown.
+        if (msg == WM_DISPLAYCHANGE && face_.RetryPicture(GetTickCount64())) InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    case WM_SHOWWINDOW:
+        if (wp && face_.RetryPicture(GetTickCount64())) InvalidateRect(hwnd(), nullptr, FALSE);
         break;
     case WM_CONTEXTMENU:
         // The keyboard's way to the setup menu (Shift+F10, the menu key) while there is no
@@ -549,6 +630,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
         // The holiday tooltips (and the common controls) only once the mouse comes by.
         CreateTooltips();
+        navigator_.NoteInput(static_cast<long long>(GetTickCount64()));
+        break;
+    case WM_MOUSEWHEEL:
+        if (navigator_.Wheel(GET_WHEEL_DELTA_WPARAM(wp), static_cast<long long>(GetTickCount64()))) ShowMonth();
+        return 0;
+    case WM_KEYDOWN:
+        if (OnNavigationKey(wp)) return 0;
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -576,6 +664,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnTrayRetry();
             return 0;
         }
+        if (wp == kReturnTimerId) {
+            OnReturnTimer();
+            return 0;
+        }
         if (tick_ && tick_->OnTimer(wp)) return 0;
         break;
     case WM_TIMECHANGE:
@@ -585,13 +677,18 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (tick_) tick_->OnPowerBroadcast(wp);
         return TRUE;
     case WM_CLOSE:
-        // The close is never refused.
+        // The close is never refused; what could not be stored is told before the window goes.
         CloseSequence();
+        TellWindowNotSaved();
         DestroyWindow(hwnd());
         return 0;
+    case kWindowNotSavedMessage:
+        TellWindowNotSaved();
+        return 0;
     case WM_QUERYENDSESSION:
-        // The session may end, or the Restart Manager close us, without another message.
-        SaveWindow();
+        // The session may end, or the Restart Manager close us, without another message (and
+        // no box may hold the session up).
+        SaveWindow(false);
         return TRUE;
     case WM_ENDSESSION:
         // Windows is ending the session: the window never gets WM_CLOSE, save now.

@@ -10,6 +10,7 @@
 
 #include "app/app.h"
 #include "face/face_win.h"
+#include "face/month_navigator.h"
 #include "settings/settings_host.h"
 #include "util/window_win.h"
 
@@ -33,6 +34,8 @@ public:
     void ApplyTitleBar();
     void DrawFace() { face_.DrawFace(hwnd()); }
     FacePainter& face() { return face_; }
+    // The month the face shows (today's, or another one turned to).
+    const MonthNavigator& navigator() const { return navigator_; }
     // The minute tick: stopped for good (closing), started afresh (load), and resting while a
     // settings dialog is open (the alarms due meanwhile fire when it resumes).
     void StopTick();
@@ -51,6 +54,8 @@ public:
     void ClearFacePicture() override;
     void ApplyFaceTranslucency(bool on) override;
     void SetFaceOpacity() override;
+    void KeepFaceLook() override { face_.KeepLook(hwnd()); }
+    void EndKeptFaceLook(bool putBack) override { face_.EndKeptLook(hwnd(), putBack); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
 
     HMENU setupMenu() const { return setupMenu_; }
@@ -80,8 +85,11 @@ private:
     // The dialog or message box open over the window (the innermost one), or null.
     HWND OpenModalWindow() const;
     void ShowSetupMenu(POINT at);
-    // Placement and Style as they are now, so that a crash or a power cut loses nothing.
-    void SaveWindow();
+    // Placement and Style as they are now, so that a crash or a power cut loses nothing. A
+    // save that fails is told to the user once (until one succeeds again), soon after, unless
+    // `mayTell` is false (the session is ending).
+    void SaveWindow(bool mayTell = true);
+    void TellWindowNotSaved();
     void OnPaint();
     void OnSize(WPARAM kind);
     void OnTrayMessage(LPARAM event);
@@ -91,8 +99,17 @@ private:
     void CloseSequence();
     void CreateTooltips();
     void UpdateTooltips();
+    // The wheel, PageUp, PageDown and Home over the face; true when the key was one of them.
+    bool OnNavigationKey(WPARAM key);
+    // Shows the navigator's month: the face's record and month, the title, the return timer.
+    void ShowMonth();
+    // The title names another month while no heading row does.
+    void UpdateTitle();
+    void OnReturnTimer();
 
     App& app_;
+    MonthNavigator navigator_;
+    MonthCalendar shown_;  // the record of the month the face shows
     FacePainter face_;
     HMENU menuBar_ = nullptr;
     HMENU setupMenu_ = nullptr;
@@ -108,8 +125,9 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
     bool closed_ = false;
+    bool windowNotSaved_ = false;   // the last SaveWindow failed
+    bool toldNotSaved_ = false;     // and the user has been told since the last that succeeded
     bool oleStarted_ = false;
-    std::uint32_t appearanceRate_ = 0;  // the appearance dialog's rate slider, for the whole run
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;
 };

@@ -8,6 +8,17 @@
 # the plain names, so every `target_link_libraries(... winmm)` gets them. The first call
 # into one loads it from the system folder, comctl32 through the manifest's side-by-side
 # version (hvplus/safe_load_win.cpp, which each binary that ships links in).
+set(HV_DELAY_IMPORTS winmm version oleaut32 comctl32 uxtheme comdlg32 imm32)
+if(MSVC)
+  # The Microsoft linker imports late per binary: /DELAYLOAD for each of these and its
+  # helper library, given to whatever links hv_safe_load (hvplus/CMakeLists.txt); a binary
+  # that imports none of them from one library is no reason to warn (LNK4199).
+  # No build here uses this compiler: see README.
+  set(HV_DELAY_LINK_OPTIONS /IGNORE:4199)
+  foreach(lib ${HV_DELAY_IMPORTS})
+    list(APPEND HV_DELAY_LINK_OPTIONS /DELAYLOAD:${lib}.dll)
+  endforeach()
+endif()
 if(NOT MINGW)
   return()
 endif()
@@ -19,7 +30,7 @@ find_program(HV_OBJDUMP NAMES ${HV_MINGW_PREFIX}-objdump objdump HINTS ${hv_ming
 set(hv_delay_dir ${CMAKE_BINARY_DIR}/delayimp)
 file(MAKE_DIRECTORY ${hv_delay_dir})
 
-foreach(lib winmm version oleaut32 comctl32 uxtheme comdlg32 imm32)
+foreach(lib ${HV_DELAY_IMPORTS})
   find_library(HV_IMPORT_LIB_${lib} NAMES lib${lib}.a REQUIRED)
   set(out ${hv_delay_dir}/lib${lib}_delay.a)
   if(NOT EXISTS ${out} OR ${HV_IMPORT_LIB_${lib}} IS_NEWER_THAN ${out} OR ${CMAKE_CURRENT_LIST_FILE} IS_NEWER_THAN ${out})

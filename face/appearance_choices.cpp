@@ -6,21 +6,39 @@
 
 namespace hv {
 
-AppearanceSnapshot TakeAppearanceSnapshot(const Settings& s) {
-    return {s.FontName, s.FontSize, s.FontBold, s.FontItalic, s.FontColor, s.BackgroundColor, s.BackgroundKind,
-            s.Gradation};
+namespace {
+
+// Every setting Cancel puts back, listed once: taking the snapshot and restoring it are
+// the same copy in opposite directions.
+template <class From, class To>
+void CopyAppearance(const From& from, To& to) {
+    to.FontName = from.FontName;
+    to.FontSize = from.FontSize;
+    to.FontBold = from.FontBold;
+    to.FontItalic = from.FontItalic;
+    to.FontColor = from.FontColor;
+    to.BackgroundColor = from.BackgroundColor;
+    to.BackgroundKind = from.BackgroundKind;
+    to.Gradation = from.Gradation;
+    to.ImageFile = from.ImageFile;
+    to.Translucent = from.Translucent;
+    to.TranslucentRate = from.TranslucentRate;
+    to.ShowHeading = from.ShowHeading;
+    to.HeadingEra = from.HeadingEra;
+    to.ShowRokuyo = from.ShowRokuyo;
 }
 
-void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& s) {
-    s.FontName = snapshot.FontName;
-    s.FontSize = snapshot.FontSize;
-    s.FontBold = snapshot.FontBold;
-    s.FontItalic = snapshot.FontItalic;
-    s.FontColor = snapshot.FontColor;
-    s.BackgroundColor = snapshot.BackgroundColor;
-    s.BackgroundKind = snapshot.BackgroundKind;
-    s.Gradation = snapshot.Gradation;
+}  // namespace
+
+AppearanceSnapshot TakeAppearanceSnapshot(const Settings& s) {
+    AppearanceSnapshot snapshot;
+    CopyAppearance(s, snapshot);
+    return snapshot;
 }
+
+void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& s) { CopyAppearance(snapshot, s); }
+
+bool NamesPicture(std::wstring_view imageFile) { return !imageFile.empty() && imageFile != kNoPictureText; }
 
 int FontSizeSliderValue(float size) {
     const double rounded = RoundHalfEven(static_cast<double>(size));
@@ -85,7 +103,7 @@ PictureAction ChooseBackgroundKind(Settings& settings, int option) {
     case BackgroundKind::Plain:
         return PictureAction::Clear;
     case BackgroundKind::Image:
-        return settings.ImageFile.empty() ? PictureAction::Clear : PictureAction::Load;
+        return NamesPicture(settings.ImageFile) ? PictureAction::Load : PictureAction::Clear;
     default:
         return PictureAction::Keep;
     }
@@ -108,16 +126,16 @@ LayerChange ClickTranslucentSwitch(Settings& settings, bool on, bool available) 
     return {on, on ? LayerStyle::On : LayerStyle::Off, false};
 }
 
-LayerChange MoveTranslucentRate(Settings& settings, std::uint32_t& previousRate, int rate, bool available) {
+LayerChange MoveTranslucentRate(Settings& settings, int rate, bool available) {
     LayerChange change{settings.Translucent, LayerStyle::Keep, false};
     if (!available) return change;  // the slider is greyed there; nothing may switch on
     const auto r = static_cast<std::uint32_t>(std::clamp(rate, 0, kRateMax));
+    if (r == settings.TranslucentRate) return change;  // no move: the same position reported again
     settings.TranslucentRate = r;
-    if (previousRate == 0 && r > 0 && !settings.Translucent) change = ClickTranslucentSwitch(settings, true, true);
-    if (previousRate > 0 && r == 0 && settings.Translucent) change = ClickTranslucentSwitch(settings, false, true);
-    previousRate = r;
-    // Switching on set the opacity already; a window that is not layered has none to set.
-    change.opacity = r != 0 && settings.Translucent && change.style != LayerStyle::On;
+    // Switching on sets the opacity from the new rate already.
+    if (r == 0) return settings.Translucent ? ClickTranslucentSwitch(settings, false, true) : change;
+    if (!settings.Translucent) return ClickTranslucentSwitch(settings, true, true);
+    change.opacity = true;
     return change;
 }
 
@@ -125,13 +143,21 @@ std::wstring RateLabel(int rate) { return std::to_wstring(rate) + L"%"; }
 
 PictureText PictureTextChanged(Settings& settings, const std::wstring& text) {
     if (text.empty()) {
-        // The box shows "(なし)" and ImageFile holds it, as it always has: a later start
-        // finds no such picture and falls back to the plain colour.
+        // The box shows "(なし)" and ImageFile holds it, as it always has: the picture is
+        // gone on purpose, and a later start shows the plain colour.
         settings.ImageFile = kNoPictureText;
         return {true, true, false};
     }
-    settings.ImageFile = text;
     return {false, false, true};
+}
+
+std::wstring PictureTried(Settings& settings, const std::wstring& path, PictureLoad result) {
+    if (result == PictureLoad::Loaded) {
+        settings.ImageFile = path;
+        return {};
+    }
+    return result == PictureLoad::Missing ? L"ファイルが見つかりません。背景は前のままです。"
+                                          : L"画像として読み込めません。背景は前のままです。";
 }
 
 ScreenPoint PlaceBesideFace(const ScreenRect& face, int width, int height, const ScreenRect& work, int gap) {

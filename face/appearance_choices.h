@@ -25,8 +25,11 @@ inline constexpr int kGradationOptionCount = 3;  // (なし), 左から右, 上�
 // What the picture box shows (and ImageFile holds) once the user empties it.
 inline constexpr wchar_t kNoPictureText[] = L"(なし)";
 
-// What Cancel puts back: fonts, colours, background colours, kind and gradation. The
-// picture file, the window's picture and translucency stay as the dialog left them.
+// What Cancel puts back: every setting the appearance dialog and its background dialogs
+// can change, the picture file and translucency included, so that a cancelled change is
+// never stored by a later OK. A setting the dialog learns to change joins this struct (and
+// the one list in the .cpp that takes and restores it); the window's own look (its picture,
+// layered style and opacity) the face window keeps beside it.
 struct AppearanceSnapshot {
     NumberedArray<std::wstring, 2> FontName;
     NumberedArray<float, 2> FontSize;
@@ -36,9 +39,19 @@ struct AppearanceSnapshot {
     NumberedArray<std::uint32_t, 2> BackgroundColor;
     hv::BackgroundKind BackgroundKind = hv::BackgroundKind::Plain;
     hv::Gradation Gradation = hv::Gradation::None;
+    std::wstring ImageFile;
+    bool Translucent = false;
+    std::uint32_t TranslucentRate = 0;
+    bool ShowHeading = false;
+    bool HeadingEra = false;
+    bool ShowRokuyo = false;
 };
 AppearanceSnapshot TakeAppearanceSnapshot(const Settings& settings);
 void RestoreAppearanceSnapshot(const AppearanceSnapshot& snapshot, Settings& settings);
+
+// Whether ImageFile names a picture to show: not empty, and not the "(なし)" an emptied box
+// leaves on purpose.
+bool NamesPicture(std::wstring_view imageFile);
 
 // The size slider's position for a stored size: nearest, halves to even, within 8..68.
 int FontSizeSliderValue(float size);
@@ -75,17 +88,19 @@ enum class BackgroundDialogKind { None, Plain, Picture };
 // Option index for a stored kind; -1 (none selected) for the stored 3 no option stands for.
 int KindOption(BackgroundKind kind);
 // Sets BackgroundKind to option `option` (0..2) and says what becomes of the picture: the
-// plain kind removes it, the desktop covers it, the picture kind loads ImageFile (an empty
-// name gives no picture).
+// plain kind removes it, the desktop covers it, the picture kind loads ImageFile (a name
+// that names no picture gives none).
 PictureAction ChooseBackgroundKind(Settings& settings, int option);
 // 設定(&S)... opens the plain dialog for the plain kind and for a stored 3, the picture
 // dialog for the picture kind, nothing for the desktop (the button is greyed).
 BackgroundDialogKind DialogForKind(BackgroundKind kind);
 
-// Translucency. The switch and the rate slider drive each other: moving the rate away from
-// 0 ticks the switch, moving it back to 0 unticks it; `previousRate` is the rate of the
-// slider's last move and lives for the whole run. Nothing here ever switches translucency
-// on where the system has no layered windows.
+// Translucency. The switch and the rate slider drive each other, and the window always
+// shows what the slider says: a move to 0 switches translucency off, a move to any other
+// rate switches it on at that rate (the switch unticked by hand included). A move that
+// reports the rate already set (the end of a drag) changes nothing, so the switch may
+// still be ticked by hand at 0: layered and opaque. Nothing here ever switches
+// translucency on where the system has no layered windows.
 enum class LayerStyle { Keep, On, Off };
 struct LayerChange {
     bool switchChecked = false;      // what the switch shows afterwards
@@ -93,18 +108,24 @@ struct LayerChange {
     bool opacity = false;            // set the opacity from TranslucentRate, style untouched
 };
 LayerChange ClickTranslucentSwitch(Settings& settings, bool on, bool available);
-LayerChange MoveTranslucentRate(Settings& settings, std::uint32_t& previousRate, int rate, bool available);
+LayerChange MoveTranslucentRate(Settings& settings, int rate, bool available);
 // The label beside the slider: "30%".
 std::wstring RateLabel(int rate);
 
 // The picture dialog's box. An emptied box shows (and ImageFile holds) "(なし)" and the
-// picture goes; any other text becomes ImageFile and is loaded when it names a file.
+// picture goes; any other text is tried as a picture and becomes ImageFile only once it
+// has loaded: a path that names no loadable picture leaves ImageFile, and the face, with
+// the last picture that loaded, and the note under the box says why.
 struct PictureText {
     bool showNone = false;  // put kNoPictureText into the box
     bool clear = false;     // remove the window's picture
-    bool load = false;      // try to load ImageFile; a failure keeps the previous picture
+    bool load = false;      // try to load the text; a failure keeps the previous picture
 };
 PictureText PictureTextChanged(Settings& settings, const std::wstring& text);
+enum class PictureLoad { Loaded, Missing, NotAPicture };
+// After trying `path`: ImageFile takes it when it loaded; the note for under the box
+// (empty when there is nothing to say).
+std::wstring PictureTried(Settings& settings, const std::wstring& path, PictureLoad result);
 
 // Where the appearance dialog goes so that the face, its preview, stays in view: beside the
 // face on the right, else on the left, else below, else above (moved along the face's edge

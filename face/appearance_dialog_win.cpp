@@ -28,7 +28,7 @@ constexpr ControlRow FontRow(int set, int offset, ControlKind kind, const wchar_
 // Table order is Tab order; the tab strip comes last so that it lies under the pages.
 // The colour page keeps the places the buttons always had (in twips: captions at 120 and
 // 3240, buttons of 1095 x 375 at 1380 and 4500, rows 900 apart), from the page's corner.
-constexpr std::array<ControlRow, 43> kControls{{
+constexpr std::array<ControlRow, 48> kControls{{
     FontRow(0, D::kFontFrame, K::Frame, L"曜日欄", 0, 40, 188, 198),
     FontRow(0, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
     FontRow(0, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
@@ -68,10 +68,17 @@ constexpr std::array<ControlRow, 43> kControls{{
     {D::kIdRateLabel, K::Label, L"半透明の度合い(&R):", 30, 178, 200, 16, 0, 3},
     {D::kIdRate, K::Slider, nullptr, 24, 198, 310, 30, 0, 3},
     {D::kIdRatePercent, K::Label, L"0%", 338, 205, 50, 16, 0, 3},
+    {D::kIdHeading, K::CheckBox, L"年月の見出しを表示する(&Y)", 30, 50, 340, 20, 0, 4},
+    {D::kIdHeadingForm + 0, K::Option, L"西暦 (2026年12月)(&W)", 54, 76, 300, 20, 0, 4},
+    {D::kIdHeadingForm + 1, K::Option, L"和暦 (令和8年12月)(&J)", 54, 100, 300, 20, 0, 4},
+    {D::kIdRokuyo, K::CheckBox, L"日付の下に六曜を表示する(&K)", 30, 136, 340, 20, 0, 4},
+    {D::kIdViewNote, K::Label,
+     L"ほかの月はホイールや PageUp、PageDown で表示できます。Home か 1 分間の無操作で今月に戻ります。", 30, 172, 350,
+     48, 0, 4},
     {IDOK, K::DefaultButton, L"&OK", 424, 12, 88, 26, 0, 0, nullptr, kDialogButtonFont},
     {IDCANCEL, K::Button, L"キャンセル", 424, 44, 88, 26, 0, 0, nullptr, kDialogButtonFont},
     {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-    {D::kIdTabs, K::Tabs, L"フォント|色|背景", 8, 8, 404, 246},
+    {D::kIdTabs, K::Tabs, L"フォント|色|背景|表示", 8, 8, 404, 246},
 }};
 
 const FormLayout kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
@@ -130,12 +137,12 @@ void ProbeRegularUpright(const std::wstring& name, int& weight, bool& italic) {
     DeleteObject(font);
 }
 
-AppearanceDialog::AppearanceDialog(SettingsHost& host, std::uint32_t& previousRate)
-    : Form(kForm), host_(host), previousRate_(previousRate) {}
+AppearanceDialog::AppearanceDialog(SettingsHost& host) : Form(kForm), host_(host) {}
 
 void AppearanceDialog::OnLoad() {
     Settings& settings = host_.settings();
     saved_ = TakeAppearanceSnapshot(settings);
+    host_.KeepFaceLook();
     for (int set = 0; set < 2; ++set) {
         const auto n = static_cast<std::size_t>(set + 1);
         const Slider size = SliderAt(FontId(set, kFontSize));
@@ -173,6 +180,11 @@ void AppearanceDialog::OnLoad() {
     // to switch translucency on. Without layered windows nothing here can be used.
     for (int id : {kIdTranslucent, kIdRateLabel, kIdRate, kIdRatePercent}) Enable(id, translucency_);
 
+    Check(kIdHeading).SetChecked(settings.ShowHeading);
+    Options(kIdHeadingForm, 2).Select(settings.HeadingEra ? 1 : 0);
+    for (int i = 0; i < 2; ++i) Enable(kIdHeadingForm + i, settings.ShowHeading);
+    Check(kIdRokuyo).SetChecked(settings.ShowRokuyo);
+
     FillFontLists();
     ShowPage(1);
     PlaceBesideOwner();
@@ -196,8 +208,10 @@ void AppearanceDialog::PlaceBesideOwner() {
 }
 
 void AppearanceDialog::FillFontLists() {
+    // Many installed fonts take a while to list.
+    const BusyPointer busy;
     const double start = NowMs();
-    const std::vector<std::wstring> names = FontListNames(ScreenFontFamilies());
+    const std::vector<std::wstring> names = FontListNames(FontFamilies());
     Settings& settings = host_.settings();
     for (int set = 0; set < 2; ++set) {
         const ComboBox list = Combo(FontId(set, kFontName));
@@ -242,7 +256,10 @@ void AppearanceDialog::ChooseKind(int option) {
 
 void AppearanceDialog::ApplyLayerChange(const LayerChange& change) {
     Check(kIdTranslucent).SetChecked(change.switchChecked);
-    if (change.style != LayerStyle::Keep) host_.ApplyFaceTranslucency(change.style == LayerStyle::On);
+    if (change.style != LayerStyle::Keep) {
+        host_.ApplyFaceTranslucency(change.style == LayerStyle::On);
+        host_.RedrawFace();  // the desktop kind paints the desktop only while opaque
+    }
     if (change.opacity) host_.SetFaceOpacity();
 }
 
@@ -286,6 +303,13 @@ void AppearanceDialog::OnClick(int id) {
         host_.RedrawFace();
     }
     if (id == kIdKindSettings) OpenKindSettings();
+    if (id == kIdHeading || id == kIdHeadingForm || id == kIdHeadingForm + 1 || id == kIdRokuyo) {
+        settings.ShowHeading = Check(kIdHeading).Checked();
+        settings.HeadingEra = Options(kIdHeadingForm, 2).Selected() == 1;
+        settings.ShowRokuyo = Check(kIdRokuyo).Checked();
+        for (int i = 0; i < 2; ++i) Enable(kIdHeadingForm + i, settings.ShowHeading);
+        host_.RedrawFace();
+    }
     if (id == kIdTranslucent) ApplyLayerChange(ClickTranslucentSwitch(settings, Check(id).Checked(), translucency_));
     if (id == kIdHelp) ShowHelpTopic(hwnd(), host_.system(), kHelpContext);
 }
@@ -310,21 +334,24 @@ void AppearanceDialog::OnValueChanged(int id) {
     }
     if (id == kIdRate) {
         const int rate = SliderAt(kIdRate).Value();
-        if (translucency_ && static_cast<std::uint32_t>(rate) == previousRate_ && settings.TranslucentRate == previousRate_)
-            return;  // the slider reports the same position again (end of a drag)
         SetText(kIdRatePercent, RateLabel(rate));
-        ApplyLayerChange(MoveTranslucentRate(settings, previousRate_, rate, translucency_));
+        ApplyLayerChange(MoveTranslucentRate(settings, rate, translucency_));
     }
 }
 
 bool AppearanceDialog::OnOk() {
-    if (SettingsStore* store = host_.store()) SaveAppearanceSettings(*store, host_.settings());
+    // A failed save leaves the dialog open: OK tries again, Cancel puts everything back.
+    if (SettingsStore* store = host_.store(); store && !SaveAppearanceSettings(*store, host_.settings())) {
+        MessageBoxW(hwnd(), SaveFailureText(L"カレンダー", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    host_.EndKeptFaceLook(false);
     return true;
 }
 
 void AppearanceDialog::OnCancel() {
     RestoreAppearanceSnapshot(saved_, host_.settings());
-    host_.RedrawFace();
+    host_.EndKeptFaceLook(true);
 }
 
 }  // namespace hv

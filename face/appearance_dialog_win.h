@@ -1,6 +1,8 @@
-// frmCalendar, "カレンダー": the face's two fonts, six colours, background and translucency.
+// frmCalendar, "カレンダー": the face's two fonts, six colours, background and translucency,
+// and what it shows beyond the days (the heading row and its form, the 六曜).
 // Every change goes into the settings at once and the face is redrawn, so the face itself
-// is the preview; OK stores the appearance group, Cancel puts back what it saved at load.
+// is the preview; OK stores the appearance group, Cancel puts back every setting and the
+// face window's look as they were when it opened.
 #pragma once
 
 #include <windows.h>
@@ -40,11 +42,14 @@ public:
     static constexpr int kIdRatePercent = 288;
     static constexpr int kIdHelp = 290;
     static constexpr int kIdTabs = 291;
+    static constexpr int kIdHeading = 292;      // chkHeading
+    static constexpr int kIdHeadingForm = 293;  // optHeadingForm(0..1): 西暦, 和暦
+    static constexpr int kIdRokuyo = 295;       // chkRokuyo
+    static constexpr int kIdViewNote = 296;
     static constexpr int kHelpContext = 11;
     static constexpr int FontId(int set, int offset) { return kIdFontSet + 20 * set + offset; }
 
-    // `previousRate` is the rate slider's last position, kept by the caller for the run.
-    AppearanceDialog(SettingsHost& host, std::uint32_t& previousRate);
+    explicit AppearanceDialog(SettingsHost& host);
 
     // Modal to `owner`; true when OK stored the settings.
     bool Run(HWND owner) { return RunModal(owner) == IDOK; }
@@ -57,6 +62,8 @@ protected:
     void OnValueChanged(int id) override;
     bool OnOk() override;
     void OnCancel() override;
+    // The families the font lists offer (the screen's fonts).
+    virtual std::vector<std::wstring> FontFamilies() const { return ScreenFontFamilies(); }
 
 private:
     void FillFontLists();
@@ -69,7 +76,6 @@ private:
     void OpenKindSettings();
 
     SettingsHost& host_;
-    std::uint32_t& previousRate_;
     AppearanceSnapshot saved_;
     bool translucency_ = false;  // the system has layered windows
     double fontFillMs_ = 0;

@@ -30,13 +30,14 @@ constexpr std::array<ControlRow, 9> kPlainControls{{
 }};
 const FormLayout kPlainForm{L"無地の設定", 296, 150, kPlainControls};
 
-constexpr std::array<ControlRow, 4> kPictureControls{{
+constexpr std::array<ControlRow, 5> kPictureControls{{
     {I::kIdPathLabel, K::Label, L"画像ファイル(&F):", 12, 12, 200, 18},
     {I::kIdPath, K::Edit, nullptr, 12, 32, 348, 23},
-    {I::kIdBrowse, K::Button, L"参照(&B)...", 176, 68, 88, 26},
-    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 68, 88, 26, 0, 0, nullptr, kDialogButtonFont},
+    {I::kIdNote, K::Label, L"", 12, 60, 348, 18, SS_NOPREFIX},
+    {I::kIdBrowse, K::Button, L"参照(&B)...", 176, 86, 88, 26},
+    {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 86, 88, 26, 0, 0, nullptr, kDialogButtonFont},
 }};
-const FormLayout kPictureForm{L"画像ファイルの設定", 372, 106, kPictureControls};
+const FormLayout kPictureForm{L"画像ファイルの設定", 372, 124, kPictureControls};
 
 }  // namespace
 
@@ -69,10 +70,10 @@ void PlainBackgroundDialog::OnClick(int id) {
 PictureBackgroundDialog::PictureBackgroundDialog(SettingsHost& host) : Form(kPictureForm), host_(host) {}
 
 void PictureBackgroundDialog::OnLoad() {
-    const std::wstring& file = host_.settings().ImageFile;
+    const std::wstring file = host_.settings().ImageFile;
     Edit(kIdPath).SetText(file);
-    // An empty name shows an empty box and leaves the picture as it is.
-    if (!file.empty()) LoadNow();
+    // An empty name (or the "(なし)" of an emptied box) leaves the picture as it is.
+    if (NamesPicture(file)) LoadNow(file);
 }
 
 void PictureBackgroundDialog::OnClick(int id) {
@@ -80,13 +81,15 @@ void PictureBackgroundDialog::OnClick(int id) {
     const std::wstring path = ShowOpenFileDialog(hwnd(), PictureFileFilter());
     if (path.empty()) return;  // cancelled: nothing changes
     Edit(kIdPath).SetText(path);
-    PictureTextChanged(host_.settings(), path);
-    LoadNow();
+    KillTimer(hwnd(), kLoadTimer);
+    pending_ = false;
+    LoadNow(path);
 }
 
 void PictureBackgroundDialog::OnValueChanged(int id) {
     if (id != kIdPath) return;
     const PictureText change = PictureTextChanged(host_.settings(), Edit(kIdPath).Text());
+    SetText(kIdNote, L"");  // it spoke of an earlier text
     if (change.showNone) {
         Edit(kIdPath).SetText(kNoPictureText);
         SendMessageW(Item(kIdPath), EM_SETSEL, 0, -1);  // the next key replaces it
@@ -119,14 +122,16 @@ void PictureBackgroundDialog::LoadPending() {
     KillTimer(hwnd(), kLoadTimer);
     if (!pending_) return;
     pending_ = false;
-    LoadNow();
+    LoadNow(Edit(kIdPath).Text());
 }
 
-void PictureBackgroundDialog::LoadNow() {
-    const std::wstring& file = host_.settings().ImageFile;
-    if (!FileExists(file)) return;  // a folder or nothing costs no load; the previous picture stays
-    const BusyPointer busy;
-    host_.LoadFacePicture(file);  // a file that is no picture leaves the previous one too
+void PictureBackgroundDialog::LoadNow(const std::wstring& path) {
+    PictureLoad result = PictureLoad::Missing;  // a folder or nothing costs no load
+    if (FileExists(path)) {
+        const BusyPointer busy;
+        result = host_.LoadFacePicture(path) ? PictureLoad::Loaded : PictureLoad::NotAPicture;
+    }
+    SetText(kIdNote, PictureTried(host_.settings(), path, result));
 }
 
 }  // namespace hv

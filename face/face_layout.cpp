@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstddef>
 
+#include "face/calendar_text.h"
+#include "face/lunisolar.h"
+
 namespace hv {
 
 namespace {
@@ -39,8 +42,15 @@ bool FaceShadowEnabled(const Settings& settings) {
 }
 
 FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, double innerWidth,
-                      double innerHeight, const FaceMetrics& metrics) {
+                      double innerHeight, const FaceMetrics& metrics, const FaceExtras& extras) {
     FaceLayout layout;
+
+    if (!extras.heading.empty()) {
+        layout.hasHeading = true;
+        layout.headingHeight = Clamp16(Rounded(metrics.headingHeight));
+        layout.heading = {extras.heading, Clamp16(std::max(0LL, Rounded((innerWidth - metrics.headingWidth) / 2))), 0,
+                          settings.FontColor[1]};
+    }
 
     long long headerLabel = IntDiv(Rounded(metrics.headerWidth), 7);
     layout.headerStep = Clamp16(IntDiv(Rounded(innerWidth - static_cast<double>(headerLabel)), 6));
@@ -50,14 +60,17 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
         FaceLabel& label = layout.header[static_cast<std::size_t>(i)];
         label.text = header.substr(static_cast<std::size_t>(3 * i), 3);
         label.x = Clamp16(static_cast<long long>(i) * layout.headerStep);
-        label.y = 0;
+        label.y = layout.headingHeight;
         label.color = settings.FontColor[1];
     }
 
+    const bool rokuyo = !extras.rokuyo.empty();
+    const long long rokuyoHeight = rokuyo ? Rounded(metrics.rokuyoHeight) : 0;
+    const long long top = static_cast<long long>(layout.headerHeight) + layout.headingHeight;
     layout.digitPairWidth = Clamp16(Rounded(metrics.digitPairWidth));
     layout.dayStep = Clamp16(IntDiv(Rounded(innerWidth - 2.0 * layout.digitPairWidth), 6));
-    layout.rowStep =
-        Clamp16(IntDiv(Rounded(innerHeight - metrics.digitHeight - layout.headerHeight), 5));
+    layout.rowStep = Clamp16(IntDiv(
+        Rounded(innerHeight - metrics.digitHeight - layout.headerHeight - layout.headingHeight - rokuyoHeight), 5));
 
     const bool shadow = FaceShadowEnabled(settings);
     int column = calendar.FirstWeekday;
@@ -70,7 +83,7 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
         entry.column = column;
         entry.label.text = DayText(day);
         entry.label.x = Clamp16(static_cast<long long>(column - 1) * layout.dayStep + layout.digitPairWidth / 2);
-        entry.label.y = Clamp16(static_cast<long long>(row) * layout.rowStep + layout.headerHeight);
+        entry.label.y = Clamp16(static_cast<long long>(row) * layout.rowStep + top);
         entry.shadow = shadow;
         if (shadow) {
             entry.shadowLabel = {entry.label.text, Clamp16(entry.label.x + 15LL), Clamp16(entry.label.y + 15LL),
@@ -88,12 +101,42 @@ FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, d
             entry.today = true;
         }
         entry.label.color = color;
+        const std::size_t index = static_cast<std::size_t>(day - 1);
+        if (rokuyo && index < extras.rokuyo.size() && extras.rokuyo[index] >= 0 &&
+            extras.rokuyo[index] < kRokuyoCount) {
+            const auto name = static_cast<Rokuyo>(extras.rokuyo[index]);
+            const std::u16string_view text = RokuyoName(name);
+            const double width = metrics.rokuyoWidth[static_cast<std::size_t>(name)];
+            entry.hasRokuyo = true;
+            entry.rokuyo = {std::wstring(text.begin(), text.end()),
+                            Clamp16(entry.label.x + Rounded((layout.digitPairWidth - width) / 2)),
+                            Clamp16(entry.label.y + Rounded(metrics.digitHeight)), color};
+            if (shadow) {
+                entry.rokuyoShadow = {entry.rokuyo.text, Clamp16(entry.rokuyo.x + 15LL), Clamp16(entry.rokuyo.y + 15LL),
+                                      settings.FontColor[6]};
+            }
+        }
         layout.days.push_back(std::move(entry));
 
         if (column == kSaturday) ++row;
         column = column % 7 + 1;
     }
     return layout;
+}
+
+double DayFontFitScale(double innerHeight, double top, double digitHeight, double rokuyoHeight) {
+    // The last row ends at the bottom edge and the others are a row step apart: six rows fit
+    // without overlap when 6 x (number + 六曜) <= the height below the top.
+    const double needed = 6 * (digitHeight + rokuyoHeight);
+    if (!(needed > 0)) return 1.0;
+    return std::clamp((innerHeight - top) / needed, 0.0, 1.0);
+}
+
+std::wstring FaceHeading(const Settings& settings, int year, int month, bool showsToday) {
+    if (!settings.ShowHeading && (showsToday || !settings.TitleBarHidden())) return {};
+    const std::u16string text =
+        MonthHeading(year, month, settings.HeadingEra ? HeadingForm::Era : HeadingForm::Western);
+    return std::wstring(text.begin(), text.end());
 }
 
 DayBox DayLabelBox(const FaceLayout& layout, const FaceMetrics& metrics, const DayLabel& day) {

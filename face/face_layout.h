@@ -29,6 +29,18 @@ struct FaceMetrics {
     double headerHeight = 0;
     double digitPairWidth = 0;  // of kDigitPairText in font set 2
     double digitHeight = 0;     // of kDigitText in font set 2
+    // Only with the heading row and the 六曜 (FaceExtras).
+    double headingWidth = 0;  // of FaceExtras::heading in the heading font
+    double headingHeight = 0;
+    std::array<double, 6> rokuyoWidth{};  // of each name, by Rokuyo, in the 六曜 font
+    double rokuyoHeight = 0;
+};
+
+// What the face may show beyond the weekdays and the days; by default nothing, and the face
+// is laid out as it always was.
+struct FaceExtras {
+    std::wstring heading;     // the month above the weekday row; empty: no heading row
+    std::vector<int> rokuyo;  // by day (index 0 is day 1): the Rokuyo under it; empty: none
 };
 
 struct FaceLabel {
@@ -47,9 +59,16 @@ struct DayLabel {
     FaceLabel label;
     bool shadow = false;
     FaceLabel shadowLabel;  // drawn first, one pixel (15 twips) down and right
+    // The 六曜 under the number, centred on it, in its colour (and its shadow like the number's).
+    bool hasRokuyo = false;
+    FaceLabel rokuyo;
+    FaceLabel rokuyoShadow;
 };
 
 struct FaceLayout {
+    bool hasHeading = false;
+    FaceLabel heading;  // centred above the weekday row, in its colour
+    int headingHeight = 0;
     std::array<FaceLabel, 7> header;
     std::vector<DayLabel> days;  // day 1 first
     int headerStep = 0;
@@ -62,9 +81,24 @@ struct FaceLayout {
 // The shadow is drawn only when its colour differs from both background colours.
 bool FaceShadowEnabled(const Settings& settings);
 
-// Lays out the whole face for an inner area of `innerWidth` x `innerHeight` twips.
+// Lays out the whole face for an inner area of `innerWidth` x `innerHeight` twips. A heading
+// row takes its height from the top and the 六曜 their height from the grid: the weekday row
+// moves down by the heading, and the rows close up so that the last row's 六曜 ends at the
+// bottom edge.
 FaceLayout LayoutFace(const Settings& settings, const MonthCalendar& calendar, double innerWidth,
-                      double innerHeight, const FaceMetrics& metrics);
+                      double innerHeight, const FaceMetrics& metrics, const FaceExtras& extras = {});
+
+// With the 六曜 under the days each of the six rows must hold a number and its 六曜: the
+// scale (at most 1) of the day font, which the 六曜's follows, at which they fit in
+// `innerHeight` below `top` (the weekday row and the heading), from the heights measured at
+// full size. The painter draws both that much smaller, so that a small face stays tidy and a
+// larger one shows the chosen size.
+double DayFontFitScale(double innerHeight, double top, double digitHeight, double rokuyoHeight);
+
+// The heading the face shows for a month: with ShowHeading in the form HeadingEra chooses;
+// without it, for a month other than today's while the title bar is hidden (the title then
+// cannot name it). Empty when there is none.
+std::wstring FaceHeading(const Settings& settings, int year, int month, bool showsToday);
 
 // The area a day's label answers to (its tooltip), in twips: the width of "88" and the
 // height of "8" from the label's position, cut where the next column or row starts.

@@ -1,8 +1,11 @@
 #include "face/face_win.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
+#include "face/appearance_choices.h"
+#include "face/lunisolar.h"
 #include "util/dpi_win.h"
 
 namespace hv {
@@ -86,18 +89,104 @@ IPicture* IconPictureFromFile(const std::wstring& path) {
     return picture;
 }
 
-}  // namespace
+// Every character the face writes in Japanese: the headings, the eras and the 六曜.
+constexpr wchar_t kJapaneseSample[] = L"0123456789年月元・大正昭和平成令先勝友引負仏滅安赤口";
 
+// Faces that carry those characters on Japanese Windows (and stand in for them under Wine),
+// tried after the system's message font.
+constexpr const wchar_t* kJapaneseFaces[] = {L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic", L"Yu Gothic",
+                                              L"Meiryo", L"MS Gothic"};
 
-HFONT CreateFaceFont(const Settings& settings, int set, int dpi) {
+// Whether the font selected into `dc` has a glyph for every character of `text`.
+bool HasGlyphs(HDC dc, const wchar_t* text) {
+    const int length = static_cast<int>(wcslen(text));
+    std::vector<WORD> glyphs(static_cast<std::size_t>(length));
+    if (GetGlyphIndicesW(dc, text, length, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return false;
+    return std::none_of(glyphs.begin(), glyphs.end(), [](WORD glyph) { return glyph == 0xFFFF; });
+}
+
+bool FaceHasGlyphs(HDC dc, LOGFONTW font, const wchar_t* face) {
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    font.lfFaceName[LF_FACESIZE - 1] = 0;
+    HFONT created = CreateFontIndirectW(&font);
+    if (!created) return false;
+    bool has = false;
+    {
+        Selected selected(dc, created);
+        // A face the system does not have comes back as another: only the named one counts.
+        wchar_t actual[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, actual);
+        has = _wcsicmp(actual, face) == 0 && HasGlyphs(dc, kJapaneseSample);
+    }
+    DeleteObject(created);
+    return has;
+}
+
+LOGFONTW FaceFont(const Settings& settings, int set, double points, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(RoundHalfEven(static_cast<double>(settings.FontSize[set]) * dpi / 72.0));
+    font.lfHeight = -static_cast<LONG>(RoundHalfEven(points * dpi / 72.0));
     font.lfWeight = settings.FontBold[set] ? FW_BOLD : FW_NORMAL;
     font.lfItalic = settings.FontItalic[set] ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_TT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     wcsncpy(font.lfFaceName, settings.FontName[set].c_str(), LF_FACESIZE - 1);
+    return font;
+}
+
+}  // namespace
+
+
+HFONT CreateFaceFont(const Settings& settings, int set, int dpi) {
+    const LOGFONTW font = FaceFont(settings, set, static_cast<double>(settings.FontSize[set]), dpi);
+    return CreateFontIndirectW(&font);
+}
+
+void FacePainter::SetMonth(int year, int month, bool showsToday) {
+    year_ = year;
+    month_ = month;
+    showsToday_ = showsToday;
+}
+
+FaceExtras FacePainter::Extras() {
+    FaceExtras extras;
+    if (year_ == 0) return extras;
+    extras.heading = FaceHeading(settings_, year_, month_, showsToday_);
+    if (!settings_.ShowRokuyo) return extras;
+    if (rokuyoYear_ != year_ || rokuyoMonth_ != month_) {
+        rokuyo_.clear();
+        for (const LunarDate& date : LunarDatesOfMonth(year_, month_))
+            rokuyo_.push_back(static_cast<int>(RokuyoOf(date)));
+        rokuyoYear_ = year_;
+        rokuyoMonth_ = month_;
+    }
+    extras.rokuyo = rokuyo_;
+    return extras;
+}
+
+HFONT FacePainter::CreateJapaneseFont(HDC dc, int set, double scale) {
+    LOGFONTW font = FaceFont(settings_, set, std::max(6.0, static_cast<double>(settings_.FontSize[set]) * scale), dpi_);
+    const std::size_t i = static_cast<std::size_t>(set - 1);
+    if (japaneseFor_[i] != settings_.FontName[set] || japaneseFace_[i].empty()) {
+        // Chosen once per face: a repaint only creates the font.
+        japaneseFor_[i] = settings_.FontName[set];
+        japaneseFace_[i] = settings_.FontName[set];
+        if (!FaceHasGlyphs(dc, font, settings_.FontName[set].c_str())) {
+            NONCLIENTMETRICSW metrics{};
+            metrics.cbSize = sizeof metrics;
+            std::vector<std::wstring> faces;
+            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+                faces.emplace_back(metrics.lfMessageFont.lfFaceName);
+            faces.insert(faces.end(), std::begin(kJapaneseFaces), std::end(kJapaneseFaces));
+            for (const std::wstring& face : faces) {
+                if (FaceHasGlyphs(dc, font, face.c_str())) {
+                    japaneseFace_[i] = face;
+                    break;
+                }
+            }
+        }
+    }
+    wcsncpy(font.lfFaceName, japaneseFace_[i].c_str(), LF_FACESIZE - 1);
     return CreateFontIndirectW(&font);
 }
 
@@ -117,6 +206,28 @@ bool FacePicture::Load(const std::wstring& path) {
     picture_ = loaded;
     loadDpi_ = SystemDpi();  // the loader converts pixels to HIMETRIC at the system dpi
     return true;
+}
+
+FacePicture::FacePicture(FacePicture&& other) noexcept : picture_(other.picture_), loadDpi_(other.loadDpi_) {
+    other.picture_ = nullptr;
+}
+
+FacePicture& FacePicture::operator=(FacePicture&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        picture_ = other.picture_;
+        loadDpi_ = other.loadDpi_;
+        other.picture_ = nullptr;
+    }
+    return *this;
+}
+
+FacePicture FacePicture::Share() const {
+    FacePicture shared;
+    if (picture_) picture_->AddRef();
+    shared.picture_ = picture_;
+    shared.loadDpi_ = loadDpi_;
+    return shared;
 }
 
 void FacePicture::Reset() {
@@ -146,12 +257,43 @@ void FacePicture::Render(HDC dc, int dpi) const {
 }
 
 void FacePainter::ApplyBackground() {
-    if (settings_.BackgroundKind != BackgroundKind::Image || settings_.ImageFile.empty()) return;
-    if (!picture_.Load(settings_.ImageFile)) {
-        picture_.Reset();
-        settings_.BackgroundKind = BackgroundKind::Plain;
-        settings_.ImageFile.clear();
+    picture_.Reset();
+    if (settings_.BackgroundKind == BackgroundKind::Image && NamesPicture(settings_.ImageFile)) LoadPicture();
+}
+
+bool FacePainter::LoadPicture() {
+    const bool loaded = picture_.Load(settings_.ImageFile);
+    pictureTriedMs_ = GetTickCount64();
+    return loaded;
+}
+
+bool FacePainter::RetryPicture(std::uint64_t nowMs) {
+    if (settings_.BackgroundKind != BackgroundKind::Image || !NamesPicture(settings_.ImageFile) || !picture_.empty())
+        return false;
+    if (nowMs - pictureTriedMs_ < kPictureRetryMs) return false;
+    return LoadPicture();
+}
+
+void FacePainter::KeepLook(HWND window) {
+    kept_.picture = picture_.Share();
+    kept_.layered = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    kept_.alpha = kept_.layered && GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA)
+                      ? alpha
+                      : 255;
+}
+
+void FacePainter::EndKeptLook(HWND window, bool putBack) {
+    if (putBack) {
+        picture_ = std::move(kept_.picture);
+        LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        style = kept_.layered ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        if (style != GetWindowLongPtrW(window, GWL_EXSTYLE)) SetWindowLongPtrW(window, GWL_EXSTYLE, style);
+        if (kept_.layered) SetLayeredWindowAttributes(window, 0, kept_.alpha, LWA_ALPHA);
     }
+    kept_ = {};
+    DrawFace(window);
 }
 
 void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height) {
@@ -218,17 +360,56 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             Selected selectedFont(memory, headerFont);
             MeasureText(memory, kHeaderText, dpi_, metrics_.headerWidth, metrics_.headerHeight);
         }
-        {
+        auto measureDays = [&] {
             Selected selectedFont(memory, dayFont);
             double unused = 0;
             MeasureText(memory, kDigitPairText, dpi_, metrics_.digitPairWidth, unused);
             MeasureText(memory, kDigitText, dpi_, unused, metrics_.digitHeight);
+        };
+        measureDays();
+        // The heading in the weekday row's font and the 六曜 in a smaller day font, each in a
+        // Japanese face when the chosen one has no kanji.
+        const FaceExtras extras = Extras();
+        HFONT headingFont = extras.heading.empty() ? nullptr : CreateJapaneseFont(memory, 1, 1.0);
+        HFONT rokuyoFont = extras.rokuyo.empty() ? nullptr : CreateJapaneseFont(memory, 2, kRokuyoFontScale);
+        if (headingFont) {
+            Selected selectedFont(memory, headingFont);
+            MeasureText(memory, extras.heading.c_str(), dpi_, metrics_.headingWidth, metrics_.headingHeight);
+        }
+        auto measureRokuyo = [&] {
+            Selected selectedFont(memory, rokuyoFont);
+            for (int i = 0; i < kRokuyoCount; ++i) {
+                const std::u16string_view name = RokuyoName(static_cast<Rokuyo>(i));
+                const std::wstring text(name.begin(), name.end());
+                MeasureText(memory, text.c_str(), dpi_, metrics_.rokuyoWidth[static_cast<std::size_t>(i)],
+                            metrics_.rokuyoHeight);
+            }
+        };
+        if (rokuyoFont) {
+            measureRokuyo();
+            const double top = metrics_.headerHeight + (headingFont ? metrics_.headingHeight : 0);
+            const double scale = DayFontFitScale(PixelsToTwips(height, dpi_), top, metrics_.digitHeight,
+                                                 metrics_.rokuyoHeight);
+            if (scale < 1) {
+                DeleteObject(dayFont);
+                DeleteObject(rokuyoFont);
+                const LOGFONTW font =
+                    FaceFont(settings_, 2, std::max(6.0, static_cast<double>(settings_.FontSize[2]) * scale), dpi_);
+                dayFont = CreateFontIndirectW(&font);
+                rokuyoFont = CreateJapaneseFont(memory, 2, kRokuyoFontScale * scale);
+                measureDays();
+                measureRokuyo();
+            }
         }
         layout_ = LayoutFace(settings_, calendar_, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_),
-                             metrics_);
+                             metrics_, extras);
         {
             Selected selectedFont(memory, headerFont);
             for (const FaceLabel& label : layout_.header) DrawLabel(memory, label, dpi_);
+        }
+        if (layout_.hasHeading && headingFont) {
+            Selected selectedFont(memory, headingFont);
+            DrawLabel(memory, layout_.heading, dpi_);
         }
         {
             Selected selectedFont(memory, dayFont);
@@ -237,8 +418,18 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
                 DrawLabel(memory, day.label, dpi_);
             }
         }
+        if (rokuyoFont) {
+            Selected selectedFont(memory, rokuyoFont);
+            for (const DayLabel& day : layout_.days) {
+                if (!day.hasRokuyo) continue;
+                if (day.shadow) DrawLabel(memory, day.rokuyoShadow, dpi_);
+                DrawLabel(memory, day.rokuyo, dpi_);
+            }
+        }
         DeleteObject(headerFont);
         DeleteObject(dayFont);
+        if (headingFont) DeleteObject(headingFont);
+        if (rokuyoFont) DeleteObject(rokuyoFont);
         BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     }
     if (bitmap) DeleteObject(bitmap);

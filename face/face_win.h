@@ -7,8 +7,11 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "face/face_layout.h"
 #include "face/month_calendar.h"
@@ -27,6 +30,10 @@ public:
     ~FacePicture() { Reset(); }
     FacePicture(const FacePicture&) = delete;
     FacePicture& operator=(const FacePicture&) = delete;
+    FacePicture(FacePicture&& other) noexcept;
+    FacePicture& operator=(FacePicture&& other) noexcept;
+    // Another holder of the same picture: nothing is copied or read again.
+    FacePicture Share() const;
 
     // False when the file is missing or not a picture; the previous picture is kept then.
     bool Load(const std::wstring& path);
@@ -45,10 +52,27 @@ public:
     FacePainter(Settings& settings, const MonthCalendar& calendar, GradientPainter gradient)
         : settings_(settings), calendar_(calendar), gradient_(std::move(gradient)) {}
 
+    // The year and month `calendar` is of, and whether it is today's: with them the face can
+    // show the heading row and the 六曜 (as the settings ask). Until it is told, it shows neither.
+    void SetMonth(int year, int month, bool showsToday);
+
     // The window's back colour is BackgroundColor[1]; for the picture kind, ImageFile is
-    // loaded. A picture that cannot be loaded switches the background to the plain
-    // colour in memory (BackgroundKind 0, ImageFile empty), silently.
+    // loaded. A picture that cannot be loaded (a network or removable drive not ready yet)
+    // keeps its kind and file: the face shows the plain colour meanwhile, silently, and
+    // RetryPicture tries again.
     void ApplyBackground();
+    // The picture of the picture kind that is not there (it did not load), tried again when
+    // the last try is at least kPictureRetryMs old, so that the window shown right after
+    // the start, or a burst of display changes, does not wait on a dead drive again. True
+    // when it loaded now: the caller repaints. `nowMs` counts as GetTickCount64 does.
+    static constexpr std::uint64_t kPictureRetryMs = 2000;
+    bool RetryPicture(std::uint64_t nowMs);
+
+    // The window's look beside the settings, as a dialog that previews on the face opens:
+    // its picture (held, not reloaded), layered style and opacity. EndKeptLook puts it back
+    // (Cancel) or lets it go, and redraws the face from the settings as they are then.
+    void KeepLook(HWND window);
+    void EndKeptLook(HWND window, bool putBack);
 
     // Draws the whole face onto `dc` (the paint DC) or, when null, onto the window's own
     // DC: composed in a memory bitmap and copied once, so a repaint never flickers.
@@ -62,15 +86,40 @@ public:
 
 private:
     void PaintBackground(HWND window, HDC memory, int width, int height);
+    bool LoadPicture();
+    FaceExtras Extras();
+    // A font of set 1 or 2 scaled by `scale` for Japanese text: the set's own face when it has
+    // the glyphs, otherwise a Japanese face of the system at the same size and style.
+    HFONT CreateJapaneseFont(HDC dc, int set, double scale);
 
     Settings& settings_;
     const MonthCalendar& calendar_;
     GradientPainter gradient_;
     FacePicture picture_;
+    std::uint64_t pictureTriedMs_ = 0;  // when the last load of ImageFile ended
+    struct KeptLook {
+        FacePicture picture;
+        bool layered = false;
+        BYTE alpha = 255;
+    };
+    KeptLook kept_;
     FaceLayout layout_;
     FaceMetrics metrics_;
     int dpi_ = 96;
+    int year_ = 0;
+    int month_ = 0;
+    bool showsToday_ = true;
+    // The 六曜 of the month last drawn with them (computing them takes a few tenths of a ms).
+    int rokuyoYear_ = 0;
+    int rokuyoMonth_ = 0;
+    std::vector<int> rokuyo_;
+    // The face chosen for Japanese text, by the set's face it was chosen for.
+    std::array<std::wstring, 2> japaneseFor_;
+    std::array<std::wstring, 2> japaneseFace_;
 };
+
+// The size of the 六曜 under a day against the day's own font.
+inline constexpr double kRokuyoFontScale = 0.5;
 
 // Switches the window's layered style on (with the opacity of `rate` percent) or off.
 // Returns false when the style could not be written.

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "hvplus/hvplus_api.h"
+#include "hvplus/safe_load_win.h"
 #include "hvplus/sound_out_win.h"
 #include "hvplus/talk_plan.h"
 #include "hvplus/talk_stream.h"
@@ -38,6 +39,8 @@ extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
         if (!plan) return 0;
         auto stream = hv::RenderTalk(*plan, LoadClip);
         if (!stream) return 0;
+        // The sound goes out through winmm, imported late: without it, a failed play.
+        if (!hv::SystemLibraryLoads(L"winmm.dll")) return 0;
         return hv::PlayUntilClosingClip(*stream) ? 1 : 0;
     } catch (...) {
         return 0;

@@ -29,25 +29,51 @@ std::wstring FromAnsi(const char* text) {
     return wide;
 }
 
-// Replaces the file with the text. The text goes to a file beside it first, which takes
-// the old one's place only once it is whole: a full disk, a lock or a power cut leaves
-// the previous output as it was. Whether that works is not reported (the caller has
-// nowhere to show it, and the archiver's command itself succeeded).
+// A new, empty file beside `target` under a name of its own ("log.txt.<number>.tmp"): never
+// a file that is there already, whether another program's output on its way or the user's.
+// It is born with the target's attributes (hidden, say): ReplaceFileW keeps them on
+// Windows, but not every implementation of it does (Wine's, measured, does not).
+// INVALID_HANDLE_VALUE when the folder takes no new file.
+HANDLE CreateFileBeside(const std::wstring& target, std::wstring& name) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD old = GetFileAttributesW(target.c_str());
+    const DWORD attributes = old == INVALID_FILE_ATTRIBUTES || !(old & kKept) ? FILE_ATTRIBUTE_NORMAL : old & kKept;
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    const unsigned long long seed = static_cast<unsigned long long>(now.QuadPart) ^ GetCurrentProcessId();
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        name = target + L"." + std::to_wstring(seed + attempt * 0x9E3779B9ull) + L".tmp";
+        HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Replaces the file with the text. The text goes to a file of its own in the same folder
+// first, which takes the old one's place only once it is whole: a full disk, a lock or a
+// power cut leaves the previous output as it was. ReplaceFileW keeps what the old file had
+// besides its bytes (attributes, permissions, creation time); a file that is not there
+// (new, or gone in a replacement that failed half-way) is moved into place instead.
+// Whether that works is not reported (the caller has nowhere to show it, and the
+// archiver's command itself succeeded).
 void SaveText(const char* path, const char* text, DWORD length) noexcept {
     if (!path) return;
     try {
         const std::wstring target = FromAnsi(path);
-        const std::wstring temporary = target + L".tmp";
-        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+        std::wstring temporary;
+        HANDLE file = CreateFileBeside(target, temporary);
         if (file == INVALID_HANDLE_VALUE) return;
         DWORD written = 0;
         bool whole = length == 0 || (WriteFile(file, text, length, &written, nullptr) && written == length);
         whole = FlushFileBuffers(file) && whole;
         whole = CloseHandle(file) && whole;
-        if (!whole ||
-            !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            DeleteFileW(temporary.c_str());
+        if (whole && ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                  nullptr))
+            return;
+        if (whole && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return;
+        DeleteFileW(temporary.c_str());
     } catch (...) {
         // Out of memory for the file names: the output is lost like that of a locked file.
     }

@@ -85,18 +85,23 @@ bool MemorySettingsStore::SetValue(SettingsKey key, std::wstring_view name, Valu
                                    std::span<const std::uint8_t> data) {
     Record(Op::Set, key, name);
     Values* values = WritableValues(key);
-    if (!values) return false;
-    for (const auto& [subkey, failing] : failedWrites_)
-        if (SameName(subkey, Find(key)->subkey) && SameName(failing, name)) return false;
+    if (!values || WriteFails(key, name)) return false;
     (*values)[std::wstring(name)] = {type, {data.begin(), data.end()}};
     return true;
 }
 
-void MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
+bool MemorySettingsStore::WriteFails(SettingsKey key, std::wstring_view name) const {
+    for (const auto& [subkey, failing] : failedWrites_)
+        if (SameName(subkey, Find(key)->subkey) && (failing.empty() || SameName(failing, name))) return true;
+    return false;
+}
+
+bool MemorySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
     Record(Op::Delete, key, name);
-    if (Values* values = WritableValues(key)) {
-        if (auto it = values->find(name); it != values->end()) values->erase(it);
-    }
+    Values* values = WritableValues(key);
+    if (!values || WriteFails(key, name)) return false;
+    if (auto it = values->find(name); it != values->end()) values->erase(it);
+    return true;
 }
 
 std::optional<StoredValue> MemorySettingsStore::QueryValue(SettingsKey key, std::wstring_view name,

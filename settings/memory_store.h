@@ -36,7 +36,7 @@ public:
     StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     void CloseSettingsKey(SettingsKey key) override;
-    void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
+    bool DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
 
     // Direct access for tests, bypassing the record of operations. Put creates the key.
     void Put(std::wstring_view subkey, std::wstring_view name, ValueType type, std::vector<std::uint8_t> data);
@@ -52,9 +52,16 @@ public:
 
     // Makes every later create or open of `subkey` fail with `status`.
     void FailKey(std::wstring_view subkey, StoreStatus status) { failures_[std::wstring(subkey)] = status; }
-    // Makes every later write of value `name` under `subkey` fail (a full disk, a policy).
+    // Makes every later write or delete of value `name` under `subkey` fail (a full disk, a
+    // policy); an empty name fails every value of the key (a key made read-only, the
+    // registry's quota reached).
     void FailWrite(std::wstring_view subkey, std::wstring_view name) {
         failedWrites_.emplace_back(std::wstring(subkey), std::wstring(name));
+    }
+    // Every key opens and every value writes again.
+    void ClearFailures() {
+        failures_.clear();
+        failedWrites_.clear();
     }
 
     const std::vector<Operation>& operations() const { return operations_; }
@@ -82,6 +89,7 @@ private:
     StoreStatus OpenKey(std::wstring_view subkey, bool create, SettingsKey& key);
     const Handle* Find(SettingsKey key) const;
     Values* WritableValues(SettingsKey key);
+    bool WriteFails(SettingsKey key, std::wstring_view name) const;
     void Record(Op op, SettingsKey key, std::wstring_view name);
 
     std::map<std::wstring, Values, NameLess> keys_;  // subkey -> values

@@ -1,10 +1,13 @@
 #include "settings/migration.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "util/units.h"
 #include "settings/settings.h"
@@ -131,41 +134,46 @@ std::uint8_t OldWeekdays(std::wstring_view text) {
     return sum <= 255 ? static_cast<std::uint8_t>(sum) : kDefaultAlarmAttr[3];
 }
 
-bool ConvertMainValues(SettingsStore& store, SettingsKey key, OldSettingsStore& old) {
+// One value the conversion stores, in the main key or the alarm key.
+struct ConvertedValue {
+    bool alarmKey = false;
+    std::wstring name;
+    std::variant<std::uint32_t, std::wstring, AlarmAttr> value;
+};
+using Conversion = std::vector<ConvertedValue>;
+
+void ConvertMainValues(OldSettingsStore& old, Conversion& out) {
     OldSection window(old, L"Window");
     OldSection talk(old, L"Talk");
-    bool written = true;
-    auto setInt = [&](std::wstring_view name, std::int32_t value) {
-        written &= store.SetDwordValue(key, name, static_cast<std::uint32_t>(value));
+    auto put = [&](const wchar_t* name, std::variant<std::uint32_t, std::wstring, AlarmAttr> value) {
+        out.push_back({false, name, std::move(value)});
     };
+    auto putInt = [&](const wchar_t* name, std::int32_t value) { put(name, static_cast<std::uint32_t>(value)); };
 
-    written &= store.SetTextValue(key, L"FontName1", window.Text(L"AlphabeticFontName", kDefaultFontName1));
-    written &= store.SetTextValue(key, L"FontName2", window.Text(L"NumericFontName", kDefaultFontName2));
-    written &= store.SetDwordValue(key, L"FontStyle1", OldFontStyle(window, L"Alphabetic", 15.0f));
-    written &= store.SetDwordValue(key, L"FontStyle2", OldFontStyle(window, L"Numeric", 24.0f));
-    setInt(L"BackgroundColor", window.Integer(L"CalendarBackColor", 0xC0C0C0));
-    setInt(L"FontColor1", window.Integer(L"AlphabeticForeColor", 0x800000));
-    setInt(L"FontColor2", window.Integer(L"TodayColor", 0x00FFFF));
-    setInt(L"FontColor3", window.Integer(L"HolidayColor", 0x0000FF));
-    setInt(L"FontColor4", window.Integer(L"NumericForeColor", 0x008000));
-    setInt(L"FontColor5", window.Integer(L"SaturdayColor", 0xFFFF00));
-    written &= store.SetDwordValue(key, L"Talk", OldTalk(talk));
-    setInt(L"Width", window.Integer(L"Width", kDefaultWidth));
-    setInt(L"Height", window.Integer(L"Height", kDefaultHeight));
-    setInt(L"PosX", window.Integer(L"PosX", kDefaultPosX));
-    setInt(L"PosY", window.Integer(L"PosY", kDefaultPosY));
+    put(L"FontName1", window.Text(L"AlphabeticFontName", kDefaultFontName1));
+    put(L"FontName2", window.Text(L"NumericFontName", kDefaultFontName2));
+    put(L"FontStyle1", OldFontStyle(window, L"Alphabetic", 15.0f));
+    put(L"FontStyle2", OldFontStyle(window, L"Numeric", 24.0f));
+    putInt(L"BackgroundColor", window.Integer(L"CalendarBackColor", 0xC0C0C0));
+    putInt(L"FontColor1", window.Integer(L"AlphabeticForeColor", 0x800000));
+    putInt(L"FontColor2", window.Integer(L"TodayColor", 0x00FFFF));
+    putInt(L"FontColor3", window.Integer(L"HolidayColor", 0x0000FF));
+    putInt(L"FontColor4", window.Integer(L"NumericForeColor", 0x008000));
+    putInt(L"FontColor5", window.Integer(L"SaturdayColor", 0xFFFF00));
+    put(L"Talk", OldTalk(talk));
+    putInt(L"Width", window.Integer(L"Width", kDefaultWidth));
+    putInt(L"Height", window.Integer(L"Height", kDefaultHeight));
+    putInt(L"PosX", window.Integer(L"PosX", kDefaultPosX));
+    putInt(L"PosY", window.Integer(L"PosY", kDefaultPosY));
     bool topMost = window.Flag(L"TopMost");
     bool titleBar = window.Flag(L"TitleBar");
     bool hide = window.Flag(L"Hide");
-    const std::uint32_t style = (topMost ? kStyleAlwaysOnTop : 0) | (titleBar ? kStyleTitleBarHidden : 0) |
-                                (hide ? kStyleHiddenInTray : 0);
-    written &= store.SetDwordValue(key, L"Style", style);
-    written &= store.SetDwordValue(key, L"BackgroundType", OldBackgroundType(window.Integer(L"TransParent", 0)));
-    return written;
+    put(L"Style", (topMost ? kStyleAlwaysOnTop : 0) | (titleBar ? kStyleTitleBarHidden : 0) |
+                      (hide ? kStyleHiddenInTray : 0));
+    put(L"BackgroundType", OldBackgroundType(window.Integer(L"TransParent", 0)));
 }
 
-bool ConvertAlarm(SettingsStore& store, SettingsKey key, OldSettingsStore& old, int n) {
-    bool written = true;
+void ConvertAlarm(OldSettingsStore& old, int n, Conversion& out) {
     OldSection alarm(old, NumberedName(L"Alarm", n));
     // WaveLoop and RandomPlay were Booleans (-1 when on), hence their minus signs.
     double enabled = alarm.Number(L"Enabled", 0);
@@ -181,41 +189,99 @@ bool ConvertAlarm(SettingsStore& store, SettingsKey key, OldSettingsStore& old, 
     attr[4] = alarm.Byte(L"IconPos");
     attr[5] = alarm.Byte(L"Track");
     attr[6] = alarm.Byte(L"MaxTrack");
-    if (attr != kDefaultAlarmAttr) written &= store.SetBinaryValue(key, NumberedName(L"Attr", n), attr);
+    if (attr != kDefaultAlarmAttr) out.push_back({true, NumberedName(L"Attr", n), attr});
 
     const std::pair<const wchar_t*, const wchar_t*> texts[] = {
         {L"Message", L"Message"}, {L"WaveFile", L"WavFile"}, {L"MIDIFile", L"MidFile"}, {L"IconFile", L"IconFile"}};
     for (const auto& [oldKey, newName] : texts) {
         std::wstring text = alarm.Text(oldKey, L"");
-        if (!text.empty()) written &= store.SetTextValue(key, NumberedName(newName, n), text);
+        if (!text.empty()) out.push_back({true, NumberedName(newName, n), std::move(text)});
     }
-    return written;
 }
 
 constexpr int kOldAlarmCount = 9;
 
-bool AlreadyConverted(SettingsStore& store) {
-    ScopedSettingsKey key(store);
-    return key.Open(kMainSubkey) == kStoreSuccess && store.GetDwordValue(key.get(), kMigratedValueName, 0) != 0;
+// Every value the old settings give, in the order they are written.
+Conversion ConvertOldSettings(OldSettingsStore& old) {
+    Conversion conversion;
+    ConvertMainValues(old, conversion);
+    for (int n = 1; n <= kOldAlarmCount; ++n) ConvertAlarm(old, n, conversion);
+    return conversion;
 }
 
-// Every value converted and the record of it written; false when a key could not be created
-// or a write failed (the next start then tries again).
-bool ConvertOldSettings(SettingsStore& store, OldSettingsStore& old) {
-    bool written = true;
-    {
-        ScopedSettingsKey key(store);
-        if (key.Create(kMainSubkey) != kStoreSuccess) return false;
-        written &= ConvertMainValues(store, key.get(), old);
-    }
-    {
-        ScopedSettingsKey key(store);
-        if (key.Create(kAlarmSubkey) != kStoreSuccess) return false;
-        for (int n = 1; n <= kOldAlarmCount; ++n) written &= ConvertAlarm(store, key.get(), old, n);
-    }
-    if (!written) return false;
+struct ValueWriter {
+    SettingsStore& store;
+    SettingsKey key;
+    const std::wstring& name;
+    bool operator()(std::uint32_t value) const { return store.SetDwordValue(key, name, value); }
+    bool operator()(const std::wstring& text) const { return store.SetTextValue(key, name, text); }
+    bool operator()(const AlarmAttr& attr) const { return store.SetBinaryValue(key, name, attr); }
+};
+
+std::uint32_t ConversionState(SettingsStore& store) {
     ScopedSettingsKey key(store);
-    return key.Create(kMainSubkey) == kStoreSuccess && store.SetDwordValue(key.get(), kMigratedValueName, 1);
+    return key.Open(kMainSubkey) == kStoreSuccess ? store.GetDwordValue(key.get(), kMigratedValueName, 0) : 0;
+}
+
+std::vector<std::wstring> SplitNames(std::wstring_view list) {
+    std::vector<std::wstring> names;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = std::min(list.find(L' ', start), list.size());
+        if (end > start) names.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::wstring JoinNames(const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names) list += (list.empty() ? L"" : L" ") + name;
+    return list;
+}
+
+// Value names, as the registry compares them.
+bool Listed(std::span<const std::wstring> names, std::wstring_view name) {
+    const RegistryNameLess less;
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::wstring& n) { return !less(n, name) && !less(name, n); });
+}
+
+// Stores what is left of the conversion; true once every converted value is stored and the
+// conversion is recorded as done. A first run lists every value it is about to write in the
+// key it goes to, and records the conversion as under way, before it writes any; what fails
+// stays listed. A later start writes only what is still listed, and the program's own saves
+// strike from the lists what the user stores meanwhile (ForgetPendingConversion), so a
+// resumed conversion never writes over a value the user has changed since.
+bool Convert(SettingsStore& store, OldSettingsStore& old, bool underway) {
+    std::array<ScopedSettingsKey, 2> keys{ScopedSettingsKey(store), ScopedSettingsKey(store)};
+    if (keys[0].Create(kMainSubkey) != kStoreSuccess || keys[1].Create(kAlarmSubkey) != kStoreSuccess) return false;
+    const Conversion conversion = ConvertOldSettings(old);
+    std::array<std::vector<std::wstring>, 2> pending;
+    if (underway) {
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            pending[k] = SplitNames(store.GetTextValue(keys[k].get(), kMigrationPendingValueName, L""));
+    } else {
+        for (const ConvertedValue& v : conversion) pending[v.alarmKey].push_back(v.name);
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (!store.SetTextValue(keys[k].get(), kMigrationPendingValueName, JoinNames(pending[k]))) return false;
+        if (!store.SetDwordValue(keys[0].get(), kMigratedValueName, kMigrationUnderway)) return false;
+    }
+    std::array<std::vector<std::wstring>, 2> left;
+    for (const ConvertedValue& v : conversion) {
+        const SettingsKey key = keys[v.alarmKey].get();
+        if (Listed(pending[v.alarmKey], v.name) && !std::visit(ValueWriter{store, key, v.name}, v.value))
+            left[v.alarmKey].push_back(v.name);
+    }
+    // A list that cannot be shortened only makes a later start write the same values again.
+    bool done = true;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (left[k].empty()) continue;
+        done = false;
+        if (left[k] != pending[k]) store.SetTextValue(keys[k].get(), kMigrationPendingValueName, JoinNames(left[k]));
+    }
+    if (!done || !store.SetDwordValue(keys[0].get(), kMigratedValueName, kMigrationDone)) return false;
+    for (const ScopedSettingsKey& key : keys) store.DeleteSettingsValue(key.get(), kMigrationPendingValueName);
+    return true;
 }
 
 }  // namespace
@@ -285,13 +351,22 @@ std::wstring MigrationQuestionText(std::wstring_view oldVersion) {
     return text;
 }
 
+bool ForgetPendingConversion(SettingsStore& store, SettingsKey key, std::span<const std::wstring> names) {
+    const std::vector<std::wstring> pending = SplitNames(store.GetTextValue(key, kMigrationPendingValueName, L""));
+    std::vector<std::wstring> left;
+    for (const std::wstring& name : pending)
+        if (!Listed(names, name)) left.push_back(name);
+    return left.size() == pending.size() || store.SetTextValue(key, kMigrationPendingValueName, JoinNames(left));
+}
+
 void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, ConfirmationPrompt& prompt) {
     // The presence marker: without an old version number there is nothing to convert.
     std::wstring version = old.ReadOldSetting(L"Others", L"Version", L"*");
     if (version == L"*") return;
     // Converted at an earlier start whose question was answered No: converting again would
     // overwrite what the user has changed since, so only the question comes back.
-    if (!AlreadyConverted(store) && !ConvertOldSettings(store, old)) return;
+    const std::uint32_t state = ConversionState(store);
+    if (state != kMigrationDone && !Convert(store, old, state == kMigrationUnderway)) return;
     // The old settings go only once their conversion is wholly stored.
     if (prompt.AskYesNo(kMigrationQuestionTitle, MigrationQuestionText(version))) old.DeleteOldSettings();
 }

@@ -3,12 +3,14 @@
 // "Others", "Window", "Talk" and "Alarm1" ... "Alarm9". At a start that finds them, before
 // the settings are loaded, the old texts are converted into the current values once, and the
 // user is asked whether the old ones may go; "No" keeps them, and the question (only the
-// question) comes back at each start until it is answered Yes.
+// question) comes back at each start until it is answered Yes. Its record in the store:
+// Migrated and MigrationPending (settings/settings_schema.h).
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,17 +39,18 @@ public:
     virtual bool AskYesNo(std::wstring_view title, std::wstring_view text) = 0;
 };
 
-// The record of a conversion: a DWORD of the main key, 1 once every converted value was
-// written. Without it a start converts (again); with it the stored values are the user's.
-inline constexpr wchar_t kMigratedValueName[] = L"Migrated";
-
 inline constexpr wchar_t kMigrationQuestionTitle[] = L"削除の確認";
 // The question for old settings of version `oldVersion`.
 std::wstring MigrationQuestionText(std::wstring_view oldVersion);
 
 // Converts (unless done before) and asks, or does nothing when there are no old settings.
-// Nothing is asked, and nothing deleted, while a key cannot be created or a write fails.
+// Nothing is asked, and nothing deleted, while a key cannot be created or a write fails; a
+// conversion cut short goes on at the next start with what it has not yet stored.
 void MigratePreviousSettings(SettingsStore& store, OldSettingsStore& old, ConfirmationPrompt& prompt);
+
+// The program has just stored `names` through `key` (opened for writing): a conversion
+// still under way leaves them to the user. False when its list could not be rewritten.
+bool ForgetPendingConversion(SettingsStore& store, SettingsKey key, std::span<const std::wstring> names);
 
 // An old text as a number: decimal with optional sign, fraction and exponent, "&H" hex,
 // or "True"/"False" (-1/0), surrounded by optional spaces. Anything else is not a number.

@@ -62,8 +62,9 @@ bool RegistrySettingsStore::SetValue(SettingsKey key, std::wstring_view name, Va
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
-void RegistrySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
-    RegDeleteValueW(ToHkey(key), std::wstring(name).c_str());
+bool RegistrySettingsStore::DeleteSettingsValue(SettingsKey key, std::wstring_view name) {
+    const LSTATUS status = RegDeleteValueW(ToHkey(key), std::wstring(name).c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 std::optional<StoredValue> RegistrySettingsStore::QueryValue(SettingsKey key, std::wstring_view name,

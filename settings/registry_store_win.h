@@ -30,7 +30,7 @@ public:
     StoreStatus CreateSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) override;
     void CloseSettingsKey(SettingsKey key) override;
-    void DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
+    bool DeleteSettingsValue(SettingsKey key, std::wstring_view name) override;
 
 protected:
     bool SetValue(SettingsKey key, std::wstring_view name, ValueType type, std::span<const std::uint8_t> data) override;

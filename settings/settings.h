@@ -134,6 +134,13 @@ struct Settings {
     std::uint32_t TranslucentRate = 0;  // percent, 0..100 (0 opaque)
     bool Translucent = false;           // layered window on
 
+    // What the face shows beyond the weekdays and the days: a heading row with the shown
+    // month, in the Western ("2026年12月") or the era form ("令和8年12月"), and the 六曜 under
+    // each day. All off by default, the face as it always was.
+    bool ShowHeading = false;
+    bool HeadingEra = false;
+    bool ShowRokuyo = false;
+
     hv::AnnounceTiming AnnounceTiming = hv::AnnounceTiming::AnnounceEveryMinute;
     std::uint16_t AnnounceHour = 0;    // fixed announcement time, 0..23
     std::uint16_t AnnounceMinute = 0;  // 0..59

@@ -39,6 +39,11 @@ public:
     // opacity alone from TranslucentRate with the style as it is.
     virtual void ApplyFaceTranslucency(bool) {}
     virtual void SetFaceOpacity() {}
+    // The face window's look beside the settings (its picture, layered style and opacity),
+    // kept as a dialog that previews on the face opens; EndKeptFaceLook puts it back
+    // (`putBack`: the dialog was cancelled) or lets it go, then redraws the face.
+    virtual void KeepFaceLook() {}
+    virtual void EndKeptFaceLook(bool) {}
     // The minute tick rests while a settings dialog is open.
     virtual void PauseTick() = 0;
     virtual void ResumeTick() = 0;

@@ -1,9 +1,11 @@
 #include "settings/settings_io.h"
 
 #include <string>
+#include <vector>
 
-#include "util/units.h"
+#include "settings/migration.h"
 #include "settings/settings_schema.h"
+#include "util/units.h"
 
 namespace hv {
 
@@ -30,6 +32,36 @@ public:
 private:
     SettingsStore& store_;
     const ScopedSettingsKey& key_;
+};
+
+// Writes one group's values through a key opened for writing: whether every one was stored,
+// and which were (a conversion of old settings under way no longer writes those).
+class Writer {
+public:
+    Writer(SettingsStore& store, SettingsKey key) : store_(store), key_(key) {}
+
+    void Dword(std::wstring_view name, std::uint32_t value) { Note(name, store_.SetDwordValue(key_, name, value)); }
+    void Text(std::wstring_view name, std::wstring_view text) { Note(name, store_.SetTextValue(key_, name, text)); }
+    void Binary(std::wstring_view name, std::span<const std::uint8_t> bytes) {
+        Note(name, store_.SetBinaryValue(key_, name, bytes));
+    }
+    void Delete(std::wstring_view name) { Note(name, store_.DeleteSettingsValue(key_, name)); }
+    // True when the group is wholly stored.
+    bool Finish() { return ForgetPendingConversion(store_, key_, stored_) && failed_ == 0; }
+
+private:
+    void Note(std::wstring_view name, bool stored) {
+        if (stored) {
+            stored_.emplace_back(name);
+        } else {
+            ++failed_;
+        }
+    }
+
+    SettingsStore& store_;
+    SettingsKey key_;
+    std::vector<std::wstring> stored_;
+    int failed_ = 0;
 };
 
 constexpr const wchar_t* kFontColorNames[] = {L"FontColor1", L"FontColor2", L"FontColor3",
@@ -62,6 +94,9 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         UnpackTalk(read.Dword(L"Talk", kDefaultTalk), settings);
         UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
         settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
+        settings.ShowHeading = read.Dword(L"ShowHeading", kDefaultShowHeading) != 0;
+        settings.HeadingEra = read.Dword(L"HeadingEra", kDefaultHeadingEra) != 0;
+        settings.ShowRokuyo = read.Dword(L"ShowRokuyo", kDefaultShowRokuyo) != 0;
         settings.Style = read.Dword(L"Style", kDefaultStyle);
         if (translucencyAvailable) {
             UnpackTranslucentRate(read.Dword(L"TranslucentRate", kDefaultTranslucentRate), settings);
@@ -96,45 +131,50 @@ void LoadWindowPlacement(SettingsStore& store, Settings& settings) {
     settings.WindowTop = read.Int(L"PosY", kDefaultPosY);
 }
 
-void SaveAnnounceSettings(SettingsStore& store, const Settings& settings) {
+bool SaveAnnounceSettings(SettingsStore& store, const Settings& settings) {
     ScopedSettingsKey key(store);
-    if (key.Create(kMainSubkey) != kStoreSuccess) return;
-    SettingsKey k = key.get();
-    store.SetDwordValue(k, L"Talk", PackTalk(settings));
-    store.SetDwordValue(k, L"QuietHours", PackQuietHours(settings));
-    store.SetDwordValue(k, L"QuietOnFocus", settings.QuietOnFocus ? 1 : 0);
+    if (key.Create(kMainSubkey) != kStoreSuccess) return false;
+    Writer write(store, key.get());
+    write.Dword(L"Talk", PackTalk(settings));
+    write.Dword(L"QuietHours", PackQuietHours(settings));
+    write.Dword(L"QuietOnFocus", settings.QuietOnFocus ? 1 : 0);
+    return write.Finish();
 }
 
-void SaveAppearanceSettings(SettingsStore& store, const Settings& settings) {
+bool SaveAppearanceSettings(SettingsStore& store, const Settings& settings) {
     ScopedSettingsKey key(store);
-    if (key.Create(kMainSubkey) != kStoreSuccess) return;
-    SettingsKey k = key.get();
-    store.SetDwordValue(k, L"BackgroundType", PackBackgroundType(settings));
-    store.SetDwordValue(k, L"BackgroundColor", settings.BackgroundColor[1]);
-    store.SetDwordValue(k, L"BackgroundColor2", settings.BackgroundColor[2]);
-    store.SetDwordValue(k, L"TranslucentRate", PackTranslucentRate(settings));
-    store.SetTextValue(k, L"FontName1", settings.FontName[1]);
-    store.SetTextValue(k, L"FontName2", settings.FontName[2]);
+    if (key.Create(kMainSubkey) != kStoreSuccess) return false;
+    Writer write(store, key.get());
+    write.Dword(L"BackgroundType", PackBackgroundType(settings));
+    write.Dword(L"BackgroundColor", settings.BackgroundColor[1]);
+    write.Dword(L"BackgroundColor2", settings.BackgroundColor[2]);
+    write.Dword(L"TranslucentRate", PackTranslucentRate(settings));
+    write.Text(L"FontName1", settings.FontName[1]);
+    write.Text(L"FontName2", settings.FontName[2]);
     for (std::size_t i = 1; i <= 2; ++i) {
-        store.SetDwordValue(k, NumberedName(L"FontStyle", int(i)),
-                            PackFontStyle(settings.FontSize[i], settings.FontItalic[i], settings.FontBold[i]));
+        write.Dword(NumberedName(L"FontStyle", int(i)),
+                    PackFontStyle(settings.FontSize[i], settings.FontItalic[i], settings.FontBold[i]));
     }
-    for (std::size_t i = 1; i <= 6; ++i) store.SetDwordValue(k, kFontColorNames[i - 1], settings.FontColor[i]);
-    store.SetTextValue(k, L"ImageFile", settings.ImageFile);
+    for (std::size_t i = 1; i <= 6; ++i) write.Dword(kFontColorNames[i - 1], settings.FontColor[i]);
+    write.Text(L"ImageFile", settings.ImageFile);
+    write.Dword(L"ShowHeading", settings.ShowHeading ? 1 : 0);
+    write.Dword(L"HeadingEra", settings.HeadingEra ? 1 : 0);
+    write.Dword(L"ShowRokuyo", settings.ShowRokuyo ? 1 : 0);
+    return write.Finish();
 }
 
-void SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
+bool SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
     ScopedSettingsKey key(store);
-    if (key.Create(kAlarmSubkey) != kStoreSuccess) return;
-    SettingsKey k = key.get();
+    if (key.Create(kAlarmSubkey) != kStoreSuccess) return false;
+    Writer write(store, key.get());
     for (int n = 1; n <= kAlarmCount; ++n) {
         const AlarmEntry& alarm = settings.Alarms[static_cast<std::size_t>(n - 1)];
         AlarmAttr attr = PackAlarmAttr(alarm);
         std::wstring attrName = NumberedName(L"Attr", n);
         if (attr == kDefaultAlarmAttr) {
-            store.DeleteSettingsValue(k, attrName);
+            write.Delete(attrName);
         } else {
-            store.SetBinaryValue(k, attrName, attr);
+            write.Binary(attrName, attr);
         }
         const std::pair<const wchar_t*, const std::wstring*> texts[] = {{L"Message", &alarm.Message},
                                                                         {L"WavFile", &alarm.WavFile},
@@ -143,27 +183,38 @@ void SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
         for (const auto& [base, text] : texts) {
             std::wstring name = NumberedName(base, n);
             if (text->empty()) {
-                store.DeleteSettingsValue(k, name);
+                write.Delete(name);
             } else {
-                store.SetTextValue(k, name, *text);
+                write.Text(name, *text);
             }
         }
     }
+    return write.Finish();
 }
 
-void SaveWindowSettings(SettingsStore& store, const Settings& settings, const WindowRectTwips& window,
+bool SaveWindowSettings(SettingsStore& store, const Settings& settings, const WindowRectTwips& window,
                         std::uint32_t programVersion) {
     ScopedSettingsKey key(store);
-    if (key.Create(kMainSubkey) != kStoreSuccess) return;
-    SettingsKey k = key.get();
+    if (key.Create(kMainSubkey) != kStoreSuccess) return false;
+    Writer write(store, key.get());
     if (!settings.HiddenInTray()) {
-        store.SetDwordValue(k, L"PosX", static_cast<std::uint32_t>(RoundToInt32(window.Left)));
-        store.SetDwordValue(k, L"PosY", static_cast<std::uint32_t>(RoundToInt32(window.Top)));
-        store.SetDwordValue(k, L"Width", static_cast<std::uint32_t>(RoundToInt32(window.Width)));
-        store.SetDwordValue(k, L"Height", static_cast<std::uint32_t>(RoundToInt32(window.Height)));
+        write.Dword(L"PosX", static_cast<std::uint32_t>(RoundToInt32(window.Left)));
+        write.Dword(L"PosY", static_cast<std::uint32_t>(RoundToInt32(window.Top)));
+        write.Dword(L"Width", static_cast<std::uint32_t>(RoundToInt32(window.Width)));
+        write.Dword(L"Height", static_cast<std::uint32_t>(RoundToInt32(window.Height)));
     }
-    store.SetDwordValue(k, L"Style", settings.Style);
-    store.SetDwordValue(k, L"Version", programVersion);
+    write.Dword(L"Style", settings.Style);
+    write.Dword(L"Version", programVersion);
+    return write.Finish();
+}
+
+std::wstring SaveFailureText(std::wstring_view what, bool dialogStaysOpen) {
+    std::wstring text(what);
+    text += L"の設定を保存できませんでした。\r\n"
+            L"設定を書き込めません（書き込みが拒否されたか、容量が足りません）。\r\n\r\n";
+    text += dialogStaysOpen ? L"ダイアログの [OK] でもう一度保存できます。[キャンセル] で閉じると、変更は破棄されます。"
+                            : L"次に起動したときは、最後に保存できたときの状態に戻ります。";
+    return text;
 }
 
 }  // namespace hv

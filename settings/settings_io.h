@@ -1,10 +1,14 @@
 // Loading the settings from the store and saving them back, one group at a time. Each
-// operation opens its key, does its reads or writes and closes the key before it returns;
-// none reports a failure: a key that cannot be opened yields the defaults on reading and
-// writes nothing on saving.
+// operation opens its key, does its reads or writes and closes the key before it returns.
+// A key that cannot be opened yields the defaults on reading. A save tells whether its
+// whole group was stored (false when the key cannot be created or any value not written:
+// access denied, the registry's quota reached), so the caller can tell the user; a save
+// that fails part-way writes what it can.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -19,13 +23,13 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
 void LoadWindowPlacement(SettingsStore& store, Settings& settings);
 
 // Talk, QuietHours and QuietOnFocus.
-void SaveAnnounceSettings(SettingsStore& store, const Settings& settings);
+bool SaveAnnounceSettings(SettingsStore& store, const Settings& settings);
 
 // Fonts, colours, background and translucency (ImageFile is written even when empty).
-void SaveAppearanceSettings(SettingsStore& store, const Settings& settings);
+bool SaveAppearanceSettings(SettingsStore& store, const Settings& settings);
 
 // The 20 alarms. An alarm entirely at its defaults leaves no value behind.
-void SaveAlarmSettings(SettingsStore& store, const Settings& settings);
+bool SaveAlarmSettings(SettingsStore& store, const Settings& settings);
 
 // The main window's rectangle in twips, as the window reports it.
 struct WindowRectTwips {
@@ -37,7 +41,12 @@ struct WindowRectTwips {
 
 // The placement (skipped while the window is hidden in the notification area, so the
 // next start shows it where it was last seen), then Style and the program version.
-void SaveWindowSettings(SettingsStore& store, const Settings& settings, const WindowRectTwips& window,
+bool SaveWindowSettings(SettingsStore& store, const Settings& settings, const WindowRectTwips& window,
                         std::uint32_t programVersion);
+
+// The message of a save that failed, naming the group (`what`: "アラーム", "発声方法", ...);
+// with what happens next: in a dialog that stays open, or for a save the user did not ask for.
+inline constexpr wchar_t kSaveFailureTitle[] = L"Horavox";
+std::wstring SaveFailureText(std::wstring_view what, bool dialogStaysOpen);
 
 }  // namespace hv

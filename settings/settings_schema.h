@@ -57,6 +57,18 @@ inline constexpr std::uint16_t kMaxQuietMinute = 59;
 void UnpackQuietHours(std::uint32_t value, Settings& settings);
 std::uint32_t PackQuietHours(const Settings& settings);
 
+// ShowHeading, HeadingEra and ShowRokuyo: what the face shows beyond the weekdays and the
+// days; each 0 off, any other value on (written as 1). They were added after the appearance
+// values and stand beside them in the program's key, saved with them; a missing value is off,
+// so the face looks as it always did until the user switches one on.
+//   ShowHeading  a heading row with the shown month above the weekday row
+//   HeadingEra   that heading (and the window title naming another month) in the era form
+//                "令和8年12月" instead of "2026年12月"
+//   ShowRokuyo   the 六曜 of each day under its number
+inline constexpr std::uint32_t kDefaultShowHeading = 0;
+inline constexpr std::uint32_t kDefaultHeadingEra = 0;
+inline constexpr std::uint32_t kDefaultShowRokuyo = 0;
+
 // BackgroundType: bits 0-1 BackgroundKind, 2-3 Gradation.
 void UnpackBackgroundType(std::uint32_t value, Settings& settings);
 std::uint32_t PackBackgroundType(const Settings& settings);
@@ -81,6 +93,17 @@ AlarmAttr PackAlarmAttr(const AlarmEntry& alarm);
 // shorter than seven characters leaves the missing days unmarked.
 std::wstring WeekdaysFromByte(std::uint8_t bits);
 std::uint8_t WeekdaysToByte(std::wstring_view weekdays);
+
+// The record of the conversion of the previous version's settings (settings/migration.h):
+// Migrated, a DWORD of the main key: missing or 0 never converted, 1 done (the stored values
+//   are the user's), 2 under way (a start was cut short by a failed write).
+// MigrationPending, a text in the main key and in the alarm key while the conversion is under
+//   way: the names of that key's values still to convert, separated by spaces. The program's
+//   saves strike the names they store; missing, nothing is left in that key.
+inline constexpr wchar_t kMigratedValueName[] = L"Migrated";
+inline constexpr std::uint32_t kMigrationDone = 1;
+inline constexpr std::uint32_t kMigrationUnderway = 2;
+inline constexpr wchar_t kMigrationPendingValueName[] = L"MigrationPending";
 
 // "Attr" and 3 give "Attr3".
 std::wstring NumberedName(std::wstring_view base, int number);

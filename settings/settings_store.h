@@ -69,12 +69,13 @@ public:
     virtual StoreStatus OpenSettingsKey(std::wstring_view subkey, SettingsKey& key) = 0;
     virtual void CloseSettingsKey(SettingsKey key) = 0;
 
-    // Writes and deletes show nothing; a write tells whether it succeeded, for the callers
-    // that must know (the conversion of old settings).
+    // Writes and deletes show nothing; each tells whether the store now holds what was asked
+    // (a value deleted or never there counts as deleted), so no caller reports a save that
+    // did not happen.
     bool SetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view text);
     bool SetBinaryValue(SettingsKey key, std::wstring_view name, std::span<const std::uint8_t> bytes);
     bool SetDwordValue(SettingsKey key, std::wstring_view name, std::uint32_t value);
-    virtual void DeleteSettingsValue(SettingsKey key, std::wstring_view name) = 0;
+    virtual bool DeleteSettingsValue(SettingsKey key, std::wstring_view name) = 0;
 
     // A text of up to kMaxTextBytes; the default when the value is missing, longer or not a text.
     std::wstring GetTextValue(SettingsKey key, std::wstring_view name, std::wstring_view fallback);

@@ -8,7 +8,11 @@
 //                                after 10,000 repaints; one full repaint at 1920 x 1080 vs a
 //                                bare window filling the same area; the appearance dialog on
 //                                that face: filling its font lists vs one bare enumeration of
-//                                the fonts, and the face's redraw per move of a size slider
+//                                the fonts, and the face's redraw per move of a size slider;
+//                                the full repaint again with the heading row and the 六曜
+//   hvfacebench lunar            the lunisolar dates of one month (every month of 1948-2099)
+//                                vs the same month's holidays; all of 1948-2099 written as
+//                                hvcal --lunar writes it vs its holidays written as lines
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
@@ -22,6 +26,8 @@
 #include "app/main_menu.h"
 #include "app/main_window_win.h"
 #include "face/appearance_dialog_win.h"
+#include "face/holidays.h"
+#include "face/lunisolar.h"
 #include "settings/memory_store.h"
 
 namespace {
@@ -178,8 +184,7 @@ double BareFontEnumeration() {
 double OpenAppearance(hv::MainWindow& window, SliderRun& run) {
     SliderRun once;
     gSliderRun = &once;
-    std::uint32_t previousRate = 0;
-    hv::AppearanceDialog dialog(window, previousRate);
+    hv::AppearanceDialog dialog(window);
     SetTimer(nullptr, 0, 100, DriveAppearance);
     dialog.RunModal(window.hwnd());
     gSliderRun = nullptr;
@@ -264,12 +269,87 @@ int Repaint() {
     double baseline = TimeRepaints(bare, 200);
     std::printf("full repaint at %ld x %ld: face %.2f ms (gradient %.2f ms), bare fill %.2f ms, ratio %.1f\n",
                 client.right, client.bottom, plain, gradient, baseline, baseline > 0 ? plain / baseline : 0.0);
+    {
+        // The heading in the era form and the 六曜 under every day, over the gradient: the
+        // repaint a user with both switched on waits for.
+        // Taken in turns with the same face without them, so that the machine's load falls on both alike.
+        app.settings.Gradation = hv::Gradation::LeftToRight;
+        std::vector<double> with, without;
+        for (int i = 0; i < 60; ++i) {
+            app.settings.ShowHeading = app.settings.HeadingEra = app.settings.ShowRokuyo = true;
+            with.push_back(TimeRepaints(window.hwnd(), 1));
+            app.settings.ShowHeading = app.settings.HeadingEra = app.settings.ShowRokuyo = false;
+            without.push_back(TimeRepaints(window.hwnd(), 1));
+        }
+        app.settings.Gradation = hv::Gradation::None;
+        std::sort(with.begin(), with.end());
+        std::printf("full repaint at %ld x %ld over the gradient, %zu each: with the era heading and the rokuyo "
+                    "median %.2f ms (worst %.2f), without them median %.2f ms, ratio %.2f (16.7 ms is one frame "
+                    "at 60 Hz)\n",
+                    client.right, client.bottom, with.size(), Median(with), with.back(), Median(without),
+                    Median(without) > 0 ? Median(with) / Median(without) : 0.0);
+    }
     DestroyWindow(bare);
     AppearanceFigures(window);
     SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
     Pump();
     OleUninitialize();
     return 0;
+}
+
+// The lunisolar calendar's costs against the holiday rules' over the same spans.
+int Lunar() {
+    std::vector<double> months, holidays;
+    volatile long long sink = 0;
+    for (int year = 1948; year <= 2099; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            double start = Now();
+            sink = sink + static_cast<long long>(hv::LunarDatesOfMonth(year, month).size());
+            months.push_back(Now() - start);
+            start = Now();
+            sink = sink + hv::ComputeMonthCalendar({year, month, 1}).Holidays[1];
+            holidays.push_back(Now() - start);
+        }
+    }
+    std::sort(months.begin(), months.end());
+    std::printf("one month's lunisolar dates (%zu months of 1948-2099): median %.3f ms, 99th percentile %.3f ms, "
+                "worst %.3f ms; the month's holidays %.4f ms (median ratio %.0f)\n",
+                months.size(), Median(months), months[months.size() * 99 / 100], months.back(), Median(holidays),
+                Median(holidays) > 0 ? Median(months) / Median(holidays) : 0.0);
+
+    // 1948-2099 as lines, the way hvcal --lunar writes them (without the output itself).
+    const long long first = hv::DayNumber({1948, 1, 1}), last = hv::DayNumber({2099, 12, 31});
+    double start = Now();
+    const std::vector<hv::LunarMonth> span = hv::LunarMonthsCovering(first, last);
+    const double computed = Now() - start;
+    std::string text;
+    for (const hv::LunarMonth& month : span) {
+        for (int day = 1; day <= month.days; ++day) {
+            const hv::Date date = hv::DateFromDayNumber(month.firstDay + day - 1);
+            const std::u16string_view rokuyo = hv::RokuyoName(hv::RokuyoOf({month.year, month.month, month.leap, day}));
+            char line[48];
+            std::snprintf(line, sizeof line, "%04d-%02d-%02d %d %d %d ", date.year, date.month, date.day, month.leap,
+                          month.month, day);
+            text += line;
+            text.append(reinterpret_cast<const char*>(rokuyo.data()), rokuyo.size() * 2);
+        }
+    }
+    const double lunar = Now() - start;
+    start = Now();
+    std::string holidayText;
+    for (int year = 1948; year <= 2099; ++year) {
+        for (const hv::Holiday& holiday : hv::HolidaysOfYear(year)) {
+            char line[48];
+            std::snprintf(line, sizeof line, "%04d-%02d-%02d ", holiday.date.year, holiday.date.month,
+                          holiday.date.day);
+            holidayText += line;
+        }
+    }
+    const double holidayMs = Now() - start;
+    std::printf("1948-2099 day by day (%zu months, %zu bytes): %.1f ms, of which the months %.1f ms; its holidays "
+                "as lines %.1f ms, ratio %.1f\n",
+                span.size(), text.size(), lunar, computed, holidayMs, holidayMs > 0 ? lunar / holidayMs : 0.0);
+    return static_cast<int>(sink & 0);
 }
 
 }  // namespace
@@ -281,6 +361,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int result = 2;
     if (mode == L"startup") result = Startup(argc > 2 ? _wtoi(argv[2]) : 15);
     if (mode == L"repaint") result = Repaint();
+    if (mode == L"lunar") result = Lunar();
     std::fflush(stdout);
     return result;
 }

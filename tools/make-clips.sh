@@ -12,30 +12,75 @@
 #
 # The .wav files are committed: a build needs none of these tools; run this only to
 # change the voice. Missing tools are installed (as root); the voice package lives in
-# Debian's contrib component, which is added to apt's sources when apt cannot find it.
+# Debian's contrib component, which is added to apt's sources when apt cannot find it
+# (and taken out again if apt then fails).
 #   HV_VOICE_SPEED  speed of speech (1.0 = the voice's own; default below)
+# Sourced rather than run, it only defines its functions: with APT_CONFIG pointing at a
+# copy of apt's configuration, `add_contrib` can be tried without touching the machine's.
 set -eu -o pipefail
-out=$(cd "$(dirname "$0")/../hvplus/clips" && pwd)
+out=$(cd "$(dirname "${BASH_SOURCE[0]}")/../hvplus/clips" && pwd)
 
 voice_pkg=hts-voice-nitech-jp-atr503-m001
 voice=/usr/share/hts-voice/nitech-jp-atr503-m001/nitech_jp_atr503_m001.htsvoice
 dict=/var/lib/mecab/dic/open-jtalk/naist-jdic
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-candidate() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [0-9]'; }
+# grep reads all of it: a grep -q that stops early would fail the pipe (pipefail, SIGPIPE).
+candidate() { apt-cache policy "$1" 2>/dev/null | grep 'Candidate: [0-9]' >/dev/null; }
 
-# Adds the contrib component of this machine's Debian suite, from the mirror that apt
-# already uses for its main component.
+# Adds the contrib component of this machine's Debian suite beside the source that apt
+# already uses for its main component, in the same form (a deb822 stanza in a .sources
+# file, or a one-line entry in a .list file) and with the same options: apt refuses every
+# source when two entries for one mirror and suite disagree on Signed-By. The addition is
+# checked with apt-get update and taken out again when that fails, so that the machine's
+# package sources are never left broken; the script then says what to do by hand.
 add_contrib() {
-  local suite uri list=/etc/apt/sources.list.d/debian-contrib.sources
+  local suite uri entry file index parts added
   suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  uri=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' |
-    awk -v s="$suite" '$2 == s && $3 == "main" { print $1; exit }')
-  [ -n "$uri" ] || { echo "no Debian '$suite' main source in apt's lists to add contrib beside" >&2; exit 1; }
-  echo "Adding Debian's contrib component ($uri $suite) to apt's sources: $list"
-  printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: contrib\nSigned-By: %s\n' \
-    "$uri" "$suite" /usr/share/keyrings/debian-archive-keyring.gpg >"$list"
-  apt-get update -qq
+  read -r uri entry < <(apt-get indextargets --no-release-info \
+    --format '$(TARGET_OF) $(RELEASE) $(COMPONENT) $(REPO_URI) $(SOURCESENTRY)' |
+    awk -v s="$suite" '$1 == "deb" && $2 == s && $3 == "main" { print $4, $5; exit }') || true
+  [ -n "${entry:-}" ] || { echo "no Debian '$suite' main source in apt's sources to add contrib beside" >&2; exit 1; }
+  file=${entry%:*} index=${entry##*:}
+  eval "$(apt-config shell parts Dir::Etc::sourceparts/d)"
+  case $file in
+    *.sources)
+      added=${parts%/}/debian-contrib.sources
+      [ ! -e "$added" ] || { echo "$added exists already: add contrib to apt's sources by hand" >&2; exit 1; }
+      {
+        printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: contrib\n' "$uri" "$suite"
+        # The other fields of the same stanza (Signed-By, also when it holds the key itself).
+        awk -v n="$index" '
+          /^#/ { next }
+          /^[ \t]*$/ { inside = 0; next }
+          !inside { inside = 1; ++k }
+          k != n { next }
+          /^[ \t]/ { if (keep) print; next }
+          { f = tolower($0); sub(/[ \t]*:.*/, "", f) }
+          { keep = f !~ /^(types|uris|suites|components|enabled)$/; if (keep) print }
+        ' "$file"
+      } >"$added" ;;
+    *)
+      added=${parts%/}/debian-contrib.list
+      [ ! -e "$added" ] || { echo "$added exists already: add contrib to apt's sources by hand" >&2; exit 1; }
+      # The same options in brackets, if the entry has any.
+      sed -n "${index}p" "$file" | sed -n 's/^[ \t]*deb[ \t]*\(\[[^]]*\]\).*/\1/p' |
+        awk -v u="$uri" -v s="$suite" '{ o = $0 } END { print "deb " (o == "" ? "" : o " ") u " " s " contrib" }' \
+        >"$added" ;;
+  esac
+  echo "Adding Debian's contrib component ($uri $suite) to apt's sources: $added"
+  trap 'rm -f "$added"; exit 130' INT TERM
+  if apt-get update -qq && candidate "$voice_pkg"; then
+    trap - INT TERM
+    return 0
+  fi
+  rm -f "$added"
+  trap - INT TERM
+  apt-get update -qq || true
+  echo "Adding contrib did not work (see apt's messages above), and $added has been removed again." >&2
+  echo "By hand: add 'contrib' to the components of the Debian source in $file, run apt-get update," >&2
+  echo "install $voice_pkg, then run this script again." >&2
+  exit 1
 }
 
 ensure_tools() {
@@ -50,6 +95,8 @@ ensure_tools() {
   candidate "$voice_pkg" || add_contrib
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
+
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 
 ensure_tools
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT

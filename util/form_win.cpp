@@ -241,6 +241,17 @@ void Form::Close(INT_PTR result) {
 
 void Form::Enable(int id, bool on) const { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
+void Form::Show(int id, bool on) {
+    if (on) {
+        hidden_.erase(id);
+    } else {
+        hidden_.insert(id);
+    }
+    const ControlRow* row = RowOf(id);
+    const bool pageUp = !row || row->page == 0 || row->page == page_;
+    ShowWindow(Item(id), on && pageUp ? SW_SHOWNA : SW_HIDE);
+}
+
 void Form::SetText(int id, const std::wstring& text) {
     if (layout_->painted) {
         paintedTexts_[id] = text;
@@ -282,7 +293,7 @@ void Form::ShowPage(int page) {
     page_ = page;
     for (const ControlRow& row : layout_->controls) {
         if (row.page == 0) continue;
-        ShowWindow(Item(row.id), row.page == page ? SW_SHOWNA : SW_HIDE);
+        ShowWindow(Item(row.id), row.page == page && !hidden_.count(row.id) ? SW_SHOWNA : SW_HIDE);
     }
     for (const ControlRow& row : layout_->controls) {
         if (row.kind == ControlKind::Tabs) TabCtrl_SetCurSel(Item(row.id), page - 1);
@@ -328,6 +339,13 @@ void Form::Refuse(int editId) {
     if (const ControlRow* row = RowOf(editId); row && row->page != 0 && row->page != page_) ShowPage(row->page);
     if (GetFocus() != box) SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
     SendMessageW(box, EM_SETSEL, 0, -1);
+}
+
+bool Form::Mendable(int editId) const {
+    HWND box = Item(editId);
+    if (!box || !IsWindowEnabled(box) || hidden_.count(editId)) return false;
+    const ControlRow* row = RowOf(editId);
+    return (GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE) || (row && row->page != 0 && row->page != page_);
 }
 
 OptionGroup Form::GroupOf(const ControlRow& option) const {
@@ -509,7 +527,9 @@ HFONT Form::FontFor(const ControlRow& row) const {
 
 void Form::ValidateAfterFocusLeft(int id) {
     HWND box = Item(id);
-    if (closing_ || !box || !SendMessageW(box, EM_GETMODIFY, 0, 0)) return;
+    // A box greyed or hidden as the focus left it (by the click that took the focus) keeps
+    // its text unchecked until the user can reach it again.
+    if (closing_ || !Mendable(id) || !SendMessageW(box, EM_GETMODIFY, 0, 0)) return;
     HWND focus = GetFocus();
     // Cancel never waits for a valid entry, and a box the user went back to is still his.
     if (focus == box || (focus && GetDlgCtrlID(focus) == IDCANCEL && IsChild(hwnd(), focus))) return;
@@ -526,7 +546,7 @@ bool Form::TakePendingEdits() {
     for (const ControlRow& row : layout_->controls) {
         if (row.kind != ControlKind::Edit) continue;
         HWND box = Item(row.id);
-        if (!IsWindowEnabled(box) || !SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
+        if (!Mendable(row.id) || !SendMessageW(box, EM_GETMODIFY, 0, 0)) continue;
         if (!OnValidate(row.id)) {
             Refuse(row.id);
             return false;
@@ -587,7 +607,7 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
     if (row->kind == ControlKind::Spinner && header.code == UDN_DELTAPOS) {
         // A number typed but not yet taken is where the arrows count from.
         HWND buddy = reinterpret_cast<HWND>(SendMessageW(header.hwndFrom, UDM_GETBUDDY, 0, 0));
-        if (buddy && SendMessageW(buddy, EM_GETMODIFY, 0, 0)) {
+        if (buddy && Mendable(GetDlgCtrlID(buddy)) && SendMessageW(buddy, EM_GETMODIFY, 0, 0)) {
             const int buddyId = GetDlgCtrlID(buddy);
             if (!OnValidate(buddyId)) {
                 Refuse(buddyId);

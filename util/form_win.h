@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -155,6 +156,9 @@ public:
     ComboBox Combo(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;
+    // Shows or hides a control for the dialog's own reasons; a hidden control of a tab page
+    // stays hidden when its page comes up.
+    void Show(int id, bool on);
     void SetText(int id, const std::wstring& text);
 
     // The colour a ColorSwatch row shows (COLORREF).
@@ -211,6 +215,10 @@ protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Whether the user can go back to the box to mend it: enabled, and shown or only on
+    // another tab page. Only such a box is checked when the focus leaves it or before OK; a
+    // box the dialog has greyed or hidden meanwhile is never refused.
+    bool Mendable(int editId) const;
     const ControlRow* RowOf(int id) const;
     // The run of options `option` belongs to (their ids are consecutive).
     OptionGroup GroupOf(const ControlRow& option) const;
@@ -243,6 +251,7 @@ private:
     std::map<std::wstring, HFONT> fonts_;  // by face; "" is the form's font
     HWND tooltip_ = nullptr;
     std::map<int, COLORREF> swatches_;
+    std::set<int> hidden_;  // controls the dialog hid (Show)
     std::map<int, std::wstring> paintedTexts_;  // texts set on a painted form
     struct PictureSlot {
         HICON icon = nullptr;

@@ -198,7 +198,7 @@ TEST_F(AlarmSettingsDialogTest, TheSoundTabShowsTheKindsControlsAndACdErrorOnce)
                     !d.Enabled(D::kIdSoundOption) && !d.Enabled(D::kIdGuide));
         EXPECT_EQ(std::tuple(WindowText(d.Item(D::kIdGuide)), WindowText(d.Item(D::kIdSoundOption)),
                              WindowText(d.Item(D::kIdReadout))),
-                  std::tuple(L"開始トラック(&T):", L"ランダム演奏", L"0/0"));
+                  std::tuple(L"開始トラック(&S):", L"ランダム演奏", L"0/0"));  // S: the test button has T
         SelectTab(d, 0);
         EXPECT_FALSE(d.Visible(D::kIdTrack));
         d.Key(VK_RETURN);
@@ -210,6 +210,24 @@ TEST_F(AlarmSettingsDialogTest, TheSoundTabShowsTheKindsControlsAndACdErrorOnce)
     const AlarmEntry& alarm = host.settings_.Alarms[0];
     EXPECT_EQ(std::tuple(alarm.SoundKind, alarm.CdTrackCount, alarm.MidFile, alarm.WavFile, alarm.Loop),
               std::tuple(SoundKind::CdAudio, 0, std::wstring(L"C:\\c.mid"), std::wstring(L"C:\\a.wav"), true));
+}
+
+// A save that fails is told, naming what was not saved; the dialog stays open, and nothing
+// of the change is in force.
+TEST_F(AlarmSettingsDialogTest, AFailedSaveIsToldAndKeepsTheDialogOpen) {
+    host.store_.FailWrite(kAlarmSubkey, L"Message1");
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host, actions);
+    DialogScript script([](Driver& d) {
+        d.Type(D::kIdMessage, L"会議");
+        d.Click(IDOK);
+        if (IsWindowVisible(d.dialog())) d.Key(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(boxes.boxes[0].caption, boxes.boxes[0].text.substr(0, 18), host.settings_.Alarms[0].Message),
+              std::tuple(std::wstring(L"Horavox"), std::wstring(L"アラームの設定を保存できませんでした"), L""));
 }
 
 TEST_F(AlarmSettingsDialogTest, TheTestPlaysALoopingWaveUntilTheNoticeIsConfirmedAndClosingStopsIt) {

@@ -123,7 +123,9 @@ TEST(AlarmSettingsModelTest, TheSoundTabFollowsTheKindAndStoredValuesWithoutAnOp
     EXPECT_EQ(PackAlarmAttr(settings.Alarms[2])[0], 3 * 8 + 6) << "kept until an option is picked";
 }
 
-TEST(AlarmSettingsModelTest, TheCdProbeSetsTheCountAndReportsEachDistinctErrorOnce) {
+// A new CD alarm starts at the disc's first track (track 0 does not play); without a disc the
+// alarm keeps its count and track, and only the controls that choose from them are greyed.
+TEST(AlarmSettingsModelTest, TheCdProbeSetsTheCountKeepsItWithoutADiscAndReportsEachDistinctErrorOnce) {
     Alarms alarms{};
     ScriptedProbe probe;
     probe.answers = {{0, L"1"}, {0, L"12"}, {275, L""}, {275, L""}, {263, L""}, {275, L""}, {0, L"400"}};
@@ -135,17 +137,19 @@ TEST(AlarmSettingsModelTest, TheCdProbeSetsTheCountAndReportsEachDistinctErrorOn
         bool sliderEnabled;
         int reports;
     };
-    const Step steps[] = {{1, false, 0}, {12, true, 0}, {0, false, 1}, {0, false, 1}, {0, false, 2}, {0, false, 3},
+    const Step steps[] = {{1, false, 0}, {12, true, 0}, {12, false, 1}, {12, false, 1}, {12, false, 2}, {12, false, 3},
                           {255, true, 3}};
     for (const Step& step : steps) {
         model.ChooseSoundKind(0, probe);
         model.ChooseSoundKind(cd, probe);
         const SoundPanel& s = model.sound();
-        EXPECT_EQ(std::tuple(model.entry().CdTrackCount, s.sliderEnabled, s.guideEnabled, s.optionEnabled, probe.reports),
-                  std::tuple(step.count, step.sliderEnabled, step.sliderEnabled, step.sliderEnabled, step.reports))
+        EXPECT_EQ(std::tuple(model.entry().CdTrackCount, model.entry().CdTrack, s.sliderPosition, s.sliderEnabled,
+                             s.guideEnabled, s.optionEnabled, probe.reports),
+                  std::tuple(step.count, 1, 1, step.sliderEnabled, step.sliderEnabled, step.sliderEnabled,
+                             step.reports))
             << probe.queries;
         EXPECT_EQ(std::tuple(s.guide, s.trackVisible, s.fileVisible, s.optionCaption),
-                  std::tuple(std::wstring(L"開始トラック(&T):"), true, false, std::wstring(L"ランダム演奏")));
+                  std::tuple(std::wstring(L"開始トラック(&S):"), true, false, std::wstring(L"ランダム演奏")));
         if (step.sliderEnabled) {
             EXPECT_EQ(s.sliderMaximum, step.count);
         }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "settings/memory_store.h"
 #include "settings/settings_io.h"
 #include "tests/support/dialog_driver_win.h"
+#include "tests/support/message_box_catcher_win.h"
 
 namespace hv {
 namespace {
@@ -139,6 +141,40 @@ TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
         const DayLabel& label = window->face().layout().days[static_cast<size_t>(day - 1)];
         EXPECT_EQ(tool.rect.left, TwipsToPixels(label.label.x, window->face().dpi()));
     }
+}
+
+TEST_F(MainWindowTest, TheWheelAndPageDownShowTheNextMonthWithItsHolidaysAndHomeReturns) {
+    Open();  // May 2026, today the 20th
+    const HWND hwnd = window->hwnd();
+    auto shown = [&] {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        wchar_t title[64] = {};
+        GetWindowTextW(hwnd, title, 64);
+        int today = 0;
+        for (const DayLabel& day : window->face().layout().days) today += day.today ? day.day : 0;
+        return std::tuple(window->navigator().month(), window->face().layout().days.size(), today, std::wstring(title));
+    };
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(50, 50));  // towards the user
+    EXPECT_EQ(shown(), std::tuple(6, 30u, 0, std::wstring(L"2026年6月 - Horavox")));
+    SendMessageW(hwnd, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(shown(), std::tuple(7, 31u, 0, std::wstring(L"2026年7月 - Horavox")));
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // July's holiday is named on its day
+    wchar_t text[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd;
+    tool.uId = 20;
+    tool.lpszText = text;
+    SendMessageW(window->tooltip(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, L"海の日");
+    EXPECT_TRUE(window->face().layout().days[19].holiday);
+
+    app.settings.ShowHeading = app.settings.HeadingEra = true;  // the heading names the month instead
+    window->RedrawFace();
+    EXPECT_EQ(shown(), std::tuple(7, 31u, 0, std::wstring(L"Horavox")));
+    EXPECT_EQ(window->face().layout().heading.text, L"令和8年7月");
+    SendMessageW(hwnd, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ(shown(), std::tuple(5, 31u, 20, std::wstring(L"Horavox")));
 }
 
 TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiChangeTakesTheSuggestedRectangle) {
@@ -350,6 +386,35 @@ TEST_F(MainWindowTest, ADesktopFaceIsRepaintedWhenTheWallpaperOrTheDisplayChange
         SendMessageW(window->hwnd(), msg, msg == WM_SETTINGCHANGE ? SPI_SETDESKWALLPAPER : 32, 0);
         EXPECT_TRUE(GetUpdateRect(window->hwnd(), nullptr, FALSE)) << msg;
     }
+}
+
+TEST_F(MainWindowTest, APictureNotReadyAtStartIsTriedAgainWhenTheDisplayChangesOrTheWindowShows) {
+    store.PutDword(kMainSubkey, L"BackgroundType", 2);
+    store.PutText(kMainSubkey, L"ImageFile", L"Z:\\nowhere\\face.bmp");
+    Open();
+    EXPECT_TRUE(app.settings.BackgroundKind == BackgroundKind::Image && window->face().picture().empty());
+    app.settings.ImageFile = L"Z:" HV_SOURCE_DIR L"/tests/face/pictures/red.bmp";  // the drive is ready now
+    for (UINT msg : {WM_DISPLAYCHANGE, WM_SHOWWINDOW}) {
+        window->face().picture().Reset();
+        Pump(FacePainter::kPictureRetryMs + 100);
+        SendMessageW(window->hwnd(), msg, msg == WM_SHOWWINDOW, 0);
+        EXPECT_FALSE(window->face().picture().empty()) << msg;
+    }
+}
+
+// Placement and style that cannot be stored are told once, again only after a save that
+// succeeded, and as the program closes.
+TEST_F(MainWindowTest, WindowSettingsThatCannotBeStoredAreToldOnceUntilASaveSucceeds) {
+    Open();
+    hvtest::MessageBoxCatcher boxes;
+    for (int step = 0; step < 4; ++step) {  // fails, fails, succeeds, fails as the window closes
+        step == 2 ? store.ClearFailures() : store.FailKey(kMainSubkey, kStoreAccessDenied);
+        SendMessageW(window->hwnd(), step == 3 ? WM_CLOSE : WM_SYSCOMMAND, kCmdAlwaysOnTop, 0);
+        Pump(100);
+    }
+    window.reset();
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].text.substr(0, 25), L"ウィンドウの位置と表示の設定を保存できませんでした");
 }
 
 }  // namespace

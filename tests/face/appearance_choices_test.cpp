@@ -20,7 +20,6 @@ namespace {
 
 TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
     Settings settings;
-    std::uint32_t previousRate = 0;
     // Set 2: a family with no regular weight; a hand-edited 15.5 pt shows (and becomes) 16.
     settings.FontSize[2] = static_cast<float>(FontSizeSliderValue(15.5f));
     const FontStyleBoxes boxes = ChooseFont(settings, 2, L"Bold Only", 700, false);
@@ -30,7 +29,7 @@ TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
     settings.ImageFile = L"C:\\pictures\\sky.jpg";
     EXPECT_EQ(ChooseBackgroundKind(settings, 2), PictureAction::Load);
     settings.Gradation = Gradation::TopToBottom;
-    MoveTranslucentRate(settings, previousRate, 30, true);
+    MoveTranslucentRate(settings, 30, true);
 
     MemorySettingsStore store;
     SaveAppearanceSettings(store, settings);
@@ -43,13 +42,13 @@ TEST(AppearanceChoicesTest, OkStoresStylesKindAndRateWithTheSwitchBit) {
 
     // Ticked by hand at rate 0: layered and opaque, stored with the switch bit alone.
     ClickTranslucentSwitch(settings, false, true);
-    MoveTranslucentRate(settings, previousRate, 0, true);
+    MoveTranslucentRate(settings, 0, true);
     ClickTranslucentSwitch(settings, true, true);
     SaveAppearanceSettings(store, settings);
     EXPECT_EQ(store.Dword(L"", L"TranslucentRate"), 256u);
 }
 
-TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindAndGradationButNotPictureOrTranslucency) {
+TEST(AppearanceChoicesTest, CancelPutsBackEverySettingTheDialogsChange) {
     Settings settings;
     settings.BackgroundKind = BackgroundKind::Image;
     settings.ImageFile = L"a.bmp";
@@ -62,16 +61,12 @@ TEST(AppearanceChoicesTest, CancelPutsBackFontsColoursKindAndGradationButNotPict
     changed.BackgroundColor[2] = 0x000080;
     ChooseBackgroundKind(changed, 0);
     changed.Gradation = Gradation::LeftToRight;
-    PictureTextChanged(changed, L"b.jpg");
-    std::uint32_t previousRate = 0;
-    MoveTranslucentRate(changed, previousRate, 45, true);
+    changed.ShowHeading = changed.HeadingEra = changed.ShowRokuyo = true;
+    PictureTried(changed, L"b.jpg", PictureLoad::Loaded);
+    MoveTranslucentRate(changed, 45, true);
 
     RestoreAppearanceSnapshot(snapshot, changed);
-    Settings expected = settings;
-    expected.ImageFile = L"b.jpg";
-    expected.Translucent = true;
-    expected.TranslucentRate = 45;
-    EXPECT_EQ(changed, expected);
+    EXPECT_EQ(changed, settings);
 }
 
 TEST(AppearanceChoicesTest, TheRateSliderAndTheSwitchDriveEachOther) {
@@ -82,9 +77,10 @@ TEST(AppearanceChoicesTest, TheRateSliderAndTheSwitchDriveEachOther) {
         bool checked;          // what the switch shows afterwards
         LayerStyle style;
         bool opacity;
-        std::uint32_t previous;  // the slider's remembered rate afterwards
+        std::uint32_t stored;  // TranslucentRate afterwards
     };
     const Step steps[] = {
+        {"the first move, from the rate the dialog opened with, to 0", 0, false, false, LayerStyle::Off, false, 0},
         {"0 -> 30 ticks the switch and layers", 30, false, true, LayerStyle::On, false, 30},
         {"30 -> 50 only the opacity", 50, false, true, LayerStyle::Keep, true, 50},
         {"50 -> 0 unticks it", 0, false, false, LayerStyle::Off, false, 0},
@@ -93,29 +89,29 @@ TEST(AppearanceChoicesTest, TheRateSliderAndTheSwitchDriveEachOther) {
         {"unticked by hand", -1, false, false, LayerStyle::Off, false, 0},
         {"0 -> 20 ticks it again", 20, false, true, LayerStyle::On, false, 20},
         {"unticked by hand at 20", -1, false, false, LayerStyle::Off, false, 20},
-        {"20 -> 40 leaves it off", 40, false, false, LayerStyle::Keep, false, 40},
-        {"beyond the range stops at 99", 250, false, false, LayerStyle::Keep, false, 99},
+        {"20 -> 40 switches it on again", 40, false, true, LayerStyle::On, false, 40},
+        {"beyond the range stops at 99", 250, false, true, LayerStyle::Keep, true, 99},
     };
     Settings settings;
-    std::uint32_t previous = 0;
+    settings.Translucent = true;
+    settings.TranslucentRate = 30;
     for (const Step& s : steps) {
         const LayerChange c = s.rate < 0 ? ClickTranslucentSwitch(settings, s.on, true)
-                                         : MoveTranslucentRate(settings, previous, s.rate, true);
-        EXPECT_EQ(std::tuple(c.switchChecked, settings.Translucent, c.style, c.opacity, previous),
-                  std::tuple(s.checked, s.checked, s.style, s.opacity, s.previous))
+                                         : MoveTranslucentRate(settings, s.rate, true);
+        EXPECT_EQ(std::tuple(c.switchChecked, settings.Translucent, c.style, c.opacity, settings.TranslucentRate),
+                  std::tuple(s.checked, s.checked, s.style, s.opacity, s.stored))
             << s.what;
     }
     EXPECT_EQ(settings.TranslucentRate, 99u);
 
     // Without layered windows neither the slider nor the switch turns anything on.
     Settings plain;
-    previous = 0;
     for (int rate : {30, 0, 60}) {
-        const LayerChange c = MoveTranslucentRate(plain, previous, rate, false);
+        const LayerChange c = MoveTranslucentRate(plain, rate, false);
         EXPECT_TRUE(!c.switchChecked && c.style == LayerStyle::Keep && !c.opacity) << rate;
     }
     EXPECT_EQ(ClickTranslucentSwitch(plain, true, false).style, LayerStyle::Keep);
-    EXPECT_EQ(std::tuple(plain.Translucent, plain.TranslucentRate, previous), std::tuple(false, 0u, 0u));
+    EXPECT_EQ(std::tuple(plain.Translucent, plain.TranslucentRate), std::tuple(false, 0u));
     EXPECT_EQ(RateLabel(30), L"30%");
 }
 
@@ -165,7 +161,12 @@ TEST(AppearanceChoicesTest, AnEmptiedPictureBoxShowsNoneAndOtherTextIsLoaded) {
     EXPECT_EQ(settings.ImageFile, L"(なし)");
     t = PictureTextChanged(settings, L"\\\\server\\share\\p.bmp");
     EXPECT_TRUE(!t.showNone && !t.clear && t.load);
-    EXPECT_EQ(settings.ImageFile, L"\\\\server\\share\\p.bmp");
+    // It becomes the file only once it loads; the note under the box says why another did not.
+    EXPECT_NE(PictureTried(settings, L"p.bmp", PictureLoad::Missing),
+              PictureTried(settings, L"p.bmp", PictureLoad::NotAPicture));
+    EXPECT_EQ(settings.ImageFile, L"(なし)");
+    EXPECT_EQ(PictureTried(settings, L"p.bmp", PictureLoad::Loaded), L"");
+    EXPECT_EQ(settings.ImageFile, L"p.bmp");
 
     const std::wstring filter = PictureFileFilter();
     EXPECT_EQ(std::count(filter.begin(), filter.end(), L'\0'), 10);

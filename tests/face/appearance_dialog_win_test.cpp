@@ -74,6 +74,8 @@ public:
     void SetFaceOpacity() override {
         SetLayeredWindowAttributes(window, 0, TranslucencyAlpha(settings_.TranslucentRate), LWA_ALPHA);
     }
+    void KeepFaceLook() override { face.KeepLook(window); }
+    void EndKeptFaceLook(bool putBack) override { face.EndKeptLook(window, putBack); }
 
     bool Layered() const { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
     int Alpha() const {
@@ -155,12 +157,14 @@ void PickColor(const Driver& d, int button, COLORREF color) {
     d.Sync();
 }
 
-TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
+TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceAndItsPictureBack) {
     FaceHost host;
     host.settings_.FontName[1] = L"Liberation Sans";
+    host.settings_.BackgroundKind = BackgroundKind::Image;
+    host.settings_.ImageFile = kPictures + L"red.bmp";
+    host.face.ApplyBackground();
     const Settings before = host.settings_;
-    std::uint32_t previousRate = 0;
-    D dialog(host, previousRate);
+    D dialog(host);
     DialogScript script([&](Driver& d) {
         EXPECT_EQ(WindowText(d.dialog()), L"カレンダー");
         // The font page shows, the first list has the focus and the stored name selected.
@@ -182,10 +186,11 @@ TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
         EXPECT_EQ(host.face.layout().header[0].color, RGB(1, 2, 3));  // the face shows it at once
         ControlKey(d, VK_TAB);  // 背景
         EXPECT_EQ(ShownPage(d), 3);
-        EXPECT_TRUE(d.Checked(D::kIdKind + 0) && d.Enabled(D::kIdKindSettings));
+        EXPECT_TRUE(d.Checked(D::kIdKind + 2) && d.Enabled(D::kIdKindSettings));
         d.AccessKey(L'd');  // デスクトップ(&D)
         EXPECT_TRUE(d.Checked(D::kIdKind + 1) && !d.Enabled(D::kIdKindSettings));
-        EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Desktop);
+        d.AccessKey(L'p');  // 無地(&P): the picture goes
+        EXPECT_TRUE(host.face.picture().empty());
         ControlKey(d, VK_TAB, true);  // back to 色
         EXPECT_EQ(ShownPage(d), 2);
         d.Key(VK_ESCAPE);
@@ -195,13 +200,13 @@ TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceBack) {
     ASSERT_TRUE(script.found());
     EXPECT_EQ(host.settings_, before);
     EXPECT_EQ(host.face.layout().header[0].color, before.FontColor[1]);
+    EXPECT_GT(host.CornerPixels(kPictureRed), 2000);  // shown again
     EXPECT_FALSE(host.store_.HasKey(L""));
 }
 
 TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
     FaceHost host;
-    std::uint32_t previousRate = 0;
-    D dialog(host, previousRate);
+    D dialog(host);
     DialogScript script([&](Driver& d) {
         ControlKey(d, VK_NEXT);
         ControlKey(d, VK_NEXT);
@@ -230,14 +235,15 @@ TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
     EXPECT_EQ(host.store_.Dword(L"", L"TranslucentRate"), 256u + 10u);
     EXPECT_EQ(host.store_.Dword(L"", L"FontStyle2"), 2400u);
     EXPECT_EQ(host.store_.Text(L"", L"FontName1"), L"Arial");
-    EXPECT_EQ(previousRate, 10u);  // kept for the next opening
 }
 
 TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) {
+    constexpr COLORREF kBack = RGB(1, 200, 3);
     for (const bool layered : {true, false}) {
         FaceHost host(layered);
-        std::uint32_t previousRate = 0;
-        D dialog(host, previousRate);
+        host.settings_.BackgroundKind = BackgroundKind::Desktop;  // painted only while opaque
+        host.settings_.BackgroundColor[1] = kBack;
+        D dialog(host);
         struct Seen {
             bool layered;
             int alpha;
@@ -245,15 +251,18 @@ TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) 
         };
         std::vector<Seen> seen;
         DialogScript script([&](Driver& d) {
-            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 背景
+            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 表示, then 背景
+            ControlKey(d, VK_PRIOR);
             EXPECT_EQ(ShownPage(d), 3);
             EXPECT_EQ(std::tuple(d.Enabled(D::kIdRate), d.Enabled(D::kIdTranslucent)), std::tuple(layered, layered));
             if (!layered) return d.Key(VK_ESCAPE);
             d.AccessKey(L'r');
             for (UINT key : {VK_NEXT, VK_NEXT, VK_NEXT}) d.Key(key);  // 0 -> 30
             seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
+            EXPECT_GT(host.CornerPixels(kBack), 99);  // drawn again: the back colour, not the desktop
             d.Key(VK_HOME);  // back to 0
             seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
+            EXPECT_EQ(host.CornerPixels(kBack), 0);
             d.AccessKey(L't');  // 半透明(&T) ticked by hand at rate 0: layered and opaque
             seen.push_back({host.Layered(), host.Alpha(), d.Checked(D::kIdTranslucent)});
             d.Key(VK_ESCAPE);
@@ -268,17 +277,16 @@ TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) 
         EXPECT_EQ(std::tuple(seen[0].layered, seen[0].alpha, seen[0].ticked), std::tuple(true, 178, true));
         EXPECT_EQ(std::tuple(seen[1].layered, seen[1].ticked), std::tuple(false, false));
         EXPECT_EQ(std::tuple(seen[2].layered, seen[2].alpha, seen[2].ticked), std::tuple(true, 255, true));
-        // Cancel leaves translucency as the dialog left it.
-        EXPECT_TRUE(host.settings_.Translucent && host.Layered());
+        EXPECT_TRUE(!host.settings_.Translucent && !host.Layered());  // put back by Cancel
     }
 }
 
 TEST(AppearanceDialogTest, APictureChosenThroughThePictureDialogShowsAndAMissingPathKeepsIt) {
     FaceHost host;
     const std::wstring red = kPictures + L"red.bmp";
-    std::uint32_t previousRate = 0;
-    D dialog(host, previousRate);
+    D dialog(host);
     DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_TAB, true);  // 表示
         ControlKey(d, VK_TAB, true);  // 背景
         d.AccessKey(L'b');            // 画像ファイル(&B), with no file yet: no picture
         EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Image);
@@ -313,13 +321,14 @@ TEST(AppearanceDialogTest, APictureChosenThroughThePictureDialogShowsAndAMissing
         p.Key(VK_TAB);
         EXPECT_EQ(host.loads, loads + 2);
         EXPECT_GT(host.CornerPixels(kPictureRed), 2000);  // the previous picture stays
+        EXPECT_EQ(WindowText(p.Item(I::kIdNote)), L"ファイルが見つかりません。背景は前のままです。");
         p.Key(VK_ESCAPE);
         d.Sync();
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
     script.Join();
-    EXPECT_EQ(host.store_.Text(L"", L"ImageFile"), L"Z:\\nowhere\\missing.bmp");
+    EXPECT_EQ(host.store_.Text(L"", L"ImageFile"), red);  // the last picture that loaded
     EXPECT_EQ(host.store_.Dword(L"", L"BackgroundType"), 2u);
 }
 
@@ -340,6 +349,23 @@ TEST(AppearanceDialogTest, AnEmptiedPictureBoxShowsNoneAndRemovesThePicture) {
     script.Join();
     ASSERT_TRUE(script.found());
     EXPECT_EQ(host.settings_.ImageFile, L"(なし)");
+}
+
+TEST(AppearanceDialogTest, TheBusyPointerShowsWhileTheFontListsFill) {
+    struct Watched : D {
+        using D::D;
+        std::vector<std::wstring> FontFamilies() const override {
+            cursor = GetCursor();
+            return {L"Arial"};
+        }
+        mutable HCURSOR cursor = nullptr;
+    };
+    FaceHost host;
+    Watched dialog(host);
+    DialogScript script([](Driver& d) { d.Key(VK_ESCAPE); });
+    dialog.Run(nullptr);
+    script.Join();
+    EXPECT_EQ(dialog.cursor, LoadCursorW(nullptr, IDC_WAIT));
 }
 
 // A family with a bold face only: Liberation Sans Bold renamed in its name table (the
@@ -394,8 +420,7 @@ TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIs
     FaceHost host;
     host.settings_.FontName[1] = BoldOnlyFont::kFamily;
     host.settings_.FontName[2] = L"No Such Family";
-    std::uint32_t previousRate = 0;
-    D dialog(host, previousRate);
+    D dialog(host);
     DialogScript script([&](Driver& d) {
         const int bold = D::FontId(0, D::kFontBold);
         EXPECT_EQ(WindowText(d.Item(D::FontId(0, D::kFontName))), BoldOnlyFont::kFamily);
@@ -413,13 +438,33 @@ TEST(AppearanceDialogTest, AFamilyWithOnlyABoldFaceLocksItsBoldBoxUntilAnotherIs
     EXPECT_EQ(host.store_.Text(L"", L"FontName2"), L"No Such Family");
 }
 
+TEST(AppearanceDialogTest, TheViewPageSwitchesTheHeadingItsFormAndTheRokuyoAndOkStoresThem) {
+    FaceHost host;
+    D dialog(host);
+    DialogScript script([&](Driver& d) {
+        ControlKey(d, VK_TAB, true);  // Ctrl+Shift+Tab wraps round to 表示
+        EXPECT_EQ(ShownPage(d), 4);
+        EXPECT_FALSE(d.Enabled(D::kIdHeadingForm + 1));  // no heading, no form to choose
+        d.AccessKey(L'y');
+        d.AccessKey(L'j');
+        d.AccessKey(L'k');
+        EXPECT_EQ(std::tuple(host.settings_.ShowHeading, host.settings_.HeadingEra, host.settings_.ShowRokuyo),
+                  std::tuple(true, true, true));
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(std::tuple(host.store_.Dword(L"", L"ShowHeading"), host.store_.Dword(L"", L"HeadingEra"),
+                         host.store_.Dword(L"", L"ShowRokuyo")),
+              std::tuple(1u, 1u, 1u));
+}
+
 // Every page: the tab strip takes the arrow keys, and Tab reaches the rest.
 TEST(AppearanceDialogTest, TabReachesEveryControlOfEveryPage) {
     FaceHost host;
-    std::uint32_t previousRate = 0;
-    D dialog(host, previousRate);
+    D dialog(host);
     DialogScript script([](Driver& d) {
-        for (int page = 1; page <= 3; ++page) {
+        for (int page = 1; page <= 4; ++page) {
             EXPECT_EQ(d.NotReachedByTab(), std::vector<std::wstring>{}) << page;
             PostMessageW(d.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Item(D::kIdTabs)), TRUE);
             d.Key(VK_RIGHT);

@@ -2,6 +2,9 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
+
+#include "face/lunisolar.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +63,44 @@ TEST(FaceLayoutTest, FebruaryFromSundayInCommonYearFillsFourRowsAndTodayWinsOver
     EXPECT_EQ(Placed(Day(layout, 28)),
               std::tuple(3, 7, 6 * 770 + 165, 3 * 422 + 346, s.FontColor[5], std::wstring(L"28")));
     EXPECT_TRUE(Day(layout, 11).holiday);  // 建国記念の日
+}
+
+TEST(FaceLayoutTest, HeadingRowAndRokuyoTakeTheirRoomFromTheTopAndTheGrid) {
+    const Settings s;
+    FaceMetrics m = Metrics();
+    m.headingWidth = 1280;
+    m.headingHeight = 345.6;
+    m.rokuyoWidth.fill(300);
+    m.rokuyoHeight = 270;
+    FaceExtras extras{L"2022年10月", std::vector<int>(31)};
+    extras.rokuyo[9] = static_cast<int>(Rokuyo::Butsumetsu);
+    const FaceLayout layout = LayoutFace(s, ComputeMonthCalendar({2022, 10, 20}), 5280, 3000, m, extras);
+    ASSERT_TRUE(layout.hasHeading);
+    EXPECT_EQ(std::tuple(layout.heading.x, layout.heading.y, layout.heading.color), std::tuple(2000, 0, s.FontColor[1]));
+    EXPECT_EQ(std::tuple(layout.header[3].y, layout.rowStep), std::tuple(346, (3000 - 540 - 346 - 346 - 270) / 5));
+    const DayLabel& first = Day(layout, 1);  // a Saturday: centred under "88", one digit height down
+    EXPECT_EQ(std::tuple(first.label.y, first.hasRokuyo, first.rokuyo.x, first.rokuyo.y, first.rokuyo.color, first.rokuyo.text),
+              std::tuple(692, true, 6 * 770 + 165 + 15, 692 + 540, s.FontColor[5], std::wstring(L"大安")));
+    EXPECT_EQ(std::tuple(Day(layout, 10).rokuyo.color, Day(layout, 10).rokuyo.text),
+              std::tuple(s.FontColor[3], std::wstring(L"仏滅")));  // a holiday's colour
+
+    // Six rows of 540 + 270 need 4860 twips below the top; 3000 - 692 hold 0.475 of them.
+    EXPECT_DOUBLE_EQ(DayFontFitScale(3000, 692, 540, 270), 2308.0 / 4860);
+    EXPECT_EQ(DayFontFitScale(6000, 692, 540, 270), 1.0);
+
+    struct Case {
+        bool showHeading, era, titleHidden, showsToday;
+        const wchar_t* heading;
+    };
+    for (const Case& c : {Case{false, false, false, false, L""}, {true, false, false, true, L"2022年10月"},
+                          {true, true, false, true, L"令和4年10月"}, {false, true, true, false, L"令和4年10月"},
+                          {false, false, true, true, L""}}) {
+        Settings t;
+        t.ShowHeading = c.showHeading;
+        t.HeadingEra = c.era;
+        t.SetTitleBarHidden(c.titleHidden);
+        EXPECT_EQ(FaceHeading(t, 2022, 10, c.showsToday), c.heading) << c.showHeading << c.titleHidden << c.showsToday;
+    }
 }
 
 TEST(FaceLayoutTest, TodayWinsOverHolidayAndLaterHolidaysStillFound) {

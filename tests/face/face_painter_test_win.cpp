@@ -74,7 +74,7 @@ protected:
         FacePainter face(settings, calendar, nullptr);
         face.ApplyBackground();
         face.DrawFace(window);
-        return settings.BackgroundKind == BackgroundKind::Image;
+        return !face.picture().empty();
     }
 
     Settings settings;
@@ -102,6 +102,29 @@ TEST_F(FacePainterTest, DefaultFaceColoursThenAShadowUnderTheDays) {
     Capture shadowed(window);
     EXPECT_GT(CountInDay(face, shadowed, 12, RGB(0, 0, 0)), 0);
     EXPECT_GT(CountInDay(face, shadowed, 12, settings.FontColor[4]), 0);  // the label over its shadow
+}
+
+TEST_F(FacePainterTest, HeadingAndRokuyoLandWhereTheLayoutPutsThemOnceTheMonthIsKnown) {
+    settings.ShowHeading = settings.ShowRokuyo = true;
+    FacePainter face(settings, calendar, nullptr);
+    face.DrawFace(window);
+    EXPECT_FALSE(face.layout().hasHeading || face.layout().days[0].hasRokuyo);  // no month given: as always
+    face.SetMonth(2026, 5, true);
+    face.DrawFace(window);
+    Capture capture(window);
+    const FaceLayout& layout = face.layout();
+    const int dpi = face.dpi();
+    ASSERT_TRUE(layout.hasHeading);
+    EXPECT_EQ(layout.heading.text, L"2026年5月");
+    const int headingLeft = TwipsToPixels(layout.heading.x, dpi), headingBottom = TwipsToPixels(layout.headingHeight, dpi);
+    EXPECT_GT(capture.Count(headingLeft, 0, kWidth - headingLeft, headingBottom, settings.FontColor[1]), 20);
+    // The 12th, a Tuesday, is 仏滅 (旧3月26日): its name under the number in the weekday colour.
+    const DayLabel& day = layout.days[11];
+    ASSERT_TRUE(day.hasRokuyo);
+    EXPECT_EQ(day.rokuyo.text, L"仏滅");
+    const int left = TwipsToPixels(day.rokuyo.x, dpi), top = TwipsToPixels(day.rokuyo.y, dpi);
+    EXPECT_GT(capture.Count(left, top, left + TwipsToPixels(face.metrics().rokuyoWidth[5], dpi),
+                            top + TwipsToPixels(face.metrics().rokuyoHeight, dpi), settings.FontColor[4]), 10);
 }
 
 TEST_F(FacePainterTest, GradationComesFromTheGradientPainterUnderTheLabels) {
@@ -157,12 +180,19 @@ TEST_F(FacePainterTest, EveryOfferedPictureFormatDrawsUnscaledFromTheTopLeft) {
     EXPECT_EQ(capture.At(5, 50), settings.BackgroundColor[1]);
 }
 
-TEST_F(FacePainterTest, PictureThatCannotLoadFallsBackToThePlainColourInMemory) {
+// A drive not ready at start-up: the plain colour meanwhile, the kind and file kept (a later
+// OK stores them again), the picture tried again later.
+TEST_F(FacePainterTest, APictureThatCannotLoadKeepsItsKindAndFileAndIsTriedAgain) {
     for (const wchar_t* file : {L"missing.bmp", L"not_a_picture.jpg"}) {
         EXPECT_FALSE(DrawPicture(kPictures + file));
-        EXPECT_TRUE(settings.BackgroundKind == BackgroundKind::Plain && settings.ImageFile.empty());
+        EXPECT_TRUE(settings.BackgroundKind == BackgroundKind::Image && settings.ImageFile == kPictures + file);
         EXPECT_EQ(Capture(window).At(5, 30), settings.BackgroundColor[1]);
     }
+    FacePainter face(settings, calendar, nullptr);
+    face.ApplyBackground();
+    settings.ImageFile = kPictures + L"red.bmp";  // the drive is ready now
+    EXPECT_FALSE(face.RetryPicture(GetTickCount64()));  // not right after the try that failed (the first show)
+    EXPECT_TRUE(face.RetryPicture(GetTickCount64() + FacePainter::kPictureRetryMs));
     // A picture that does not load keeps the one already there (the dialogs rely on it).
     FacePicture picture;
     ASSERT_TRUE(picture.Load(kPictures + L"red.bmp"));

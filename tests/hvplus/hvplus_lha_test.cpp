@@ -212,6 +212,19 @@ TEST_F(HvLha, AFailedWriteOrAllocationKeepsThePreviousOutput) {
     EXPECT_EQ(entries(), before) << "left a file behind";
 }
 
+// The output takes the target's place keeping its attributes; no file of the user's is touched.
+TEST_F(HvLha, TheOutputTakesTheFilesPlaceKeepingItsAttributesAndTouchesNoOtherFile) {
+    UseArchiver(HV_UNLHA_DOUBLE);
+    WriteAll(dir_ / "log.txt.tmp", "the user's");
+    WriteAll(Log(), "old");
+    ASSERT_TRUE(SetFileAttributesW(Log().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(Lha("echo new"), 0);
+    EXPECT_EQ(ReadAll(Log()), "new");
+    EXPECT_NE(GetFileAttributesW(Log().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(ReadAll(dir_ / "log.txt.tmp"), "the user's");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
 TEST_F(HvLha, ListsAnArchiveThroughTheStandInArchiver) {
     UseArchiver(HV_UNLHA_STANDIN);
     const std::string name = Ansi(L"予定表.txt");

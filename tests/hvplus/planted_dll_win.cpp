@@ -2,6 +2,8 @@
 // the file "<its own path>.loaded" beside itself.
 #include <windows.h>
 
+extern "C" __declspec(dllexport) int WINAPI PlantedProbe() { return 1; }
+
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) return TRUE;
     wchar_t path[MAX_PATH + 8] = {};

@@ -30,6 +30,13 @@ MemorySettingsStore Migrated(const wchar_t* section, const OldValues& values) {
     return store;
 }
 
+// The values converted into `subkey`, in order, without the conversion's own record.
+std::vector<std::wstring> ConvertedNames(const MemorySettingsStore& store, std::wstring_view subkey) {
+    auto names = store.WrittenNames(subkey);
+    std::erase_if(names, [](const std::wstring& n) { return n.starts_with(L"Migrat"); });
+    return names;
+}
+
 void ExpectDwords(const MemorySettingsStore& store, const std::vector<std::pair<const wchar_t*, std::uint32_t>>& want) {
     for (const auto& [name, value] : want) EXPECT_EQ(store.Dword(L"", name), value) << name;
 }
@@ -40,11 +47,11 @@ TEST(Migration, MainValuesAreConvertedInOrder) {
                     {L"NumericFontItalic", L"True"}, {L"CalendarBackColor", L"16777215"}, {L"SaturdayColor", L"&HFF"},
                     {L"Width", L"6000"}, {L"PosY", L"-15"}, {L"TopMost", L"1"}, {L"Hide", L"1"},
                     {L"TransParent", L"1"}});
-    EXPECT_EQ(store.WrittenNames(L""),
+    EXPECT_EQ(ConvertedNames(store, L""),
               (std::vector<std::wstring>{L"FontName1", L"FontName2", L"FontStyle1", L"FontStyle2", L"BackgroundColor",
                                          L"FontColor1", L"FontColor2", L"FontColor3", L"FontColor4", L"FontColor5",
                                          L"Talk", L"Width", L"Height", L"PosX", L"PosY", L"Style",
-                                         L"BackgroundType", L"Migrated"}));
+                                         L"BackgroundType"}));
     EXPECT_EQ(std::tuple(store.Text(L"", L"FontName1"), store.Text(L"", L"FontName2")),
               std::tuple(L"ＭＳ 明朝", L"Times New Roman"));
     ExpectDwords(store, {{L"FontStyle1", 1050 + (1 << 20)}, {L"FontStyle2", 2400 + (1 << 16)},
@@ -79,9 +86,9 @@ TEST(Migration, AlarmsOneToNineAreConverted) {
                          store.Text(L"\\Alarm", L"WavFile9")),
               std::tuple(Bytes{244, 6, 45, 0x3E, 2, 5, 12}, L"朝の会議", L"C:\\a.wav"));
     // Old alarms at their defaults, and empty texts, write nothing: what is stored stays.
-    EXPECT_EQ(store.WrittenNames(L"\\Alarm"), (std::vector<std::wstring>{L"Attr9", L"Message9", L"WavFile9"}));
+    EXPECT_EQ(ConvertedNames(store, L"\\Alarm"), (std::vector<std::wstring>{L"Attr9", L"Message9", L"WavFile9"}));
     // There never was an alarm 10.
-    EXPECT_TRUE(Migrated(L"Alarm10", {{L"Enabled", L"1"}}).WrittenNames(L"\\Alarm").empty());
+    EXPECT_TRUE(ConvertedNames(Migrated(L"Alarm10", {{L"Enabled", L"1"}}), L"\\Alarm").empty());
 }
 
 TEST(Migration, KeysThatCannotBeCreatedStopTheConversionBeforeTheQuestion) {
@@ -99,19 +106,29 @@ TEST(Migration, KeysThatCannotBeCreatedStopTheConversionBeforeTheQuestion) {
     EXPECT_EQ(prompt.asked + old.deleteCount(), 0);
 }
 
-TEST(Migration, ConvertsOnceAsksUntilYesAndDeletesOnlyWhatWasWhollyConverted) {
+TEST(Migration, ConvertsOnceAsksUntilYesAndACutShortConversionGoesOnWithWhatIsLeft) {
     MemoryOldSettingsStore old;
     old.Put(L"Others", L"Version", L"1.05");
     old.Put(L"Window", L"PosX", L"300");
+    old.Put(L"Talk", L"Timing", L"2");  // hourly
     old.Put(L"Alarm2", L"Message", L"朝");
     test::ScriptedPrompt no(false), yes(true);
     {
-        // A write that fails: nothing is asked or deleted, and the next start converts again.
+        // Writes that fail: nothing is asked. The next start stores what was left, except
+        // what the user has saved in between (the window moved, a message typed).
         MemorySettingsStore store;
+        for (const wchar_t* value : {L"PosX", L"Talk"}) store.FailWrite(kMainSubkey, value);
         store.FailWrite(kAlarmSubkey, L"Message2");
-        MigratePreviousSettings(store, old, yes);
-        EXPECT_EQ(std::tuple(yes.asked, old.deleteCount(), store.Dword(L"", L"Migrated")),
-                  std::tuple(0, 0, std::nullopt));
+        test::ScriptedPrompt first(false);
+        MigratePreviousSettings(store, old, first);
+        store.ClearFailures();
+        Settings s = test::LoadAll(store);
+        s.Alarms[1].Message = L"私の";
+        ASSERT_TRUE(SaveAlarmSettings(store, s) && SaveWindowSettings(store, s, {450, 0, 5400, 3500}, 1));
+        MigratePreviousSettings(store, old, first);
+        EXPECT_EQ(std::tuple(first.asked, store.Dword(L"", L"PosX"), store.Dword(L"", L"Talk"),
+                             store.Text(kAlarmSubkey, L"Message2"), store.Dword(L"", L"Migrated")),
+                  std::tuple(1, 450u, 5u << 16, L"私の", 1u));
     }
     MemorySettingsStore store;
     MigratePreviousSettings(store, old, no);

@@ -137,7 +137,8 @@ TEST(SettingsSave, AppearanceWritesEveryValueInOrder) {
     EXPECT_EQ(store.WrittenNames(L""),
               (Names{L"BackgroundType", L"BackgroundColor", L"BackgroundColor2", L"TranslucentRate", L"FontName1",
                      L"FontName2", L"FontStyle1", L"FontStyle2", L"FontColor1", L"FontColor2", L"FontColor3",
-                     L"FontColor4", L"FontColor5", L"FontColor6", L"ImageFile"}));
+                     L"FontColor4", L"FontColor5", L"FontColor6", L"ImageFile", L"ShowHeading", L"HeadingEra",
+                     L"ShowRokuyo"}));
     EXPECT_EQ(store.Text(L"", L"ImageFile"), L"");  // written even when empty
 }
 
@@ -190,6 +191,24 @@ TEST(SettingsSave, WindowPlacementIsRoundedAndKeptWhileHidden) {
     EXPECT_EQ(store.WrittenNames(L""), (Names{L"Style", L"Version"}));
     const Settings next = LoadAll(store);
     EXPECT_EQ(std::tuple(next.Style, next.WindowLeft), std::tuple(0x104u, 1234));
+}
+
+// Every group tells whether it was wholly stored: not when its key cannot be created, one of
+// its values cannot be written or deleted (Attr1 of an alarm at its defaults is deleted), or
+// its key takes no write at all.
+TEST(SettingsSave, EveryGroupTellsWhetherItWasStored) {
+    const std::tuple<bool (*)(SettingsStore&, const Settings&), const wchar_t*, const wchar_t*> groups[] = {
+        {SaveAnnounceSettings, L"", L"QuietHours"}, {SaveAppearanceSettings, L"", L"ImageFile"},
+        {SaveAlarmSettings, L"\\Alarm", L"Attr1"},
+        {[](SettingsStore& store, const Settings& s) { return SaveWindowSettings(store, s, {}, 1); }, L"", L"Style"}};
+    for (const auto& [save, subkey, value] : groups) {
+        for (int failure = 0; failure < 4; ++failure) {
+            MemorySettingsStore store;
+            if (failure == 1) store.FailKey(subkey, kStoreAccessDenied);
+            if (failure > 1) store.FailWrite(subkey, failure == 2 ? value : L"");
+            EXPECT_EQ(save(store, Settings{}), failure == 0) << value << " " << failure;
+        }
+    }
 }
 
 TEST(RegistryText, TrimAtNul) {

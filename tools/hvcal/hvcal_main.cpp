@@ -1,15 +1,18 @@
-// hvcal: prints a month with its national holidays, or every holiday of a span of years,
-// from the same code the face uses. A developer's tool for checking the holiday rules
-// against published calendars; output is UTF-8.
+// hvcal: prints a month with its national holidays, every holiday of a span of years, or the
+// lunisolar date and 六曜 of every day of a span of years, from the same code the face uses. A
+// developer's tool for checking the rules against published calendars; output is UTF-8.
 //
 //   hvcal YEAR MONTH                   the month as a grid, holidays marked '*' and named below
 //   hvcal --holidays FIRST LAST        one line per holiday, "YYYY-MM-DD name", in date order
+//   hvcal --lunar FIRST LAST           one line per day, "YYYY-MM-DD 旧M月D日 六曜" (a leap month
+//                                      "旧閏M月D日"), in date order
 #include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "face/holidays.h"
+#include "face/lunisolar.h"
 #include "face/month_calendar.h"
 
 namespace {
@@ -96,11 +99,36 @@ void PrintHolidays(int firstYear, int lastYear) {
     }
 }
 
+void PrintLunar(int firstYear, int lastYear) {
+    const long long first = hv::DayNumber({firstYear, 1, 1});
+    const long long last = hv::DayNumber({lastYear, 12, 31});
+    std::string out;
+    for (const hv::LunarMonth& month : hv::LunarMonthsCovering(first, last)) {
+        for (int day = 1; day <= month.days; ++day) {
+            const long long number = month.firstDay + day - 1;
+            if (number < first || number > last) continue;
+            const hv::Date date = hv::DateFromDayNumber(number);
+            const hv::LunarDate lunar{month.year, month.month, month.leap, day};
+            char line[64];
+            std::snprintf(line, sizeof line, "%04d-%02d-%02d 旧%s%d月%d日 ", date.year, date.month, date.day,
+                          month.leap ? "閏" : "", month.month, day);
+            out += line;
+            out += ToUtf8(hv::RokuyoName(hv::RokuyoOf(lunar)));
+            out += '\n';
+        }
+        // Written a month at a time: 55,000 lines for 1948-2099.
+        std::fputs(out.c_str(), stdout);
+        out.clear();
+    }
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: hvcal YEAR MONTH\n"
                  "       hvcal --holidays FIRST_YEAR LAST_YEAR\n"
-                 "Years 1..9999; holidays are known from 1948-07-20 to 2099-12-31.\n");
+                 "       hvcal --lunar FIRST_YEAR LAST_YEAR\n"
+                 "Years 1..9999; holidays are known from 1948-07-20 to 2099-12-31, the lunisolar\n"
+                 "calendar for the years 1900 to 2199.\n");
     return 2;
 }
 
@@ -112,6 +140,13 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string_view(argv[1]) == "--holidays") {
         if (!ParseInt(argv[2], 1, 9999, a) || !ParseInt(argv[3], 1, 9999, b) || a > b) return Usage();
         PrintHolidays(a, b);
+        return 0;
+    }
+    if (argc == 4 && std::string_view(argv[1]) == "--lunar") {
+        if (!ParseInt(argv[2], hv::kFirstLunarYear, hv::kLastLunarYear, a) ||
+            !ParseInt(argv[3], hv::kFirstLunarYear, hv::kLastLunarYear, b) || a > b)
+            return Usage();
+        PrintLunar(a, b);
         return 0;
     }
     if (argc == 3) {
