@@ -105,7 +105,6 @@ void AlarmActions::RunCommand(const MessageAction& action, HWND owner) {
 }
 
 void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner) {
-    if (!dialog_) dialog_ = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
     AlarmNotice notice{alarm.Message, nullptr, false, alarm.DialogPosition};
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), alarm.IconFile.c_str(), alarm.IconIndex);
     // 0: no icon at that index; 1: not a file that holds icons.
@@ -115,18 +114,27 @@ void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND ow
     } else {
         notice.icon = programIcon_ ? programIcon_ : LoadIconW(nullptr, IDI_APPLICATION);
     }
-    if (dialog_->IsOpen() && !modal) {
-        dialog_->Update(std::move(notice));
+    // A modal notice (an alarm tried from its settings) comes in a window of its own: the
+    // notice of a real alarm that is open and not yet read stays as it is.
+    std::unique_ptr<AlarmDialog>& dialog = modal ? testDialog_ : dialog_;
+    if (!dialog) dialog = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
+    if (dialog->IsOpen() && !modal) {
+        dialog->Update(std::move(notice));
         return;
     }
-    // A modal notice (an alarm tried from its settings) replaces an open one.
-    dialog_->Dismiss();
-    dialog_->Open(std::move(notice), modal, owner ? owner : mainWindow_);
+    dialog->Dismiss();
+    dialog->Open(std::move(notice), modal, owner ? owner : mainWindow_);
 }
 
-HWND AlarmActions::DialogWindow() const { return dialog_ && dialog_->IsOpen() ? dialog_->hwnd() : nullptr; }
+const AlarmDialog* AlarmActions::OpenDialog() const {
+    for (const auto* dialog : {&testDialog_, &dialog_})
+        if (*dialog && (*dialog)->IsOpen()) return dialog->get();
+    return nullptr;
+}
 
-HICON AlarmActions::DialogIcon() const { return dialog_ && dialog_->IsOpen() ? dialog_->ShownIcon() : nullptr; }
+HWND AlarmActions::DialogWindow() const { return OpenDialog() ? OpenDialog()->hwnd() : nullptr; }
+
+HICON AlarmActions::DialogIcon() const { return OpenDialog() ? OpenDialog()->ShownIcon() : nullptr; }
 
 std::wstring AlarmCaptionAt(const SYSTEMTIME& time) {
     wchar_t weekday[32] = {};

@@ -37,8 +37,9 @@ public:
     HICON ProgramIcon() const { return programIcon_; }
 
     // Starts the alarm's sound, then shows its message or runs its command. Trims
-    // alarm.Message in place. Returns at once unless `modal` (then after the dialog closes,
-    // `owner`, else the main window, disabled meanwhile).
+    // alarm.Message in place. Returns at once unless `modal` (an alarm tried from its
+    // settings: then after its notice, a window of its own, is closed, `owner`, else the main
+    // window, disabled meanwhile).
     void FireAlarm(AlarmEntry& alarm, bool modal, HWND owner = nullptr);
     // Silences the wave sound and closes every MCI device.
     void StopAllSounds();
@@ -50,15 +51,17 @@ public:
     // Sends one command string and stores its result; `reply` receives the returned text.
     MCIERROR SendMciCommand(const std::wstring& command, std::wstring* reply = nullptr);
 
-    // The notification dialog while it is open, else null (tests find it here).
+    // The notification dialog in front while one is open (a tried alarm's, else the one of
+    // the alarms that went off), else null (tests find it here).
     HWND DialogWindow() const;
-    // The icon the notification dialog shows while it is open.
+    // The icon that notification dialog shows.
     HICON DialogIcon() const;
 
 private:
     void StartSound(const AlarmEntry& alarm, HWND owner);
     void RunCommand(const MessageAction& action, HWND owner);
     void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner);
+    const AlarmDialog* OpenDialog() const;
 
     std::wstring appPath_;
     ArchiveRunner archiver_;
@@ -66,7 +69,8 @@ private:
     HICON programIcon_ = nullptr;
     MCIERROR lastMciError_ = 0;
     TrackPicker trackPicker_;
-    std::unique_ptr<AlarmDialog> dialog_;
+    std::unique_ptr<AlarmDialog> dialog_;      // the notice of the alarms that went off
+    std::unique_ptr<AlarmDialog> testDialog_;  // the notice of an alarm tried from its settings
 };
 
 // The caption of a notification loaded at `time`, with the user's locale's weekday name.

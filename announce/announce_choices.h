@@ -34,6 +34,12 @@ AnnounceChoices ChoicesFrom(const Settings& settings);
 // OK: the values into the settings (the tick uses them from its next minute).
 void ApplyChoices(const AnnounceChoices& choices, Settings& settings);
 
+// Quiet hours on with the same start and end: a range that holds no minute (the tick then
+// speaks all day). OK refuses it, so the check box never promises a quiet time that never comes.
+inline bool QuietRangeEmpty(const AnnounceChoices& c) {
+    return c.quiet && c.quietFromHour == c.quietToHour && c.quietFromMinute == c.quietToMinute;
+}
+
 // The timing option that shows `timing` selected; -1 (none) for a value no option has.
 int TimingOption(int timing);
 // The hour and minute boxes take input only for the fixed time.

@@ -13,6 +13,8 @@ namespace hv {
 namespace {
 
 constexpr wchar_t kPlayFailed[] = L"再生中にエラーが発生しました";
+constexpr wchar_t kQuietRangeEmpty[] =
+    L"発声しない時間帯の開始と終了が同じ時刻です。\n終了の時刻を変えるか、「次の時間帯」のチェックを外してください。";
 constexpr wchar_t kAppTitle[] = L"Horavox";
 
 using D = AnnounceDialog;
@@ -54,8 +56,8 @@ constexpr std::array<ControlRow, 37> kControls{{
     {D::kIdQuietToMinute, K::Edit, L"0", 260, 222, 34, 23, ES_RIGHT},
     {D::kIdQuietToMinute + 1, K::Spinner, nullptr, 294, 222, 17, 23},
     {D::kIdQuietToMinute + 2, K::Label, L"まで", 316, 226, 40, 18},
-    {D::kIdQuietOnFocus, K::CheckBox, L"全画面表示・プレゼンテーションのとき(&F)", 20, 252, 340, 18, 0, 0,
-     L"全画面のゲームや動画、プレゼンテーションの間は時刻を読み上げません"},
+    {D::kIdQuietOnFocus, K::CheckBox, L"全画面表示・プレゼンテーション・応答不可のとき(&F)", 20, 252, 340, 18, 0, 0,
+     L"全画面のゲームや動画、プレゼンテーションの間と、Windows の応答不可がオンの間は時刻を読み上げません"},
     {IDOK, K::DefaultButton, L"&OK", 120, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
     {IDCANCEL, K::Button, L"キャンセル", 206, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
     {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 290, 80, 26, 0, 0, nullptr, kDialogButtonFont},
@@ -159,6 +161,11 @@ bool AnnounceDialog::OnValidate(int id) {
 }
 
 bool AnnounceDialog::OnOk() {
+    if (QuietRangeEmpty(working_)) {
+        MessageBoxW(hwnd(), kQuietRangeEmpty, kAppTitle, MB_ICONEXCLAMATION | MB_OK);
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdQuietToHour)), TRUE);
+        return false;
+    }
     // The choices count only once they are stored; a failed save leaves the dialog open.
     Settings chosen = host_.settings();
     ApplyChoices(working_, chosen);

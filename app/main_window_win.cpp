@@ -210,7 +210,10 @@ void MainWindow::AddTrayIcon() {
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
     wcscpy_s(tray_.szTip, kMainWindowTitle);
-    trayAdded_ = NotifyIcon(NIM_ADD, tray_);
+    // An add that timed out (Explorer busy at sign-in) may have added the icon all the same,
+    // and a second add of it fails: a retry first tries to change the icon that may be there.
+    trayAdded_ = (trayMayExist_ && NotifyIcon(NIM_MODIFY, tray_)) || NotifyIcon(NIM_ADD, tray_);
+    trayMayExist_ = true;
     // Explorer is not ready yet (at log-on, or while it restarts): try again until it is.
     if (trayAdded_) KillTimer(hwnd(), kTrayRetryTimerId);
     else SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr);
@@ -218,8 +221,9 @@ void MainWindow::AddTrayIcon() {
 
 void MainWindow::RemoveTrayIcon() {
     KillTimer(hwnd(), kTrayRetryTimerId);
-    if (trayAdded_) NotifyIcon(NIM_DELETE, tray_);
-    trayAdded_ = false;
+    // Also after a failed add, which may have added it: no icon outlives the program.
+    if (trayMayExist_) NotifyIcon(NIM_DELETE, tray_);
+    trayAdded_ = trayMayExist_ = false;
 }
 
 void MainWindow::OnTrayRetry() {
@@ -243,6 +247,20 @@ void MainWindow::BringForward() {
         SaveWindow();
     }
     SetForegroundWindow(hwnd());
+}
+
+HWND MainWindow::OpenModalWindow() const {
+    // A modal dialog disables the window it is opened over; a dialog opened from it in turn
+    // is the last active popup of that one.
+    if (IsWindowEnabled(hwnd())) return nullptr;
+    HWND innermost = nullptr;
+    HWND owner = hwnd();
+    for (int depth = 0; depth < 8; ++depth) {
+        HWND popup = GetLastActivePopup(owner);
+        if (!popup || popup == owner) break;
+        innermost = owner = popup;
+    }
+    return innermost;
 }
 
 void MainWindow::ShowSetupMenu(POINT at) {
@@ -389,6 +407,14 @@ void MainWindow::StartTick() {
     if (tick_) tick_->Start();
 }
 
+void MainWindow::PauseTick() {
+    if (tick_) tick_->Pause();
+}
+
+void MainWindow::ResumeTick() {
+    if (tick_) tick_->Resume();
+}
+
 void MainWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
@@ -452,6 +478,13 @@ void MainWindow::OnSize(WPARAM kind) {
 
 void MainWindow::OnTrayMessage(LPARAM event) {
     if (LOWORD(event) != WM_LBUTTONDOWN) return;
+    if (!IsWindowEnabled(hwnd())) {
+        // A dialog is open over the window. Minimising now would hide it with the window, and
+        // the minute tick would rest until the user found it again: it comes forward instead.
+        if (app_.settings.HiddenInTray() || IsIconic(hwnd())) BringForward();
+        if (HWND modal = OpenModalWindow()) SetForegroundWindow(modal);
+        return;
+    }
     if (app_.settings.HiddenInTray()) {
         BringForward();
     } else {

@@ -36,9 +36,12 @@ public:
     FacePainter& face() { return face_; }
     // The month the face shows (today's, or another one turned to).
     const MonthNavigator& navigator() const { return navigator_; }
-    // The minute tick rests while a settings dialog is open.
+    // The minute tick: stopped for good (closing), started afresh (load), and resting while a
+    // settings dialog is open (the alarms due meanwhile fire when it resumes).
     void StopTick();
     void StartTick();
+    void PauseTick() override;
+    void ResumeTick() override;
     bool tickRunning() const;
 
     // What the settings dialogs ask of the program.
@@ -53,8 +56,6 @@ public:
     void SetFaceOpacity() override;
     void KeepFaceLook() override { face_.KeepLook(hwnd()); }
     void EndKeptFaceLook(bool putBack) override { face_.EndKeptLook(hwnd(), putBack); }
-    void PauseTick() override { StopTick(); }
-    void ResumeTick() override { StartTick(); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
 
     HMENU setupMenu() const { return setupMenu_; }
@@ -81,6 +82,8 @@ private:
     void OnTrayRetry();
     void ShowMinimisedWithoutIcon();
     void BringForward();
+    // The dialog or message box open over the window (the innermost one), or null.
+    HWND OpenModalWindow() const;
     void ShowSetupMenu(POINT at);
     // Placement and Style as they are now, so that a crash or a power cut loses nothing. A
     // save that fails is told to the user once (until one succeeds again), soon after, unless
@@ -115,7 +118,8 @@ private:
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     NOTIFYICONDATAW tray_{};
-    bool trayAdded_ = false;
+    bool trayAdded_ = false;     // the shell reported the icon added
+    bool trayMayExist_ = false;  // an add was sent: the shell may show the icon whatever it reported
     UINT taskbarCreated_ = 0;
     UINT bringForward_ = 0;  // kBringForwardMessage, from a second start
     HWND tooltip_ = nullptr;

@@ -1,7 +1,5 @@
 #include "app/minute_tick_win.h"
 
-#include <shellapi.h>
-
 #include "alarm/alarm_win.h"
 #include "hvplus/hvplus_binding_win.h"
 
@@ -19,13 +17,6 @@ WallClock ReadWallClock() {
     return clock;
 }
 
-UserFocus ReadUserFocus() {
-    // Asked afresh for each minute to be spoken: a presentation begun a minute ago counts at once.
-    QUERY_USER_NOTIFICATION_STATE state{};
-    if (FAILED(SHQueryUserNotificationState(&state))) return UserFocus::Unknown;
-    return static_cast<UserFocus>(state);
-}
-
 void MinuteTick::Attach(HWND window, UINT_PTR timerId) {
     window_ = window;
     timerId_ = timerId;
@@ -40,7 +31,28 @@ void MinuteTick::Start() {
 
 void MinuteTick::Stop() {
     running_ = false;
+    paused_ = false;
     if (window_) KillTimer(window_, timerId_);
+}
+
+void MinuteTick::Pause() {
+    if (!running_) return;
+    Stop();
+    paused_ = true;
+    dispatcher_.Pause();
+}
+
+void MinuteTick::Resume() {
+    if (!paused_) {
+        if (!running_) Start();
+        return;
+    }
+    paused_ = false;
+    running_ = true;
+    WallClock now = Now();
+    dispatcher_.Resume(now);
+    // The late alarms took time (a message box may have waited for the user).
+    if (running_) Arm(Now());
 }
 
 bool MinuteTick::OnTimer(WPARAM timerId) {
@@ -57,10 +69,10 @@ bool MinuteTick::OnTimer(WPARAM timerId) {
 }
 
 void MinuteTick::OnTimeChange() {
-    if (!running_) return;
+    if (!running_ && !paused_) return;
     WallClock now = Now();
     dispatcher_.OnClockSet(now);
-    Arm(now);
+    if (running_) Arm(now);
 }
 
 void MinuteTick::OnPowerBroadcast(WPARAM event) {
@@ -73,11 +85,11 @@ void MinuteTick::OnPowerBroadcast(WPARAM event) {
     case PBT_APMRESUMESUSPEND:
     case PBT_APMRESUMECRITICAL: {
         // Both resume notices usually come; the second one finds nothing more to do.
-        if (!running_) break;
+        if (!running_ && !paused_) break;
         WallClock now = Now();
         if (dispatcher_.suspended() || event == PBT_APMRESUMECRITICAL) dispatcher_.OnResume(now);
         else dispatcher_.OnClockSet(now);
-        Arm(now);
+        if (running_) Arm(now);
         break;
     }
     default:

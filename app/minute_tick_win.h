@@ -1,6 +1,6 @@
 // The minute tick as the main window hosts it: a window timer armed from the wall clock for
 // each next minute boundary. The window forwards WM_TIMER, WM_TIMECHANGE and
-// WM_POWERBROADCAST; settings dialogs call Stop() before they open and Start() after.
+// WM_POWERBROADCAST; settings dialogs call Pause() before they open and Resume() after.
 //
 //     tick_.Attach(hwnd());  tick_.Start();                        // end of the window's load
 //     case WM_TIMER:         if (tick_.OnTimer(wp)) return 0; break;
@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/tick_decisions.h"
+#include "app/user_focus_win.h"
 
 namespace hv {
 
@@ -22,8 +23,6 @@ class HvplusLibrary;
 // The local wall clock now (GetLocalTime).
 WallClock ReadWallClock();
 
-// What the shell says of the user now (SHQueryUserNotificationState); Unknown when it fails.
-UserFocus ReadUserFocus();
 
 class MinuteTick {
 public:
@@ -41,6 +40,11 @@ public:
     void Start();
     // Stops the timer; minutes that pass until Start() are not handled afterwards.
     void Stop();
+    // Stops the timer while a settings dialog is open; clock changes and sleep are still
+    // followed. Resume() fires the alarms that fell due meanwhile (TickDispatcher::Resume)
+    // and arms the timer again.
+    void Pause();
+    void Resume();
     bool running() const { return running_; }
 
     // WM_TIMER: true when `timerId` is the tick's (the message is then handled).
@@ -62,7 +66,8 @@ private:
     TickDispatcher dispatcher_;
     HWND window_ = nullptr;
     UINT_PTR timerId_ = kTimerId;
-    bool running_ = false;  // between Start and Stop
+    bool running_ = false;  // between Start and Stop, or Resume and Pause
+    bool paused_ = false;   // between Pause and Resume
     std::function<WallClock()> clock_;
 };
 

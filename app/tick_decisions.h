@@ -3,7 +3,9 @@
 // Portable: the Win32 tick (app/minute_tick_win.h) supplies the clock and the timer.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,14 @@ std::string TimeText(int hour, int minute);
 bool ShouldAnnounce(const Settings& settings, int hour, int minute);
 
 // Whether hour:minute is a quiet minute: QuietHours on and the minute from QuietFrom up to,
-// not including, QuietTo (past midnight when QuietTo is not after QuietFrom; the whole day
-// when they are equal).
+// not including, QuietTo (past midnight when QuietTo is before QuietFrom). A range that ends
+// where it starts holds no minute: silencing the whole day would leave "every minute" chosen
+// and nothing spoken, with nothing in the dialog to say why.
 bool InQuietHours(const Settings& settings, int hour, int minute);
 
-// What Windows says of the user, as the shell's notification state reports it (the values
-// are the system's); Unknown when it cannot be read.
+// What Windows says of the user: the shell's notification state (values 0..7 are the
+// system's; Unknown when it cannot be read), or DoNotDisturb, the program's own value for
+// the notification setting below.
 enum class UserFocus : int {
     Unknown = 0,
     NotPresent = 1,            // screen saver, locked, another user's session in front
@@ -36,16 +40,51 @@ enum class UserFocus : int {
     AcceptsNotifications = 5,  // none of the others
     QuietTime = 6,             // the first hour after a new user's first sign-in
     App = 7,                   // a full-screen store app in front
+    DoNotDisturb = 0x100,      // Windows' do not disturb: priority notifications or alarms only
 };
 
-// Whether the time is kept unspoken for `focus`: with QuietOnFocus, while the user presents,
-// plays or watches full screen or is in quiet time. Away (screen saver, locked) or unknown
-// speaks: the clock talks to the room, and a failed query must not silence it.
+// Whether `focus` asks the clock to keep quiet: while the user presents, plays or watches
+// full screen, or has do not disturb on. Away (screen saver, locked) or unknown speaks: the
+// clock talks to the room, and a failed query must not silence it. The shell's quiet time
+// (the first hour after a new account's first sign-in) speaks too: it is no choice of the
+// user's, and a fresh install that stays mute for an hour looks broken.
+bool FocusAsksQuiet(UserFocus focus);
+// The same, with QuietOnFocus on.
 bool FocusKeepsQuiet(const Settings& settings, UserFocus focus);
+
+// Windows' notification setting (ToastNotificationMode; the values are the system's). Only
+// Windows 11 has it.
+enum class NotificationMode : int { Unrestricted = 0, PriorityOnly = 1, AlarmsOnly = 2 };
+// The user's focus once the notification setting is known (empty where Windows has none):
+// priority only and alarms only keep the time unspoken, whatever the shell says; a mode
+// this program does not know changes nothing.
+UserFocus WithNotificationMode(UserFocus shell, std::optional<int> mode);
 
 // Indices of the alarms due at hour:minute on `weekday` (1 = Sunday ... 7 = Saturday), in
 // ascending order: Enabled, the weekday's character of Weekdays, Hour and Minute.
 std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute);
+
+// An alarm that fell due while the tick rested (a settings dialog was open) still goes off
+// when it resumes, if it was due in the minute of the resume or the 59 before it: a reminder
+// a few minutes late is still wanted, but a dialog forgotten over lunch or overnight must not
+// set off a pile of stale alarms, or start their commands, hours after their time.
+inline constexpr long long kMaxLateMinutes = 60;
+
+// One alarm at the minute (MinuteNumber) it fell due.
+struct LateAlarm {
+    long long minute = 0;
+    int index = 0;
+    bool operator==(const LateAlarm&) const = default;
+};
+// The alarms due after minute `lastHandled` up to and including `resumed` (minute numbers),
+// within kMaxLateMinutes of `resumed`: by minute, then by index. Each minute's weekday is
+// that of its own date, so an alarm of 23:59 matched across midnight keeps its day. An alarm
+// counts as it was set when its minute passed (`atPause`) and as it is now: one the user
+// switched off in the alarm dialog meanwhile stays quiet, and one made or moved there for a
+// minute already past is meant for its next day; only for the minute of the resume itself
+// does it go off now, as it was set for now.
+std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<AlarmEntry, kAlarmCount>& atPause,
+                                  long long lastHandled, long long resumed);
 
 // The arguments of hvTalkTime: TimeText, Clock24 as the mode, TalkSpeed.
 struct TalkTimeArgs {
@@ -81,8 +120,15 @@ public:
     TickDispatcher(Settings& settings, MonthCalendar& calendar, Date& calendarDate, TickActions& actions)
         : settings_(settings), calendar_(calendar), calendarDate_(calendarDate), actions_(actions) {}
 
-    // The timer starts (or restarts after a dialog or resume): nothing is handled now.
+    // The timer starts (or restarts after a resume): nothing is handled now.
     void Start(const WallClock& now);
+    // The timer rests while a settings dialog is open (the alarms as they are now are kept
+    // for Resume), and restarts after it (it may have been told of clock changes and sleep
+    // meanwhile): the alarms that fell due since the minute handled last fire now, late
+    // (LateAlarms), once each; the times of that span, the minute under way included, stay
+    // unspoken. From then on as after Start.
+    void Pause() { alarmsAtPause_ = settings_.Alarms; }
+    void Resume(const WallClock& now);
     // The timer fired: handles the due minutes (alarms of each, then the announcement of
     // the newest, unless the user's focus keeps it quiet). A call made while an earlier one is still running (a message box inside
     // an alarm dispatches timer messages) does nothing; the outer call catches up.
@@ -112,6 +158,7 @@ private:
     Date& calendarDate_;
     TickActions& actions_;
     TickSchedule schedule_;
+    std::array<AlarmEntry, kAlarmCount> alarmsAtPause_{};
     bool busy_ = false;
     bool suspended_ = false;
 };

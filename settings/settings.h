@@ -148,8 +148,8 @@ struct Settings {
     std::uint8_t TalkSpeed = 2;        // 0..15, pause scale of the spoken time
 
     // Quiet hours: no time is spoken from QuietFrom (the first quiet minute) up to QuietTo
-    // (the first minute spoken again); a range whose end is not after its start runs past
-    // midnight, and equal times make the whole day quiet. Alarms are never silenced.
+    // (the first minute spoken again); a range whose end is before its start runs past
+    // midnight, and equal times make no quiet minute. Alarms are never silenced.
     bool QuietHours = false;
     std::uint16_t QuietFromHour = 22;  // 0..23
     std::uint16_t QuietFromMinute = 0;  // 0..59

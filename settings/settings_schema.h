@@ -48,6 +48,7 @@ std::uint32_t PackTalk(const Settings& settings);
 
 // QuietHours: bits 0-7 QuietFromMinute, 8-15 QuietFromHour, 16-23 QuietToMinute, 24-30
 // QuietToHour, bit 31 QuietHours (on). An hour above 23 reads as 23, a minute above 59 as 59.
+// A range that ends where it starts holds no quiet minute.
 // QuietOnFocus: 0 off, any other value on (written as 1).
 // Both were added after Talk and stand beside it in the program's key; a missing value
 // gives the default above (quiet hours off, 22:00 to 7:00; the focus rule on).

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "alarm/alarm_win.h"
@@ -127,6 +128,23 @@ TEST_F(AlarmActionsTest, AModalDialogReturnsOnlyAfterOk) {
     ok.Join();
     EXPECT_TRUE(ok.found());
     EXPECT_EQ(actions_.DialogWindow(), nullptr);
+}
+
+TEST_F(AlarmActionsTest, AnAlarmTriedFromItsSettingsComesInItsOwnWindowAndAnUnreadNoticeStays) {
+    AlarmEntry real{.Message = L"会議の時間です"}, tried{.Message = L"テスト"};
+    actions_.FireAlarm(real, false);
+    HWND notice = actions_.DialogWindow(), shown = nullptr;
+    bool noticeShownMeanwhile = false;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !shown; ++i, Sleep(20))
+            for (HWND w = nullptr; !shown && (w = FindWindowExW(nullptr, w, L"#32770", nullptr));)
+                if (w != notice && IsWindowVisible(w) && GetDlgItem(w, 101)) shown = w;  // a notice
+        noticeShownMeanwhile = IsWindowVisible(notice) != FALSE;
+        if (shown) hvtest::Driver(shown).Click(IDOK);
+    });
+    actions_.FireAlarm(tried, true);
+    user.join();
+    EXPECT_TRUE(shown && noticeShownMeanwhile && actions_.DialogWindow() == notice && DialogMessage() == L"会議の時間です");
 }
 
 TEST_F(AlarmActionsTest, FailedMciCommandsAreReportedAndTheMessageStepStillFollows) {

@@ -91,7 +91,7 @@ TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
         d.Type(D::kIdQuietToHour, L"6");
         d.Type(D::kIdQuietToMinute, L"44");
         d.Key(VK_UP);  // the arrows count from the typed number
-        d.AccessKey(L'f');  // 全画面表示・プレゼンテーションのとき(&F)
+        d.AccessKey(L'f');  // 全画面表示・プレゼンテーション・応答不可のとき(&F)
         EXPECT_FALSE(d.Checked(D::kIdQuietOnFocus));
         d.Key(VK_RETURN);
     });
@@ -116,6 +116,24 @@ TEST(AnnounceDialogTest, QuietHoursAndTheFocusRuleAreStoredAndShownAgain) {
     EXPECT_TRUE(again.Run(nullptr));
     second.Join();
     EXPECT_EQ(std::tuple(next.Stored(L"QuietHours"), next.Stored(L"QuietOnFocus")), std::tuple(0x062D171Eu, 1u));
+}
+
+TEST(AnnounceDialogTest, QuietHoursThatEndWhereTheyStartAreRefusedAtOkWithAMessage) {
+    hvtest::MemoryHost host;
+    UnpackQuietHours(0x96001600, host.settings_);  // on, 22:00 to 22:00
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        d.Key(VK_RETURN);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdQuietToHour));
+        d.Type(D::kIdQuietToHour, L"6");
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(boxes.boxes[0].caption, boxes.boxes[0].text.substr(0, 17), host.Stored(L"QuietHours")),
+              std::tuple(L"Horavox", L"発声しない時間帯の開始と終了が同じ", 0x86001600u));
 }
 
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {

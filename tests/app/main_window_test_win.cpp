@@ -10,6 +10,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "alarm/alarm_dialog_win.h"
 #include "alarm/alarm_settings_dialog_win.h"
@@ -191,8 +192,8 @@ TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiCh
 }
 
 // The settings dialogs open from the menu with the minute tick at rest, and the tick runs
-// again once they are closed.
-TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
+// again once they are closed. A click on the notification icon meanwhile hides nothing.
+TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPausedAndStayInFrontOfAClickOnTheIcon) {
     AlarmActions alarms(L"C:\\Horavox\\", nullptr);
     HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
     app.alarms = &alarms;
@@ -204,6 +205,9 @@ TEST_F(MainWindowTest, SettingsDialogsOpenFromTheMenuWithTheTickPaused) {
         hvtest::DialogScript script(
             [&](hvtest::Driver& d) {
                 pausedWhileOpen = !window->tickRunning() && !IsWindowEnabled(window->hwnd());
+                SendMessageW(window->hwnd(), kTrayMessage, kTrayIconId, WM_LBUTTONDOWN);
+                d.Sync();
+                pausedWhileOpen = pausedWhileOpen && IsWindowVisible(d.dialog()) && !IsIconic(window->hwnd());
                 d.Key(VK_ESCAPE);
             },
             caption);
@@ -295,11 +299,16 @@ class MainWindowBeforeExplorer : public MainWindow {
 public:
     using MainWindow::MainWindow;
     int failingAdds = 3;
+    bool addedAnyway = false;  // the shell shows the icon all the same
+    std::vector<DWORD> sent;
 
 protected:
     bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
-        if (message == NIM_ADD && failingAdds > 0) return --failingAdds, false;
-        return MainWindow::NotifyIcon(message, data);
+        sent.push_back(message);
+        if (message != NIM_ADD || failingAdds == 0) return MainWindow::NotifyIcon(message, data);
+        --failingAdds;
+        if (addedAnyway) MainWindow::NotifyIcon(message, data);
+        return false;
     }
 };
 
@@ -316,6 +325,18 @@ TEST_F(MainWindowTest, WithoutANotificationIconTheWindowIsNeverHiddenAndTheIconI
     EXPECT_EQ(static_cast<MainWindowBeforeExplorer&>(*window).failingAdds, 0);
     EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "minimised: into the notification area";
     EXPECT_EQ(store.Dword(kMainSubkey, L"Style"), 4u);
+}
+
+TEST_F(MainWindowTest, AnIconAddedDespiteAReportedFailureCountsAsAddedAndGoesAtExit) {
+    store.PutDword(kMainSubkey, L"Style", 4);  // hidden in the notification area
+    auto made = std::make_unique<MainWindowBeforeExplorer>(app);
+    MainWindowBeforeExplorer& shell = *made;
+    std::tie(shell.failingAdds, shell.addedAnyway) = std::tuple(1, true);  // a time-out at sign-in
+    Open(std::move(made));
+    Pump(4000, [&] { return !IsWindowVisible(window->hwnd()); });
+    EXPECT_TRUE(app.settings.HiddenInTray() && !IsWindowVisible(window->hwnd())) << "the retry finds the icon";
+    DestroyWindow(window->hwnd());
+    EXPECT_EQ(shell.sent, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
 }
 
 TEST_F(MainWindowTest, TheKeyboardReachesTheSetupMenuWhenTheTitleBarIsHidden) {

@@ -1,5 +1,6 @@
 // The minute tick on the real window timer, over the real clock shifted to put a minute boundary just ahead.
 #include <windows.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,15 @@ TEST_F(MinuteTickTest, HandlesTheNextBoundaryOnceAndNothingThatPassedWhileStoppe
     Pump(800);
     EXPECT_EQ(Handled(), Talks{});
     EXPECT_GT(tick_.schedule().lastHandled(), MinuteNumber(test::On7th(8, 0)));
+
+    // Paused across 08:02 instead: its alarm goes off as the tick resumes, the time unspoken.
+    std::tie(settings_.Alarms[0].Enabled, settings_.Alarms[0].Hour, settings_.Alarms[0].Minute) = std::tuple(1, 8, 2);
+    tick_.Pause();
+    BoundaryIn(8, 2, 300);
+    Pump(700);
+    tick_.Resume();
+    Pump(300);
+    EXPECT_EQ(std::tuple(alarms_, Handled(), tick_.running()), std::tuple(Talks{"08:02"}, Talks{}, true));
 }
 
 TEST_F(MinuteTickTest, AClockChangeReArmsForTheNewNextBoundary) {
@@ -147,6 +157,7 @@ TEST_F(MinuteTickTest, ASuspendNoticeWithoutResumeLeavesTheTimerArmed) {
 }
 
 TEST_F(MinuteTickTest, InsideQuietHoursNothingIsSpokenButTheAlarmOfThatMinuteFires) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // the program's apartment, for the real focus query
     settings_.QuietHours = true;  // 12:00 to 13:00
     settings_.QuietFromHour = 12;
     settings_.QuietToHour = 13;
@@ -160,6 +171,7 @@ TEST_F(MinuteTickTest, InsideQuietHoursNothingIsSpokenButTheAlarmOfThatMinuteFir
     SendMessageW(window_.hwnd(), WM_TIMECHANGE, 0, 0);
     Pump(1500);
     EXPECT_EQ(std::tuple(Handled(), focusQueries_), std::tuple(Talks{"13:00"}, 1));
+    OleUninitialize();
 }
 
 // An alarm's message box runs its own message loop; held open over 11:01 and 11:02 (the clock

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -56,7 +57,7 @@ TEST(QuietHours, RunFromTheFirstQuietMinuteUpToTheEndWithinADayOrPastMidnight) {
         {Quiet(22, 0, 7, 0), {{22, 0}, {23, 59}, {0, 0}, {6, 59}}, {{21, 59}, {7, 0}, {12, 0}}},
         {Quiet(23, 59, 0, 0), {{23, 59}}, {{23, 58}, {0, 0}}},
         {Quiet(0, 0, 0, 1), {{0, 0}}, {{0, 1}, {23, 59}}},
-        {Quiet(8, 15, 8, 15), {{8, 15}, {8, 14}, {0, 0}, {23, 59}}, {}},  // equal: the whole day
+        {Quiet(8, 15, 8, 15), {}, {{8, 15}, {8, 14}, {0, 0}, {23, 59}}},  // equal: no quiet minute
         {Settings{}, {}, {{22, 0}, {3, 0}, {6, 59}}},                      // off: the stored default range
     };
     for (const auto& c : cases) {
@@ -89,15 +90,18 @@ TEST(QuietHours, EveryTimingKeepsItsMinutesOutsideTheQuietOnes) {
     }
 }
 
-TEST(FocusRule, PresentationsAndFullScreenKeepQuietAwayAndUnknownSpeak) {
-    // By UserFocus value 0..7, then values the system may add later.
-    const std::pair<int, bool> cases[] = {{0, false}, {1, false}, {2, true},  {3, true},  {4, true},
-                                          {5, false}, {6, true},  {7, true},  {8, false}, {-1, false}};
-    for (const auto& [focus, quiet] : cases) {
+TEST(FocusRule, PresentationsFullScreenAndDoNotDisturbKeepQuietAwayUnknownAndQuietTimeSpeak) {
+    // The shell's 0..7 (6: quiet time) or a later value; the mode none (Windows 10), 0, 1, 2 or a later 3.
+    const std::tuple<int, std::optional<int>, bool> cases[] = {
+        {0, {}, false}, {1, {}, false}, {2, {}, true}, {3, {}, true}, {4, {}, true}, {5, {}, false}, {6, {}, false},
+        {7, {}, true},  {8, {}, false}, {-1, {}, false}, {5, 0, false}, {5, 1, true}, {0, 2, true}, {1, 1, true},
+        {6, 3, false},  {4, 0, true}};
+    for (const auto& [shell, mode, quiet] : cases) {
         Settings s;
-        EXPECT_EQ(FocusKeepsQuiet(s, static_cast<UserFocus>(focus)), quiet) << focus;
+        const UserFocus focus = WithNotificationMode(static_cast<UserFocus>(shell), mode);
+        EXPECT_EQ(FocusKeepsQuiet(s, focus), quiet) << shell << " " << mode.value_or(-1);
         s.QuietOnFocus = false;
-        EXPECT_FALSE(FocusKeepsQuiet(s, static_cast<UserFocus>(focus))) << focus << " with the rule off";
+        EXPECT_FALSE(FocusKeepsQuiet(s, focus)) << shell << " with the rule off";
     }
 }
 
@@ -157,16 +161,40 @@ TEST_F(Dispatcher, FiresDueAlarmsByReferenceInIndexOrderThenAnnouncesOnce) {
     EXPECT_EQ(Take(), (Log{"alarm 1", "alarm 6", "alarm 7", "alarm 9", "talk 08:00 1 3"}));
 }
 
-TEST_F(Dispatcher, NothingAtStartAndNothingLateForADialogOpenOverTheAlarm) {
-    settings.Alarms[0] = Alarm(8, 0);
-    settings.Alarms[1] = Alarm(8, 2);
-    dispatcher.Start(On7th(8, 0, 0, 500));  // started within the alarm's minute
-    dispatcher.OnTimer(On7th(8, 0, 20));
-    // The alarm settings dialog stopped the tick from 08:01:50 to 08:02:10.
-    dispatcher.Start(On7th(8, 2, 10));
-    dispatcher.OnTimer(On7th(8, 2, 30));
-    dispatcher.OnTimer(On7th(8, 3, 0, 2));
-    EXPECT_EQ(Take(), (Log{"calendar", "talk 08:03 0 2"}));
+// Started (nothing then), or a settings dialog opened, at `handled`, and closed at `closed`:
+// the alarms due meanwhile fire as it closes, each once; nothing is spoken until the next minute.
+TEST_F(Dispatcher, NothingAtStartAndAlarmsDueWhileADialogWasOpenFireOnceAsItClosesWithinTheHour) {
+    const struct {
+        WallClock handled, closed;
+        std::vector<AlarmEntry> alarms;
+        Log fired;
+        std::vector<AlarmEntry> edited = {};  // in the alarm dialog meanwhile
+    } cases[] = {
+        {On7th(8, 0, 0, 500), On7th(8, 5, 10), {Alarm(8, 0), Alarm(8, 1), Alarm(8, 5)},
+         {"alarm 1", "alarm 2", "talk 08:06 0 2"}},
+        // 07:00 is more than an hour before 08:00:30; by minute, then index.
+        {On7th(6, 59, 0, 2), On7th(8, 0, 30), {Alarm(8, 0), Alarm(7, 0), Alarm(7, 1), Alarm(8, 0)},
+         {"alarm 2", "alarm 0", "alarm 3", "talk 08:01 0 2"}},
+        {At(2026, 12, 8, 23, 58, 0, 2), At(2026, 12, 9, 0, 10),  // 23:59 matched as Tuesday, 00:05 as Wednesday
+         {Alarm(23, 59, L"0010000"), Alarm(0, 5, L"0010000"), Alarm(0, 5, L"0001000")},
+         {"calendar", "alarm 0", "alarm 2", "talk 00:11 0 2"}},
+        {On7th(10, 0, 0, 2), On7th(9, 50), {Alarm(9, 55), Alarm(10, 0)}, {"talk 09:51 0 2"}},  // the clock set back
+        // Set so when its minute passed and still; one made or moved since only for the minute of the closing.
+        {On7th(8, 0, 0, 2), On7th(8, 4), {Alarm(8, 1), Alarm(8, 2), Alarm(8, 3)},
+         {"alarm 0", "alarm 2", "talk 08:05 0 2"}, {Alarm(8, 1), Alarm(8, 2, L"1", false), Alarm(8, 4), Alarm(8, 3)}},
+    };
+    settings.AnnounceTiming = AnnounceTiming::AnnounceEveryMinute;
+    for (const auto& c : cases) {
+        for (std::size_t i = 0; i < settings.Alarms.size(); ++i)
+            settings.Alarms[i] = i < c.alarms.size() ? c.alarms[i] : AlarmEntry{};
+        dispatcher.Start(c.handled);
+        for (const std::string& done : Take()) EXPECT_EQ(done, "calendar");
+        dispatcher.Pause();
+        std::copy(c.edited.begin(), c.edited.end(), settings.Alarms.begin());
+        dispatcher.Resume(c.closed);
+        dispatcher.OnTimer(WallClockOfMinute(MinuteNumber(c.closed) + 1));
+        EXPECT_EQ(Take(), c.fired) << TimeText(c.closed.hour, c.closed.minute);
+    }
 }
 
 TEST_F(Dispatcher, MidnightClockSetAndResumeRecomputeTheCalendarWithoutReplaying) {
