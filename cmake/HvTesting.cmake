@@ -6,11 +6,15 @@ set(HV_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 # variable of the including scope, and every test folder below inherits it.
 include(GoogleTest)
 
-# hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x])
+# hv_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS x] [TIMEOUT seconds])
 # A test executable whose cases ctest lists one by one. Under the Windows build the
 # discovery and the runs go through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
+# Each case may take TIMEOUT seconds (120 unless given).
 function(hv_add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
   if(NOT TARGET gtest)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -20,7 +24,7 @@ function(hv_add_gtest name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
   # Labels are set once the cases are known: given among PROPERTIES, a second label
   # would be read as a property name by the module's scripts.
   if(WIN32)

@@ -243,7 +243,7 @@ TEST_F(AlarmSettingsDialogTest, TheTestPlaysALoopingWaveUntilTheNoticeIsConfirme
         // The notice is modal: the click returns to the script while it is open.
         PostMessageW(d.Item(D::kIdTest), BM_CLICK, 0, 0);
         HWND notice = nullptr;
-        for (int i = 0; i < 250 && !(notice = actions.DialogWindow()); ++i) Sleep(20);
+        for (int i = 0; i < 1500 && !(notice = actions.DialogWindow()); ++i) Sleep(20);
         ASSERT_NE(notice, nullptr);
         waited = !IsWindowEnabled(d.dialog());
         Sleep(700);  // longer than the clip: it plays again

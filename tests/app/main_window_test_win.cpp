@@ -231,8 +231,8 @@ TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) 
     Open();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (now.wSecond >= 50) {  // not to be overtaken by the minute while the dialog is open
-        Pump(12000, [&] {
+    if (now.wSecond >= 30) {  // not to be overtaken by the minute while the dialog is open
+        Pump(40000, [&] {
             SYSTEMTIME later;
             GetLocalTime(&later);
             return later.wMinute != now.wMinute;
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, WithoutANotificationIconTheWindowIsNeverHiddenAndTheIconI
     ShowWindow(w, SW_MINIMIZE);
     EXPECT_TRUE(IsWindowVisible(w) && IsIconic(w));
     EXPECT_FALSE(app.settings.HiddenInTray());
-    Pump(6000, [&] { return !IsWindowVisible(w); });
+    Pump(30000, [&] { return !IsWindowVisible(w); });
     EXPECT_EQ(static_cast<MainWindowBeforeExplorer&>(*window).failingAdds, 0);
     EXPECT_TRUE(!IsWindowVisible(w) && app.settings.HiddenInTray()) << "minimised: into the notification area";
     EXPECT_EQ(store.Dword(kMainSubkey, L"Style"), 4u);

@@ -40,7 +40,8 @@ struct TestWindow {
         hwnd = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 10, 10, width, height,
                                nullptr, nullptr, wc.hInstance, nullptr);
         // Until the window is on the screen, what is drawn on it does not read back.
-        for (int i = 0; i < 100 && width > 0 && !DrawingReadsBack(); ++i) Pump(), Sleep(20);
+        for (const ULONGLONG end = GetTickCount64() + 30000; width > 0 && !DrawingReadsBack() && GetTickCount64() < end;)
+            Pump(), Sleep(20);
         Pump();
     }
     bool DrawingReadsBack() const {

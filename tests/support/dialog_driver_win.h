@@ -10,8 +10,10 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace hvtest {
@@ -119,14 +121,29 @@ public:
         PostMessageW(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);
         Sync();
     }
-    // Puts the focus in the box and types `text` over its whole content, key by key.
-    void Type(HWND box, const std::wstring& text) const {
+    // Puts the focus in the box and types `text` over its whole content, key by key. The
+    // dialog's own thread queues the keys, all at once: a timer of the dialog (which comes only
+    // when its queue is empty) never falls between two of them, however late this thread runs.
+    // `typed` runs on the dialog's thread once it has handled the last key, before any timer.
+    void Type(HWND box, const std::wstring& text, std::function<void()> typed = nullptr) const {
         PostMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
         PostMessageW(box, EM_SETSEL, 0, -1);
-        for (wchar_t c : text) PostMessageW(box, WM_CHAR, c, 1);
+        PostMessageW(dialog_, kKeys, 0, reinterpret_cast<LPARAM>(new Keys{box, text, std::move(typed)}));
         Sync();
     }
-    void Type(int id, const std::wstring& text) const { Type(Item(id), text); }
+    void Type(int id, const std::wstring& text, std::function<void()> typed = nullptr) const {
+        Type(Item(id), text, std::move(typed));
+    }
+
+    // Syncs until `condition` holds (half a minute at most): for what the dialog does on a
+    // timer of its own. Whether it held.
+    bool SyncUntil(const std::function<bool()>& condition) const {
+        for (const ULONGLONG end = GetTickCount64() + 30000; GetTickCount64() < end; Sleep(20)) {
+            Sync();
+            if (condition()) return true;
+        }
+        return false;
+    }
 
     // What a control shows now.
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
@@ -169,10 +186,26 @@ public:
     }
 
 private:
-    static constexpr UINT kMarker = WM_APP + 0x3A5;
+    static constexpr UINT kMarker = WM_APP + 0x3A5, kKeys = kMarker + 1, kTyped = kMarker + 2;
+    struct Keys {
+        HWND box;
+        std::wstring text;
+        std::function<void()> typed;
+    };
+    // Every driver of the thread has its hook here: the keys are taken out of the message once
+    // queued, so that only the first hook queues them.
     static LRESULT CALLBACK SeeMarker(int code, WPARAM wp, LPARAM lp) {
-        const MSG* msg = reinterpret_cast<const MSG*>(lp);
-        if (code == HC_ACTION && wp == PM_REMOVE && msg->message == kMarker) seenMarker_ = static_cast<long>(msg->wParam);
+        MSG* msg = reinterpret_cast<MSG*>(lp);
+        if (code != HC_ACTION || wp != PM_REMOVE) return CallNextHookEx(nullptr, code, wp, lp);
+        if (msg->message == kMarker) seenMarker_ = static_cast<long>(msg->wParam);
+        if (msg->message == kKeys || msg->message == kTyped) {
+            std::unique_ptr<Keys> keys(reinterpret_cast<Keys*>(std::exchange(msg->lParam, 0)));
+            if (keys && msg->message == kTyped) keys->typed();
+            if (keys && msg->message == kKeys) {
+                for (wchar_t c : keys->text) PostMessageW(keys->box, WM_CHAR, c, 1);
+                if (keys->typed) PostMessageW(msg->hwnd, kTyped, 0, reinterpret_cast<LPARAM>(keys.release()));
+            }
+        }
         return CallNextHookEx(nullptr, code, wp, lp);
     }
     static inline std::atomic<long> seenMarker_{0};

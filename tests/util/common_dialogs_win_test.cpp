@@ -61,7 +61,7 @@ TEST(OpenFileDialog, CancelledAndAccepted) {
         SetDlgItemTextW(dialog, 0x47C, file.c_str());  // the file name box
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         // Should the dialog refuse the name, do not leave it open.
-        for (int waited = 0; IsWindow(dialog) && waited < 3000; waited += 20) Sleep(20);
+        for (int waited = 0; IsWindow(dialog) && waited < 30000; waited += 20) Sleep(20);
         if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(hv::ShowOpenFileDialog(nullptr, L"WAVE (*.wav)\0*.wav\0"s), file);
