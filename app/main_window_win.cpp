@@ -155,8 +155,15 @@ void MainWindow::Load() {
             navigator_.SetToday(app_.calendarDate);
             ShowMonth();
         });
+        // A one-off alarm that went off stays off after a restart. A failed save is not
+        // reported here, in the middle of the alarm: the alarm is off for this run, and the
+        // next save of the alarms stores it.
+        tickActions_->SetAlarmsSwitchedOffHandler([this] {
+            if (app_.store) SaveAlarmSettings(*app_.store, app_.settings);
+        });
         tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, app_.calendarDate, *tickActions_);
         tick_->Attach(hwnd());
+        app_.alarms->SetNoticeHandlers([this] { tick_->Confirm(); }, [this] { tick_->Snooze(); });
     }
     StartTick();
 }
@@ -558,7 +565,10 @@ void MainWindow::CloseSequence() {
     closed_ = true;
     StopTick();
     RemoveTrayIcon();
-    if (app_.alarms) app_.alarms->StopAllSounds();
+    if (app_.alarms) {
+        app_.alarms->StopAllSounds();
+        app_.alarms->SetNoticeHandlers({}, {});  // a notice left open outlives the tick
+    }
     SaveWindow();
 }
 
