@@ -15,6 +15,7 @@
 #include "app/main_menu.h"
 #include "app/minute_tick_win.h"
 #include "app/placement.h"
+#include "app/tray_tip.h"
 #include "face/appearance_dialog_win.h"
 #include "face/calendar_text.h"
 #include "face/holidays.h"
@@ -443,6 +444,11 @@ void MainWindow::UpdateTooltips() {
                          TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)});
         days.push_back(day.day);
     }
+    // Anywhere else on the face the tooltip tells when the next alarm goes off, asked for as
+    // it shows (TTN_GETDISPINFOW), so it is always current.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    rects.push_back(client);
     auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
     if (rects.size() == tooltipRects_.size() && std::equal(rects.begin(), rects.end(), tooltipRects_.begin(), same))
         return;
@@ -455,7 +461,7 @@ void MainWindow::UpdateTooltips() {
         tool = {};
         tool.cbSize = sizeof tool;
     }
-    for (std::size_t i = 0; i < rects.size(); ++i) {
+    for (std::size_t i = 0; i < days.size(); ++i) {
         Date date{navigator_.year(), navigator_.month(), days[i]};
         std::u16string_view name = HolidayName(date);
         std::wstring text(name.begin(), name.end());
@@ -468,6 +474,15 @@ void MainWindow::UpdateTooltips() {
         tool.lpszText = text.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    // Added last: a day's holiday tool, found first, covers its day.
+    tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = kNextAlarmToolId;
+    tool.rect = client;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     tooltipRects_ = std::move(rects);
 }
 
@@ -661,6 +676,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             CheckMenuItem(setupMenu_, kCmdAutostart,
                           MF_BYCOMMAND | (IsAutostartOn(RunningProgramPath()) ? MF_CHECKED : MF_UNCHECKED));
         break;
+    case WM_NOTIFY: {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+        if (info->hdr.hwndFrom != tooltip_ || info->hdr.code != TTN_GETDISPINFOW ||
+            info->hdr.idFrom != kNextAlarmToolId)
+            break;
+        const WallClock now = tick_ ? tick_->ClockNow() : ReadWallClock();
+        nextAlarmTip_ = NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt);
+        info->lpszText = nextAlarmTip_.data();
+        return 0;
+    }
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
