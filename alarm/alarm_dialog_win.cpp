@@ -1,7 +1,5 @@
 #include "alarm/alarm_dialog_win.h"
 
-#include <array>
-
 #include "alarm/alarm_actions.h"
 #include "alarm/alarm_win.h"
 
@@ -11,25 +9,27 @@ namespace {
 
 using K = ControlKind;
 
-constexpr std::array<ControlRow, 3> kControls{{
+constexpr ControlRow kRows[] = {
     {AlarmDialog::kIdIcon, K::Picture, nullptr, 8, 8, 33, 33},
     // The message is the user's text: an ampersand in it is a character, not an access key.
     {AlarmDialog::kIdMessage, K::Label, L"", 52, 4, 245, 41, SS_NOPREFIX},
-    {IDOK, K::DefaultButton, L"&OK", 120, 56, 73, 25, 0, 0, nullptr, kDialogButtonFont},
-}};
+    OkButtonRow(120, 56, 73, 25),
+};
 // The notice of an alarm that may snooze: OK and the snooze button side by side.
-constexpr std::array<ControlRow, 4> kSnoozeControls{{
-    kControls[0],
-    kControls[1],
-    {IDOK, K::DefaultButton, L"&OK", 55, 56, 73, 25, 0, 0, nullptr, kDialogButtonFont},
+constexpr ControlRow kSnoozeRows[] = {
+    kRows[0],
+    kRows[1],
+    OkButtonRow(55, 56, 73, 25),
     {AlarmDialog::kIdSnooze, K::Button, L"スヌーズ(&S)", 136, 56, 110, 25},
-}};
+};
 
 // No owner when modeless: the notice must show even while the main window is hidden in
 // the notification area, and it gets a taskbar button of its own.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU, kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
-const FormLayout kForm{L"", 302, 85, kControls, kStyle, kExStyle};
-const FormLayout kSnoozeForm{L"", 302, 85, kSnoozeControls, kStyle, kExStyle};
+const FormLayout kForm{.caption = L"", .width = 302, .height = 85, .controls = kRows, .style = kStyle,
+                       .exStyle = kExStyle};
+const FormLayout kSnoozeForm{.caption = L"", .width = 302, .height = 85, .controls = kSnoozeRows, .style = kStyle,
+                             .exStyle = kExStyle};
 
 }  // namespace
 

@@ -41,8 +41,8 @@ public:
     // settings dialog is open (the alarms due meanwhile fire when it resumes).
     void StopTick();
     void StartTick();
-    void PauseTick() override;
-    void ResumeTick() override;
+    void PauseTick();
+    void ResumeTick();
     bool tickRunning() const;
     // The minute tick (null without alarm actions): tests run it on a clock of their own.
     MinuteTick* tick() const { return tick_.get(); }
@@ -137,8 +137,7 @@ private:
     std::unique_ptr<MinuteTick> tick_;
 };
 
-// The menu bar of the main window (its popups come back in `setup` and `help`); the
-// setup items are greyed while their dialogs are not part of the program.
+// The menu bar of the main window (its popups come back in `setup` and `help`).
 HMENU CreateMainMenu(HMENU& setup, HMENU& help);
 
 }  // namespace hv
