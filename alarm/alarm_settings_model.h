@@ -100,9 +100,9 @@ public:
     void SetOneOffDate(std::uint32_t ymd) { current().OneOffDate = ymd; }
     void SetSnoozeMinutes(int minutes) { current().SnoozeMinutes = static_cast<std::uint16_t>(minutes); }
     void SetSnoozeLimit(std::uint16_t limit) { current().SnoozeLimit = limit; }
-    // The overview's choice: capture, then alarm `index` (0..19).
-    void Open(int index, bool enabled, const WeekdayChecks& weekdays, CdProbe& probe) {
-        Turn(index - page_, enabled, weekdays, probe);
+    // The overview's choice: capture, then alarm `alarm` (0..19).
+    void Open(int alarm, bool enabled, const WeekdayChecks& weekdays, CdProbe& probe) {
+        Turn(alarm - index_, enabled, weekdays, probe);
     }
     // The sound file box: the MIDI file for a MIDI (or other non-WAVE) alarm, else the WAVE file.
     void StoreSoundFileText(std::wstring text);

@@ -43,8 +43,9 @@ constexpr KindTraits kKinds[] = {
     {WC_STATICW, SS_ETCHEDHORZ, 0},                               // Line
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
     {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
+    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},  // List
 };
-static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::Link) + 1, "one row of traits per kind");
+static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::List) + 1, "one row of traits per kind");
 
 // Link blue: the system's hot-track colour is grey in some colour schemes.
 constexpr COLORREF kLinkColor = RGB(0, 80, 200);
@@ -152,6 +153,43 @@ void Slider::SetValue(int value) const { SendMessageW(hwnd, TBM_SETPOS, TRUE, va
 void Slider::SetRange(int minimum, int maximum) const {
     SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, minimum);
     SendMessageW(hwnd, TBM_SETRANGEMAX, TRUE, maximum);
+}
+
+void ListView::SetLines(const std::vector<std::vector<std::wstring>>& lines) const {
+    const int selected = Selected();
+    SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t c = 0; c < lines[i].size(); ++c) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(i);
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = const_cast<wchar_t*>(lines[i][c].c_str());
+            SendMessageW(hwnd, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : i,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+    if (selected >= 0) Select(std::min(selected, static_cast<int>(lines.size()) - 1));
+}
+
+int ListView::Selected() const {
+    return static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListView::Select(int index) const {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+void ListView::FitColumns() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int c = 0; c < columns; ++c) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void ComboBox::Clear() const { SendMessageW(hwnd, CB_RESETCONTENT, 0, 0); }
@@ -431,6 +469,16 @@ void Form::CreateControls() {
                 SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
             }
         }
+        if (row.kind == ControlKind::List) {
+            SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+            std::vector<std::wstring> columns = SplitTabs(row.text);
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                LVCOLUMNW column{};
+                column.mask = LVCF_TEXT;
+                column.pszText = columns[i].data();
+                SendMessageW(control, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+            }
+        }
         if (row.tip) {
             if (!tooltip_) {
                 tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -665,6 +713,10 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
             reinterpret_cast<NMUPDOWN*>(const_cast<NMHDR*>(&header))->iPos = Spinner{header.hwndFrom}.Value();
         }
         return FALSE;
+    }
+    if (row->kind == ControlKind::List && header.code == LVN_ITEMACTIVATE) {
+        OnClick(row->id);
+        return TRUE;
     }
     if (row->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
         ShowPage(TabCtrl_GetCurSel(header.hwndFrom) + 1);

@@ -47,7 +47,9 @@ enum class ControlKind {
     Line,           // etched horizontal separator
     Heading,        // static text in a larger bold face
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
-    // Link is the last kind: the layer's table of what each kind is made of counts on it.
+    List,           // a list of lines in columns, one chosen at a time; `text` lists the columns'
+                    // captions separated by '|'; a line activated (double click) is OnClick
+    // List is the last kind: the layer's table of what each kind is made of counts on it.
 };
 
 struct ControlRow {
@@ -141,6 +143,16 @@ struct ComboBox {
     std::wstring ItemText(int index) const;
 };
 
+struct ListView {
+    HWND hwnd;
+    // The lines, each a text per column; the chosen line is kept where it can be.
+    void SetLines(const std::vector<std::vector<std::wstring>>& lines) const;
+    int Selected() const;  // -1: none
+    void Select(int index) const;
+    // Each column as wide as its widest text or its caption, in the list's font now.
+    void FitColumns() const;
+};
+
 struct ProgressBar {
     HWND hwnd;
     void SetRange(int minimum, int maximum) const;
@@ -170,6 +182,7 @@ public:
     Spinner Spin(int id) const { return {Item(id)}; }
     Slider SliderAt(int id) const { return {Item(id)}; }
     ComboBox Combo(int id) const { return {Item(id)}; }
+    ListView List(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;
     // Shows or hides a control for the dialog's own reasons; a hidden control of a tab page
