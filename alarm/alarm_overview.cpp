@@ -12,6 +12,10 @@ std::wstring TwoDigits(int value) {
     return {static_cast<wchar_t>(L'0' + value / 10 % 10), static_cast<wchar_t>(L'0' + value % 10)};
 }
 
+bool IsDateSeparator(wchar_t c) {
+    return c == L'/' || c == L'-' || c == L'.' || c == L'／' || c == L'－' || c == L'．';
+}
+
 std::wstring SoundText(const AlarmEntry& alarm) {
     const auto fileName = [](const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); };
     switch (alarm.SoundKind) {
@@ -61,7 +65,7 @@ std::optional<std::uint32_t> ParseDateText(std::wstring_view text) {
             if (part > 2 || ++digits > (part == 0 ? 4 : 2)) return std::nullopt;
             parts[part] = parts[part] * 10 + (c - L'0');
             separated = false;
-        } else if ((c == L'/' || c == L'-' || c == L'.' || c == L'／' || c == L'－' || c == L'．') && !separated && part < 2) {
+        } else if (IsDateSeparator(c) && !separated && part < 2) {
             ++part;
             digits = 0;
             separated = true;

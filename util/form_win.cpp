@@ -189,7 +189,28 @@ void ListView::Select(int index) const {
 void ListView::FitColumns() const {
     HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
     const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int c = 0; c < columns; ++c) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+    for (int c = 0; c < columns; ++c) {
+        // The last one takes the rest of the list's width.
+        if (c == columns - 1) {
+            SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+            break;
+        }
+        // The widest text, or the caption where that is wider (some versions of the control
+        // size to the texts alone): the caption's width and the control's margins on it.
+        SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+        const int texts = static_cast<int>(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, c, 0));
+        wchar_t caption[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = caption;
+        column.cchTextMax = 64;
+        SendMessageW(hwnd, LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+        const auto width = [&](const wchar_t* text) {
+            return static_cast<int>(SendMessageW(hwnd, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        const int captionWidth = width(caption) + 2 * width(L"M");
+        if (captionWidth > texts) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, captionWidth);
+    }
 }
 
 void ComboBox::Clear() const { SendMessageW(hwnd, CB_RESETCONTENT, 0, 0); }
