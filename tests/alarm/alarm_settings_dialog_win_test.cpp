@@ -101,11 +101,7 @@ TEST_F(AlarmSettingsDialogTest, OkWithNothingChangedRewritesAllTwentyWithTheDefa
 
 std::wstring OverviewText(const Driver& d, int line, int column) {
     wchar_t text[64] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 64;
-    SendMessageW(d.Item(D::kIdOverview), LVM_GETITEMTEXTW, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
+    ListView_GetItemText(d.Item(D::kIdOverview), line, column, text, 64);
     return text;
 }
 
@@ -118,8 +114,8 @@ TEST_F(AlarmSettingsDialogTest, ADateRefusedWhenPastAndTheOverviewOpensTheChosen
     hvtest::MessageBoxCatcher boxes;
     D dialog(host, actions);
     DialogScript script([&](Driver& d) {
-        d.Key(VK_SPACE);     // このアラームを実行する
-        d.AccessKey(L'd');   // 日付を指定(&D): the box starts from a date to come
+        d.Key(VK_SPACE);    // このアラームを実行する
+        d.AccessKey(L'd');  // 日付を指定(&D): the box starts from a date to come
         EXPECT_TRUE(d.Enabled(D::kIdDate) && !d.Enabled(D::kIdWeek) && !d.Enabled(D::kIdSkipHolidays));
         EXPECT_EQ(WindowText(d.Item(D::kIdDate)).size(), 10u);
         d.Type(D::kIdDate, L"2020/1/1");
@@ -137,17 +133,15 @@ TEST_F(AlarmSettingsDialogTest, ADateRefusedWhenPastAndTheOverviewOpensTheChosen
         d.AccessKey(L'v');  // アラームの一覧(&V)
         for (int i = 0; i < 5; ++i) d.Key(VK_DOWN);
         d.Key(VK_RETURN);  // opens alarm 6, not OK
-        EXPECT_EQ(WindowText(d.dialog()), L"アラーム - [6/20]");
-        EXPECT_TRUE(d.Visible(D::kIdHour));
+        EXPECT_EQ(std::pair(WindowText(d.dialog()), d.Visible(D::kIdHour)), std::pair(std::wstring(L"アラーム - [6/20]"), true));
         d.AccessKey(L'n');  // 祝日は鳴らさない(&N)
         d.Key(VK_RETURN);
     });
     EXPECT_TRUE(dialog.Run(nullptr));
     script.Join();
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(host.store_.Dword(kAlarmSubkey, L"Date1"), 20991231u);
-    EXPECT_EQ(host.store_.Dword(kAlarmSubkey, L"SkipHolidays6"), 1u);
-    EXPECT_EQ(Attr(1).value_or(std::vector<std::uint8_t>{}).at(0) & 0x80, 0x80);
+    EXPECT_EQ(std::tuple(boxes.boxes.size(), host.store_.Dword(kAlarmSubkey, L"Date1"),
+                         host.store_.Dword(kAlarmSubkey, L"SkipHolidays6"), Attr(1).value_or(std::vector<std::uint8_t>{1})[0]),
+              std::tuple(1u, 20991231u, 1u, 0x80));
 }
 
 TEST_F(AlarmSettingsDialogTest, AnAlarmAtFiveAfterSevenOnSundaysOnlyStoresItsAttrBytes) {

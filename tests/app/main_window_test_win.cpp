@@ -276,14 +276,12 @@ TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) 
 TEST_F(MainWindowTest, TheNoticesSnoozeButtonFiresTheAlarmAgainAfterItsLength) {
     AlarmActions alarms(L"C:\\Horavox\\", nullptr);
     HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
-    app.alarms = &alarms;
-    app.hvplus = &hvplus;
+    std::tie(app.alarms, app.hvplus) = std::tuple(&alarms, &hvplus);
     store.PutDword(kMainSubkey, L"Talk", 0);
     store.PutBinary(kAlarmSubkey, L"Attr1", {0x80, 8, 0, 0x7F, 0, 0, 0});
     store.PutText(kAlarmSubkey, L"Message1", L"起きて");
     store.PutDword(kAlarmSubkey, L"Snooze1", 0x0103);  // 3 minutes, once
     Open();
-    ASSERT_NE(window->tick(), nullptr);
     long long offsetMs = 0;
     window->tick()->SetClock([&] { return test::ClockAt(test::MsOf(ReadWallClock()) + offsetMs); });
     const auto boundaryIn = [&](int minute, int ms) {

@@ -1,6 +1,7 @@
 // What a tick does, over a simulated clock: the announcement rule, the due alarms, midnight, catch-up, re-entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app/tick_decisions.h"
+#include "app/tray_tip.h"
 #include "tests/app/tick_test_clock.h"
 
 namespace hv {
@@ -110,6 +112,7 @@ AlarmEntry Alarm(std::uint16_t hour, std::uint16_t minute, const wchar_t* weekda
     std::tie(a.Enabled, a.Hour, a.Minute, a.Weekdays) = std::tie(on, hour, minute, weekdays);
     return a;
 }
+AlarmEntry OnDate(AlarmEntry a, std::uint32_t date) { return a.OneOffDate = date, a; }
 
 TEST(AlarmRule, WeekdaysSkipTheHolidaysOfTheFaceAndAOneOffDateGoesOffOnItsDayOnly) {
     AlarmEntry weekdays = Alarm(7, 0, L"0111110"), skipping = weekdays, oneOff = Alarm(7, 0, L"0000000");
@@ -309,10 +312,8 @@ TEST_F(Dispatcher, QuietMinutesAndABusyUserSilenceTheTimeNeverAnAlarmAndTheSyste
 
 TEST_F(Dispatcher, AOneOffAlarmGoesOffAtItsMinuteSwitchesItselfOffAndIsSavedFirst) {
     settings.AnnounceTiming = AnnounceTiming::AnnounceNone;
-    settings.Alarms[2] = Alarm(0, 0);
-    settings.Alarms[2].OneOffDate = 20261208;
-    settings.Alarms[3] = Alarm(0, 1, L"0000000");
-    settings.Alarms[3].OneOffDate = 20261208;
+    settings.Alarms[2] = OnDate(Alarm(0, 0), 20261208);
+    settings.Alarms[3] = OnDate(Alarm(0, 1, L"0000000"), 20261208);
     dispatcher.Start(On7th(23, 59, 30));
     dispatcher.OnTimer(At(2026, 12, 8, 0, 0, 0, 2));
     EXPECT_EQ(Take(), (Log{"calendar", "calendar", "saved", "alarm 2"}));
@@ -334,9 +335,7 @@ TEST_F(Dispatcher, SnoozeRepeatsTheNoticeAcrossMidnightUpToItsLimitAndNeverRepla
     settings.Alarms[1] = Alarm(23, 55);
     settings.Alarms[1].Message = L"#exec notepad.exe";  // a command: nothing to snooze
     settings.Alarms[2] = Alarm(23, 58);
-    settings.Alarms[2].Message = L"寝る";
-    settings.Alarms[2].SnoozeMinutes = 60;
-    settings.Alarms[2].SnoozeLimit = kSnoozeOff;
+    std::tie(settings.Alarms[2].Message, settings.Alarms[2].SnoozeLimit) = std::tuple(L"寝る", kSnoozeOff);
     const auto tick = [&](int day, int h, int m) { dispatcher.OnTimer(At(2026, 12, day, h, m, 0, 2)); };
     dispatcher.Start(On7th(23, 54, 30));
     tick(7, 23, 55);
@@ -363,6 +362,33 @@ TEST_F(Dispatcher, SnoozeRepeatsTheNoticeAcrossMidnightUpToItsLimitAndNeverRepla
     dispatcher.Snooze(At(2026, 12, 9, 23, 55, 20));
     EXPECT_EQ(Take(), (Log{"alarm 0 snooze 5", "alarm 1", "calendar", "alarm 0 snooze 5", "alarm 1"}));
     EXPECT_EQ(dispatcher.NextSnooze(), std::nullopt);
+}
+
+TEST(NextAlarm, TheSoonestEnabledAlarmAfterThisMinuteHolidaysSkippedDatesAndSnoozesCounted) {
+    AlarmEntry workdays = Alarm(7, 0, L"0111110"), off = Alarm(6, 0, kEveryWeekday, false);
+    workdays.SkipHolidays = true;
+    const struct {
+        std::vector<AlarmEntry> alarms;
+        WallClock now;
+        const wchar_t* text;
+        std::optional<long long> snooze = {};
+    } cases[] = {
+        {{off, Alarm(25, 0)}, At(2026, 12, 9, 22, 40), L""},  // off; a stored hour that never comes
+        {{workdays, off}, At(2026, 12, 9, 22, 40), L"次のアラーム 12月10日(木) 7:00"},
+        {{workdays}, At(2026, 12, 9, 6, 59, 59), L"次のアラーム 12月9日(水) 7:00"},
+        {{workdays}, At(2026, 12, 9, 7, 0, 1), L"次のアラーム 12月10日(木) 7:00"},
+        {{workdays}, At(2026, 12, 11, 8, 0), L"次のアラーム 12月14日(月) 7:00"},  // over the weekend
+        {{workdays}, At(2026, 12, 31, 8, 0), L"次のアラーム 1月4日(月) 7:00"},    // 元日 skipped
+        {{workdays, OnDate(Alarm(23, 5), 20270102)}, At(2026, 12, 31, 8, 0), L"次のアラーム 1月2日(土) 23:05"},
+        {{OnDate(Alarm(9, 0), 20261209)}, At(2026, 12, 9, 9, 0), L""},  // its minute under way: done
+        {{OnDate(Alarm(9, 0), 20280101)}, At(2026, 12, 9, 9, 0), L"次のアラーム 1月1日(土) 9:00"},
+        {{workdays}, At(2026, 12, 9, 22, 40), L"次のアラーム 12月9日(水) 22:45", MinuteNumber(At(2026, 12, 9, 22, 45))},
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        std::copy(c.alarms.begin(), c.alarms.end(), s.Alarms.begin());
+        EXPECT_EQ(NextAlarmText(s, c.now, c.snooze), c.text) << c.now.date.day << " " << c.now.hour;
+    }
 }
 
 }  // namespace

@@ -174,9 +174,8 @@ TEST(SettingsSave, AlarmAtItsDefaultsLeavesNoTrace) {
     EXPECT_EQ(store.ValueCount(L"\\Alarm"), 0u);
 }
 
-// Snooze, the holiday rule and the one-off date came after Attr<n>: an alarm stored without
-// them loads as before (weekly, holidays kept, 5 minutes 3 times), and one back at those
-// defaults leaves none of them behind.
+// An alarm stored without snooze, holiday rule and date loads as before (weekly, holidays
+// kept, 5 minutes 3 times); one back at those defaults leaves none of them behind.
 TEST(SettingsAlarm, SnoozeHolidaysAndDateFromTheirValuesOrTheirDefaults) {
     const struct {
         std::optional<std::uint32_t> snooze, skip, date;
