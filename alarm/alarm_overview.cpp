@@ -45,8 +45,8 @@ OverviewLine OverviewLineOf(int index, const AlarmEntry& alarm) {
             std::to_wstring(alarm.Hour) + L":" + TwoDigits(alarm.Minute),
             DaysText(alarm),
             alarm.SkipHolidays && alarm.OneOffDate == 0 ? L"休む" : L"",
-            SoundText(alarm),
-            alarm.Message};
+            alarm.Message,
+            SoundText(alarm)};
 }
 
 std::wstring DateText(std::uint32_t ymd) {

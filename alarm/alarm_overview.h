@@ -13,7 +13,7 @@
 
 namespace hv {
 
-// The overview's columns: "番号", "実行", "時刻", "曜日・日付", "祝日", "音", "メッセージ".
+// The overview's columns: "番号", "実行", "時刻", "曜日・日付", "祝日", "メッセージ", "音".
 inline constexpr int kOverviewColumns = 7;
 using OverviewLine = std::array<std::wstring, kOverviewColumns>;
 OverviewLine OverviewLineOf(int index, const AlarmEntry& alarm);

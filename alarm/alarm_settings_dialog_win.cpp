@@ -76,7 +76,7 @@ constexpr ControlRow kRows[] = {
     {D::kIdSnoozeLimit, K::Combo, nullptr, 286, 250, 122, 200, 0, 3},
     // 一覧
     {D::kIdOverviewLabel, K::Label, L"アラームの一覧(&V):", 20, 70, 200, 18, 0, 4},
-    {D::kIdOverview, K::List, L"番号|実行|時刻|曜日・日付|祝日|音|メッセージ", 20, 90, 392, 166, 0, 4},
+    {D::kIdOverview, K::List, L"番号|実行|時刻|曜日・日付|祝日|メッセージ|音", 20, 90, 392, 166, 0, 4},
     {D::kIdOpen, K::Button, L"開く(&O)", 312, 262, 100, 26, 0, 4},
     // Always shown.
     {D::kIdTest, K::Button, L"テスト(&T)", 8, 306, 96, 28},

@@ -208,8 +208,12 @@ void ListView::FitColumns() const {
         const auto width = [&](const wchar_t* text) {
             return static_cast<int>(SendMessageW(hwnd, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
         };
-        const int captionWidth = width(caption) + 2 * width(L"M");
-        if (captionWidth > texts) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, captionWidth);
+        const int captionWidth = width(caption) + width(L"MM") * 3 / 4;
+        // No column takes more than half the list: a long text is cut short, with an ellipsis.
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const int fitted = std::min<int>(std::max(texts, captionWidth), client.right / 2);
+        if (fitted != texts) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, fitted);
     }
 }
 

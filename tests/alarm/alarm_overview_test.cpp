@@ -17,8 +17,8 @@ TEST(AlarmOverview, ALineTellsWhenWhatAndWhetherAtAGlance) {
         std::tuple(false, 20270102u, SoundKind::CdAudio, 3);
     AlarmEntry none;
     none.Weekdays = L"0000000";
-    EXPECT_EQ(OverviewLineOf(0, weekly), (OverviewLine{L"1", L"オン", L"7:05", L"月火水木金", L"休む", L"bell.wav", L"起きる"}));
-    EXPECT_EQ(OverviewLineOf(19, once), (OverviewLine{L"20", L"オフ", L"7:05", L"2027/01/02", L"", L"CD トラック 3", L"起きる"}));
+    EXPECT_EQ(OverviewLineOf(0, weekly), (OverviewLine{L"1", L"オン", L"7:05", L"月火水木金", L"休む", L"起きる", L"bell.wav"}));
+    EXPECT_EQ(OverviewLineOf(19, once), (OverviewLine{L"20", L"オフ", L"7:05", L"2027/01/02", L"", L"起きる", L"CD トラック 3"}));
     EXPECT_EQ(std::pair(DaysText(AlarmEntry{}), DaysText(none)), std::pair(std::wstring(L"毎日"), std::wstring(L"なし")));
 }
 

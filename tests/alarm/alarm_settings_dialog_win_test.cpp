@@ -128,7 +128,7 @@ TEST_F(AlarmSettingsDialogTest, ADateRefusedWhenPastAndTheOverviewOpensTheChosen
         EXPECT_TRUE(d.Visible(D::kIdOverview));
         EXPECT_EQ(SendMessageW(d.Item(D::kIdOverview), LVM_GETITEMCOUNT, 0, 0), 20);
         EXPECT_EQ(OverviewText(d, 0, 3), L"2099/12/31");
-        EXPECT_EQ(std::tuple(OverviewText(d, 5, 2), OverviewText(d, 5, 3), OverviewText(d, 5, 6)),
+        EXPECT_EQ(std::tuple(OverviewText(d, 5, 2), OverviewText(d, 5, 3), OverviewText(d, 5, 5)),
                   std::tuple(L"9:30", L"月火水木金", L"会議"));
         d.AccessKey(L'v');  // アラームの一覧(&V)
         for (int i = 0; i < 5; ++i) d.Key(VK_DOWN);
