@@ -83,7 +83,8 @@ MainWindow::MainWindow(App& app)
       shown_(app.calendar),
       face_(app.settings, shown_, [&app](HWND window, COLORREF first, COLORREF second, long direction) {
           if (app.hvplus) app.hvplus->PaintGradation(window, first, second, direction);
-      }) {}
+      }),
+      access_(navigator_, face_, app.settings) {}
 
 MainWindow::~MainWindow() {
     // Without a title bar the menu bar is detached from the window, which then does not
@@ -337,6 +338,9 @@ void MainWindow::ShowMonth() {
     face_.SetMonth(navigator_.year(), navigator_.month(), navigator_.showsToday());
     tooltipRects_.clear();
     UpdateTitle();
+    ShowFocusDay(focusDayShown_);
+    access_.NotifyMonthShown(hwnd());
+    access_.NotifyFocus(hwnd());
     const long long left = navigator_.MsUntilReturn(static_cast<long long>(GetTickCount64()));
     if (left < 0) KillTimer(hwnd(), kReturnTimerId);
     else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
@@ -366,8 +370,30 @@ void MainWindow::OnReturnTimer() {
     else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
 }
 
+void MainWindow::ShowFocusDay(bool shown) {
+    focusDayShown_ = shown;
+    face_.SetFocusDay(shown ? navigator_.focus().day : 0);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 bool MainWindow::OnNavigationKey(WPARAM key) {
     const long long now = static_cast<long long>(GetTickCount64());
+    static constexpr struct {
+        WPARAM key;
+        int days;
+    } kFocusKeys[] = {{VK_LEFT, -1}, {VK_RIGHT, 1}, {VK_UP, -7}, {VK_DOWN, 7}};
+    for (const auto& focusKey : kFocusKeys) {
+        if (focusKey.key != key) continue;
+        const Date before = navigator_.focus();
+        if (navigator_.MoveFocus(focusKey.days, now)) {
+            focusDayShown_ = true;
+            ShowMonth();  // tells the reader of the new month and its focus day
+        } else {
+            ShowFocusDay(true);
+            if (!(navigator_.focus() == before)) access_.NotifyFocus(hwnd());
+        }
+        return true;
+    }
     bool changed = false;
     if (key == VK_NEXT) changed = navigator_.Turn(1, now);
     else if (key == VK_PRIOR) changed = navigator_.Turn(-1, now);
@@ -637,6 +663,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_KEYDOWN:
         if (OnNavigationKey(wp)) return 0;
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = access_.OnGetObject(hwnd(), wp, lp)) return object;
+        break;
+    case WM_SETFOCUS:
+        access_.NotifyFocus(hwnd());
+        break;
+    case WM_KILLFOCUS:
+        if (focusDayShown_) ShowFocusDay(false);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

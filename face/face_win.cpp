@@ -426,6 +426,13 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
                 DrawLabel(memory, day.rokuyo, dpi_);
             }
         }
+        if (focusDay_ > 0 && static_cast<std::size_t>(focusDay_) <= layout_.days.size()) {
+            const DayBox box = DayLabelBox(layout_, metrics_, layout_.days[static_cast<std::size_t>(focusDay_ - 1)]);
+            RECT focus{TwipsToPixels(box.left, dpi_), TwipsToPixels(box.top, dpi_),
+                       TwipsToPixels(box.left + box.width, dpi_), TwipsToPixels(box.top + box.height, dpi_)};
+            InflateRect(&focus, ScaleToDpi(2, dpi_), 0);
+            DrawFocusRect(memory, &focus);
+        }
         DeleteObject(headerFont);
         DeleteObject(dayFont);
         if (headingFont) DeleteObject(headingFont);

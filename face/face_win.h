@@ -74,6 +74,9 @@ public:
     void KeepLook(HWND window);
     void EndKeptLook(HWND window, bool putBack);
 
+    // The day whose box shows the keyboard's focus (after an arrow key); 0 for none.
+    void SetFocusDay(int day) { focusDay_ = day; }
+
     // Draws the whole face onto `dc` (the paint DC) or, when null, onto the window's own
     // DC: composed in a memory bitmap and copied once, so a repaint never flickers.
     void DrawFace(HWND window, HDC dc = nullptr);
@@ -106,6 +109,7 @@ private:
     FaceLayout layout_;
     FaceMetrics metrics_;
     int dpi_ = 96;
+    int focusDay_ = 0;
     int year_ = 0;
     int month_ = 0;
     bool showsToday_ = true;
