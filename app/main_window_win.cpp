@@ -135,7 +135,8 @@ void MainWindow::Load() {
     PlaceWindow();
     navigator_.SetToday(app_.calendarDate);
     ShowMonth();
-    if (TranslucencyAvailable(app_.system) && settings.Translucent)
+    face_.SetHighContrast(HighContrastOn());
+    if (TranslucencyAvailable(app_.system) && settings.Translucent && !face_.highContrast())
         ApplyTranslucency(hwnd(), true, settings.TranslucentRate);
     if (settings.AlwaysOnTop()) ApplyTopmost();
     if (settings.TitleBarHidden()) ApplyTitleBar();
@@ -370,6 +371,16 @@ void MainWindow::OnReturnTimer() {
     else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
 }
 
+void MainWindow::FollowContrast() {
+    const bool on = HighContrastOn();
+    if (on != face_.highContrast()) {
+        face_.SetHighContrast(on);
+        if (TranslucencyAvailable(app_.system) && app_.settings.Translucent)
+            ApplyTranslucency(hwnd(), !on, app_.settings.TranslucentRate);
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);  // a theme's colours may have changed, on or not
+}
+
 void MainWindow::ShowFocusDay(bool shown) {
     focusDayShown_ = shown;
     face_.SetFocusDay(shown ? navigator_.focus().day : 0);
@@ -415,11 +426,12 @@ void MainWindow::ClearFacePicture() {
 }
 
 void MainWindow::ApplyFaceTranslucency(bool on) {
-    if (TranslucencyAvailable(app_.system)) ApplyTranslucency(hwnd(), on, app_.settings.TranslucentRate);
+    if (TranslucencyAvailable(app_.system))
+        ApplyTranslucency(hwnd(), on && !face_.highContrast(), app_.settings.TranslucentRate);
 }
 
 void MainWindow::SetFaceOpacity() {
-    if (TranslucencyAvailable(app_.system))
+    if (TranslucencyAvailable(app_.system) && !face_.highContrast())
         SetLayeredWindowAttributes(hwnd(), 0, TranslucencyAlpha(app_.settings.TranslucentRate), LWA_ALPHA);
 }
 
@@ -611,7 +623,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
         SaveWindow();
         break;
+    case WM_SYSCOLORCHANGE:
+        FollowContrast();
+        break;
     case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST) FollowContrast();
+        [[fallthrough]];
     case WM_DISPLAYCHANGE:
         // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);

@@ -105,6 +105,8 @@ private:
     // The wheel, PageUp, PageDown and Home over the face, and the arrows that move the focus
     // day; true when the key was one of them.
     bool OnNavigationKey(WPARAM key);
+    // The face in a high-contrast theme's colours while one is on, translucency set aside.
+    void FollowContrast();
     // The focus day's box on the face, once an arrow key has been used while it has the focus.
     void ShowFocusDay(bool shown);
     // Shows the navigator's month: the face's record and month, the title, the return timer.
