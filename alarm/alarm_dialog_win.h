@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "util/form_win.h"
+#include "util/title_bar_theme_win.h"
 
 namespace hv {
 
@@ -44,12 +45,14 @@ protected:
     void OnLoad() override;
     bool OnOk() override;
     void OnCancel() override;
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void ShowNotice();
 
     std::function<void()> onConfirm_;
     AlarmNotice notice_;
+    TitleBarTheme titleBarTheme_;
 };
 
 }  // namespace hv

@@ -140,6 +140,7 @@ void MainWindow::Load() {
         ApplyTranslucency(hwnd(), true, settings.TranslucentRate);
     if (settings.AlwaysOnTop()) ApplyTopmost();
     if (settings.TitleBarHidden()) ApplyTitleBar();
+    titleBarTheme_.Follow(hwnd());
     face_.ApplyBackground();
 
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -628,6 +629,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETHIGHCONTRAST) FollowContrast();
+        if (IsThemeChange(msg, lp)) titleBarTheme_.Follow(hwnd());
         [[fallthrough]];
     case WM_DISPLAYCHANGE:
         // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.

@@ -13,6 +13,7 @@
 #include "face/face_win.h"
 #include "face/month_navigator.h"
 #include "settings/settings_host.h"
+#include "util/title_bar_theme_win.h"
 #include "util/window_win.h"
 
 namespace hv {
@@ -121,6 +122,7 @@ private:
     FacePainter face_;
     FaceAccessibility access_;  // what screen readers read of the face
     bool focusDayShown_ = false;
+    TitleBarTheme titleBarTheme_;
     HMENU menuBar_ = nullptr;
     HMENU setupMenu_ = nullptr;
     HMENU helpMenu_ = nullptr;
