@@ -19,6 +19,7 @@
 #include "face/calendar_text.h"
 #include "face/holidays.h"
 #include "hvplus/hvplus_binding_win.h"
+#include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
@@ -28,7 +29,6 @@ namespace hv {
 
 namespace {
 
-constexpr int kProgramIconId = 1;
 // Retries adding the notification-area icon (the minute tick's timer is 1).
 constexpr UINT_PTR kTrayRetryTimerId = 2;
 // OLE (the shell services of the dialogs; the picture loader needs none) starts after the
@@ -99,7 +99,7 @@ bool MainWindow::Create() {
     menuBar_ = CreateMainMenu(setupMenu_, helpMenu_);
     LoadIcons();
     // Created hidden at the design size; the load places it.
-    if (!Window::Create(kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (!Window::Create(kMainWindowClass, kProgramTitle, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                         360, 233, nullptr, menuBar_, icon_))
         return false;
     Load();
@@ -212,7 +212,7 @@ void MainWindow::AddTrayIcon() {
     tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
-    wcscpy_s(tray_.szTip, kMainWindowTitle);
+    wcscpy_s(tray_.szTip, kProgramTitle);
     // An add that timed out (Explorer busy at sign-in) may have added the icon all the same,
     // and a second add of it fails: a retry first tries to change the icon that may be there.
     trayAdded_ = (trayMayExist_ && NotifyIcon(NIM_MODIFY, tray_)) || NotifyIcon(NIM_ADD, tray_);
@@ -289,7 +289,7 @@ void MainWindow::SaveWindow(bool mayTell) {
 void MainWindow::TellWindowNotSaved() {
     if (!windowNotSaved_ || toldNotSaved_) return;
     toldNotSaved_ = true;
-    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kSaveFailureTitle,
+    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kProgramTitle,
                 MB_OK | MB_ICONERROR);
 }
 
@@ -350,7 +350,7 @@ void MainWindow::ShowMonth() {
 }
 
 void MainWindow::UpdateTitle() {
-    std::wstring title = kMainWindowTitle;
+    std::wstring title = kProgramTitle;
     if (!navigator_.showsToday() && !app_.settings.ShowHeading) {
         const std::u16string month = MonthHeading(navigator_.year(), navigator_.month(),
                                                   app_.settings.HeadingEra ? HeadingForm::Era : HeadingForm::Western);
@@ -567,7 +567,6 @@ void MainWindow::OnCommand(unsigned id) {
         break;
     }
     default:
-        // The settings dialogs are not part of the program yet (greyed).
         break;
     }
 }
