@@ -145,18 +145,12 @@ TEST(FormTest, EveryFormRunsTheSameKeyboardPagesAndDpi) {
 TEST(FormTest, EveryTabStopHasTheNameOfItsCaptionOrItsLabel) {
     constexpr int kIdName = 50, kIdSpin = 51, kIdSize = 52, kIdFace = 53, kIdPlay = 54, kIdSwatch = 55;
     constexpr ControlRow kNamed[] = {
-        {60, K::Label, L"名前(&N):", 8, 8, 80, 18},
-        {61, K::Label, L"注", 8, 30, 80, 18},
-        {kIdName, K::Edit, L"太郎", 90, 8, 80, 23},
-        {kIdSpin, K::Spinner, nullptr, 170, 8, 17, 23},
-        {62, K::Label, L"サイズ(&S):", 8, 60, 80, 18},
-        {63, K::Label, L"小", 90, 60, 20, 18},
-        {kIdSize, K::Slider, nullptr, 110, 56, 100, 30},
-        {64, K::Label, L"書体(&F):", 8, 100, 80, 18},
-        {kIdFace, K::Combo, nullptr, 90, 96, 120, 200},
-        {kIdPlay, K::PlayButton, L"テスト再生", 8, 140, 40, 30},
-        {kIdSwatch, K::ColorSwatch, L"今日", 60, 140, 73, 25},
-        OkButtonRow(8, 200, 80, 26),
+        {60, K::Label, L"名前(&N):", 8, 8, 80, 18},         {61, K::Label, L"注", 8, 30, 80, 18},
+        {kIdName, K::Edit, L"太郎", 90, 8, 80, 23},         {kIdSpin, K::Spinner, nullptr, 170, 8, 17, 23},
+        {62, K::Label, L"サイズ(&S):", 8, 60, 80, 18},       {63, K::Label, L"小", 90, 60, 20, 18},
+        {kIdSize, K::Slider, nullptr, 110, 56, 100, 30},    {64, K::Label, L"書体(&F):", 8, 100, 80, 18},
+        {kIdFace, K::Combo, nullptr, 90, 96, 120, 200},     {kIdPlay, K::PlayButton, L"テスト再生", 8, 140, 40, 30},
+        {kIdSwatch, K::ColorSwatch, L"今日", 60, 140, 73, 25}, OkButtonRow(8, 200, 80, 26),
         CancelButtonRow(96, 200, 80, 26),
     };
     const FormLayout layout{.caption = L"名札", .width = 240, .height = 234, .controls = kNamed};
@@ -171,11 +165,8 @@ TEST(FormTest, EveryTabStopHasTheNameOfItsCaptionOrItsLabel) {
             BSTR read = nullptr;
             VARIANT self{};
             self.vt = VT_I4;
-            if (SUCCEEDED(AccessibleObjectFromWindow(d.Item(id), OBJID_CLIENT, kIidAccessible,
-                                                     reinterpret_cast<void**>(&object)))) {
-                object->get_accName(self, &read);
-                object->Release();
-            }
+            if (SUCCEEDED(AccessibleObjectFromWindow(d.Item(id), OBJID_CLIENT, kIidAccessible, (void**)&object)))
+                object->get_accName(self, &read), object->Release();
             EXPECT_NE(std::wstring(read ? read : L"").find(name), std::wstring::npos) << id;
             SysFreeString(read);
         }
