@@ -51,9 +51,16 @@ void AlarmDialog::OnLoad() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     SetWindowTextW(hwnd(), AlarmCaptionAt(now).c_str());
+    titleBarTheme_ = {};  // a new window each time the notice opens
+    titleBarTheme_.Follow(hwnd());
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowNotice();
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDOK)), TRUE);
+}
+
+INT_PTR AlarmDialog::OnMessage(UINT msg, WPARAM, LPARAM lp) {
+    if (IsThemeChange(msg, lp)) titleBarTheme_.Follow(hwnd());
+    return FALSE;
 }
 
 void AlarmDialog::Update(AlarmNotice notice) {

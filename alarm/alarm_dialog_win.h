@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "util/form_win.h"
+#include "util/title_bar_theme_win.h"
 
 namespace hv {
 
@@ -51,6 +52,7 @@ protected:
     bool OnOk() override;
     void OnCancel() override;
     void OnClick(int id) override;
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void ShowNotice();
@@ -58,6 +60,7 @@ private:
     std::function<void()> onConfirm_;
     std::function<void()> onSnooze_;
     AlarmNotice notice_;
+    TitleBarTheme titleBarTheme_;
 };
 
 }  // namespace hv

@@ -84,7 +84,8 @@ MainWindow::MainWindow(App& app)
       shown_(app.calendar),
       face_(app.settings, shown_, [&app](HWND window, COLORREF first, COLORREF second, long direction) {
           if (app.hvplus) app.hvplus->PaintGradation(window, first, second, direction);
-      }) {}
+      }),
+      access_(navigator_, face_, app.settings) {}
 
 MainWindow::~MainWindow() {
     // Without a title bar the menu bar is detached from the window, which then does not
@@ -135,10 +136,12 @@ void MainWindow::Load() {
     PlaceWindow();
     navigator_.SetToday(app_.calendarDate);
     ShowMonth();
-    if (TranslucencyAvailable(app_.system) && settings.Translucent)
+    face_.SetHighContrast(HighContrastOn());
+    if (TranslucencyAvailable(app_.system) && settings.Translucent && !face_.highContrast())
         ApplyTranslucency(hwnd(), true, settings.TranslucentRate);
     if (settings.AlwaysOnTop()) ApplyTopmost();
     if (settings.TitleBarHidden()) ApplyTitleBar();
+    titleBarTheme_.Follow(hwnd());
     face_.ApplyBackground();
 
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -345,6 +348,9 @@ void MainWindow::ShowMonth() {
     face_.SetMonth(navigator_.year(), navigator_.month(), navigator_.showsToday());
     tooltipRects_.clear();
     UpdateTitle();
+    ShowFocusDay(focusDayShown_);
+    access_.NotifyMonthShown(hwnd());
+    access_.NotifyFocus(hwnd());
     const long long left = navigator_.MsUntilReturn(static_cast<long long>(GetTickCount64()));
     if (left < 0) KillTimer(hwnd(), kReturnTimerId);
     else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
@@ -374,8 +380,40 @@ void MainWindow::OnReturnTimer() {
     else SetTimer(hwnd(), kReturnTimerId, static_cast<UINT>(std::max<long long>(left, USER_TIMER_MINIMUM)), nullptr);
 }
 
+void MainWindow::FollowContrast() {
+    const bool on = HighContrastOn();
+    if (on != face_.highContrast()) {
+        face_.SetHighContrast(on);
+        if (TranslucencyAvailable(app_.system) && app_.settings.Translucent)
+            ApplyTranslucency(hwnd(), !on, app_.settings.TranslucentRate);
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);  // a theme's colours may have changed, on or not
+}
+
+void MainWindow::ShowFocusDay(bool shown) {
+    focusDayShown_ = shown;
+    face_.SetFocusDay(shown ? navigator_.focus().day : 0);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 bool MainWindow::OnNavigationKey(WPARAM key) {
     const long long now = static_cast<long long>(GetTickCount64());
+    static constexpr struct {
+        WPARAM key;
+        int days;
+    } kFocusKeys[] = {{VK_LEFT, -1}, {VK_RIGHT, 1}, {VK_UP, -7}, {VK_DOWN, 7}};
+    for (const auto& focusKey : kFocusKeys) {
+        if (focusKey.key != key) continue;
+        const Date before = navigator_.focus();
+        if (navigator_.MoveFocus(focusKey.days, now)) {
+            focusDayShown_ = true;
+            ShowMonth();  // tells the reader of the new month and its focus day
+        } else {
+            ShowFocusDay(true);
+            if (!(navigator_.focus() == before)) access_.NotifyFocus(hwnd());
+        }
+        return true;
+    }
     bool changed = false;
     if (key == VK_NEXT) changed = navigator_.Turn(1, now);
     else if (key == VK_PRIOR) changed = navigator_.Turn(-1, now);
@@ -397,11 +435,12 @@ void MainWindow::ClearFacePicture() {
 }
 
 void MainWindow::ApplyFaceTranslucency(bool on) {
-    if (TranslucencyAvailable(app_.system)) ApplyTranslucency(hwnd(), on, app_.settings.TranslucentRate);
+    if (TranslucencyAvailable(app_.system))
+        ApplyTranslucency(hwnd(), on && !face_.highContrast(), app_.settings.TranslucentRate);
 }
 
 void MainWindow::SetFaceOpacity() {
-    if (TranslucencyAvailable(app_.system))
+    if (TranslucencyAvailable(app_.system) && !face_.highContrast())
         SetLayeredWindowAttributes(hwnd(), 0, TranslucencyAlpha(app_.settings.TranslucentRate), LWA_ALPHA);
 }
 
@@ -609,7 +648,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_EXITSIZEMOVE:
         SaveWindow();
         break;
+    case WM_SYSCOLORCHANGE:
+        FollowContrast();
+        break;
     case WM_SETTINGCHANGE:
+        if (wp == SPI_SETHIGHCONTRAST) FollowContrast();
+        if (IsThemeChange(msg, lp)) titleBarTheme_.Follow(hwnd());
+        [[fallthrough]];
     case WM_DISPLAYCHANGE:
         // A new wallpaper, desktop setting or screen: the desktop painted under the face follows.
         if (app_.settings.BackgroundKind == BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
@@ -661,6 +706,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_KEYDOWN:
         if (OnNavigationKey(wp)) return 0;
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = access_.OnGetObject(hwnd(), wp, lp)) return object;
+        break;
+    case WM_SETFOCUS:
+        access_.NotifyFocus(hwnd());
+        break;
+    case WM_KILLFOCUS:
+        if (focusDayShown_) ShowFocusDay(false);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "app/app.h"
+#include "face/face_accessible_win.h"
 #include "face/face_win.h"
 #include "face/month_navigator.h"
 #include "settings/settings_host.h"
+#include "util/title_bar_theme_win.h"
 #include "util/window_win.h"
 
 namespace hv {
@@ -68,6 +70,8 @@ public:
     // Holiday names show as tooltips of their days; made when the mouse first moves over
     // the face, null until then.
     HWND tooltip() const { return tooltip_; }
+    // OLE starts once the first paint is done (what screen readers' requests are marshalled by).
+    bool oleStarted() const { return oleStarted_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -102,8 +106,13 @@ private:
     void CloseSequence();
     void CreateTooltips();
     void UpdateTooltips();
-    // The wheel, PageUp, PageDown and Home over the face; true when the key was one of them.
+    // The wheel, PageUp, PageDown and Home over the face, and the arrows that move the focus
+    // day; true when the key was one of them.
     bool OnNavigationKey(WPARAM key);
+    // The face in a high-contrast theme's colours while one is on, translucency set aside.
+    void FollowContrast();
+    // The focus day's box on the face, once an arrow key has been used while it has the focus.
+    void ShowFocusDay(bool shown);
     // Shows the navigator's month: the face's record and month, the title, the return timer.
     void ShowMonth();
     // The title names another month while no heading row does.
@@ -114,6 +123,9 @@ private:
     MonthNavigator navigator_;
     MonthCalendar shown_;  // the record of the month the face shows
     FacePainter face_;
+    FaceAccessibility access_;  // what screen readers read of the face
+    bool focusDayShown_ = false;
+    TitleBarTheme titleBarTheme_;
     HMENU menuBar_ = nullptr;
     HMENU setupMenu_ = nullptr;
     HMENU helpMenu_ = nullptr;

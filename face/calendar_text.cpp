@@ -54,11 +54,12 @@ std::u16string MonthHeading(int year, int month, HeadingForm form) {
     return text.append(monthText);
 }
 
-std::u16string DescribeDay(const Date& date, const Date& today, bool withRokuyo) {
+std::u16string DescribeDay(const Date& date, const Date& today, bool withRokuyo, bool withYear) {
     if (!IsValidDate(date)) return {};
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal added to a temporary.
-    std::u16string text = Number(date.year);
-    text.append(u"年").append(Number(date.month)).append(u"月").append(Number(date.day)).append(u"日 ");
+    std::u16string text;
+    if (withYear) text.append(Number(date.year)).append(u"年");
+    text.append(Number(date.month)).append(u"月").append(Number(date.day)).append(u"日 ");
     text.append(kWeekdayNames[static_cast<std::size_t>(WeekdayOf(date) - 1)]);
     if (date == today) text.append(u"、今日");
     if (const std::u16string_view holiday = HolidayName(date); !holiday.empty()) text.append(u"、").append(holiday);

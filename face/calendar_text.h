@@ -35,7 +35,9 @@ enum class HeadingForm {
 std::u16string MonthHeading(int year, int month, HeadingForm form);
 
 // "2026年12月23日 水曜日、今日、天皇誕生日、大安": the date, its weekday, then as they apply
-// "今日", the holiday's name and, with `withRokuyo`, the day's 六曜. Empty for an invalid date.
-std::u16string DescribeDay(const Date& date, const Date& today, bool withRokuyo);
+// "今日", the holiday's name and, with `withRokuyo`, the day's 六曜. Without `withYear` the date
+// starts at the month ("12月23日 水曜日、..."), as a day of a month already named. Empty for an
+// invalid date.
+std::u16string DescribeDay(const Date& date, const Date& today, bool withRokuyo, bool withYear = true);
 
 }  // namespace hv

@@ -37,6 +37,16 @@ std::wstring DayText(int day) {
 
 }  // namespace
 
+Settings HighContrastLook(const Settings& settings, const ContrastColors& colors) {
+    Settings look = settings;
+    look.FontColor = {{colors.text, colors.highlight, colors.hotLight, colors.text, colors.text, colors.window}};
+    look.BackgroundColor = {{colors.window, colors.window}};  // the shadow's colour: no shadow
+    look.BackgroundKind = BackgroundKind::Plain;
+    look.Gradation = Gradation::None;
+    look.Translucent = false;
+    return look;
+}
+
 bool FaceShadowEnabled(const Settings& settings) {
     return settings.FontColor[6] != settings.BackgroundColor[1] && settings.FontColor[6] != settings.BackgroundColor[2];
 }

@@ -78,6 +78,20 @@ struct FaceLayout {
     int rowStep = 0;
 };
 
+// The system's colours of a high-contrast theme (COLORREF values).
+struct ContrastColors {
+    std::uint32_t window = 0;
+    std::uint32_t text = 0;
+    std::uint32_t highlight = 0;
+    std::uint32_t hotLight = 0;
+};
+
+// The look of the face while high contrast is on: the settings with the theme's colours (text on
+// the window colour, today in the highlight colour, Sundays and holidays in the hot-light
+// colour), on the plain window colour without gradation, picture, shadow or translucency. The
+// settings themselves are left as they are, to come back when high contrast goes off.
+Settings HighContrastLook(const Settings& settings, const ContrastColors& colors);
+
 // The shadow is drawn only when its colour differs from both background colours.
 bool FaceShadowEnabled(const Settings& settings);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "face/appearance_choices.h"
@@ -296,8 +297,8 @@ void FacePainter::EndKeptLook(HWND window, bool putBack) {
     DrawFace(window);
 }
 
-void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height) {
-    const COLORREF back = settings_.BackgroundColor[1];
+void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height, const Settings& look) {
+    const COLORREF back = look.BackgroundColor[1];
     auto copyFromWindow = [&] {
         // The gradient painter and PaintDesktop draw on the window itself (the desktop
         // must line up with the screen); the result is taken into the memory bitmap.
@@ -305,18 +306,18 @@ void FacePainter::PaintBackground(HWND window, HDC memory, int width, int height
         BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
         ReleaseDC(window, windowDc);
     };
-    switch (settings_.BackgroundKind) {
+    switch (look.BackgroundKind) {
     case BackgroundKind::Plain:
-        if (settings_.Gradation != Gradation::None && gradient_) {
-            gradient_(window, settings_.BackgroundColor[1], settings_.BackgroundColor[2],
-                      GradationDirection(settings_.Gradation));
+        if (look.Gradation != Gradation::None && gradient_) {
+            gradient_(window, look.BackgroundColor[1], look.BackgroundColor[2],
+                      GradationDirection(look.Gradation));
             copyFromWindow();
         } else {
             FillColor(memory, width, height, back);
         }
         break;
     case BackgroundKind::Desktop:
-        if (!settings_.Translucent) {
+        if (!look.Translucent) {
             HDC windowDc = GetDC(window);
             PaintDesktop(windowDc);
             ReleaseDC(window, windowDc);
@@ -345,12 +346,19 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
     if (width <= 0 || height <= 0) return;
     dpi_ = DpiOf(window);
 
+    std::optional<Settings> contrast;
+    if (highContrast_) {
+        contrast = HighContrastLook(settings_, {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                                                GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HOTLIGHT)});
+    }
+    const Settings& look = contrast ? *contrast : settings_;
+
     HDC target = dc ? dc : GetDC(window);
     HDC memory = CreateCompatibleDC(target);
     HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
     if (memory && bitmap) {
         Selected selectedBitmap(memory, bitmap);
-        PaintBackground(window, memory, width, height);
+        PaintBackground(window, memory, width, height, look);
         SetBkMode(memory, TRANSPARENT);
         SetTextAlign(memory, TA_LEFT | TA_TOP | TA_NOUPDATECP);
 
@@ -401,7 +409,7 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
                 measureRokuyo();
             }
         }
-        layout_ = LayoutFace(settings_, calendar_, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_),
+        layout_ = LayoutFace(look, calendar_, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_),
                              metrics_, extras);
         {
             Selected selectedFont(memory, headerFont);
@@ -426,6 +434,13 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
                 DrawLabel(memory, day.rokuyo, dpi_);
             }
         }
+        if (focusDay_ > 0 && static_cast<std::size_t>(focusDay_) <= layout_.days.size()) {
+            const DayBox box = DayLabelBox(layout_, metrics_, layout_.days[static_cast<std::size_t>(focusDay_ - 1)]);
+            RECT focus{TwipsToPixels(box.left, dpi_), TwipsToPixels(box.top, dpi_),
+                       TwipsToPixels(box.left + box.width, dpi_), TwipsToPixels(box.top + box.height, dpi_)};
+            InflateRect(&focus, ScaleToDpi(2, dpi_), 0);
+            DrawFocusRect(memory, &focus);
+        }
         DeleteObject(headerFont);
         DeleteObject(dayFont);
         if (headingFont) DeleteObject(headingFont);
@@ -435,6 +450,13 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
     if (bitmap) DeleteObject(bitmap);
     if (memory) DeleteDC(memory);
     if (!dc) ReleaseDC(window, target);
+}
+
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 bool ApplyTranslucency(HWND window, bool on, std::uint32_t rate) {

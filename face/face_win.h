@@ -74,6 +74,14 @@ public:
     void KeepLook(HWND window);
     void EndKeptLook(HWND window, bool putBack);
 
+    // While high contrast is on the face takes the theme's colours (HighContrastLook), read
+    // from the system at every repaint.
+    void SetHighContrast(bool on) { highContrast_ = on; }
+    bool highContrast() const { return highContrast_; }
+
+    // The day whose box shows the keyboard's focus (after an arrow key); 0 for none.
+    void SetFocusDay(int day) { focusDay_ = day; }
+
     // Draws the whole face onto `dc` (the paint DC) or, when null, onto the window's own
     // DC: composed in a memory bitmap and copied once, so a repaint never flickers.
     void DrawFace(HWND window, HDC dc = nullptr);
@@ -85,7 +93,7 @@ public:
     int dpi() const { return dpi_; }
 
 private:
-    void PaintBackground(HWND window, HDC memory, int width, int height);
+    void PaintBackground(HWND window, HDC memory, int width, int height, const Settings& look);
     bool LoadPicture();
     FaceExtras Extras();
     // A font of set 1 or 2 scaled by `scale` for Japanese text: the set's own face when it has
@@ -106,6 +114,8 @@ private:
     FaceLayout layout_;
     FaceMetrics metrics_;
     int dpi_ = 96;
+    int focusDay_ = 0;
+    bool highContrast_ = false;
     int year_ = 0;
     int month_ = 0;
     bool showsToday_ = true;
@@ -120,6 +130,9 @@ private:
 
 // The size of the 六曜 under a day against the day's own font.
 inline constexpr double kRokuyoFontScale = 0.5;
+
+// Whether a high-contrast theme is on (SPI_GETHIGHCONTRAST).
+bool HighContrastOn();
 
 // Switches the window's layered style on (with the opacity of `rate` percent) or off.
 // Returns false when the style could not be written.

@@ -1,5 +1,7 @@
 #include "face/month_navigator.h"
 
+#include <algorithm>
+
 #include "face/holidays.h"
 
 namespace hv {
@@ -8,7 +10,10 @@ bool MonthNavigator::SetToday(const Date& today) {
     if (today == today_ && year_ != 0) return false;
     today_ = today;
     wheelRemainder_ = 0;
-    return ShowToday();
+    const bool changed = ShowToday();
+    // The focus stays on the old today within a month still shown: it follows the new one.
+    focus_ = today_;
+    return changed;
 }
 
 bool MonthNavigator::Turn(int months, long long nowMs) {
@@ -19,7 +24,27 @@ bool MonthNavigator::Turn(int months, long long nowMs) {
     if (months == 0 || year < kFirstHolidayDate.year || year > kLastHolidayDate.year) return false;
     year_ = static_cast<int>(year);
     month_ = static_cast<int>(target - year * 12) + 1;
+    FollowMonth();
     return true;
+}
+
+bool MonthNavigator::MoveFocus(int days, long long nowMs) {
+    NoteInput(nowMs);
+    const Date target = DateFromDayNumber(DayNumber(focus_) + days);
+    if (target < kFirstHolidayDate || kLastHolidayDate < target) return false;
+    const bool turned = target.year != year_ || target.month != month_;
+    year_ = target.year;
+    month_ = target.month;
+    focus_ = target;
+    return turned;
+}
+
+void MonthNavigator::FollowMonth() {
+    if (showsToday()) {
+        focus_ = today_;
+    } else if (focus_.year != year_ || focus_.month != month_) {
+        focus_ = {year_, month_, std::min(focus_.day, DaysInMonthOf(year_, month_))};
+    }
 }
 
 bool MonthNavigator::Wheel(int delta, long long nowMs) {
@@ -32,9 +57,13 @@ bool MonthNavigator::Wheel(int delta, long long nowMs) {
 }
 
 bool MonthNavigator::ShowToday() {
-    if (showsToday()) return false;
+    if (showsToday()) {
+        focus_ = today_;  // Home also brings the focus back to today
+        return false;
+    }
     year_ = today_.year;
     month_ = today_.month;
+    FollowMonth();
     return true;
 }
 

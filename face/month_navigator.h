@@ -29,8 +29,13 @@ public:
     // steps of kWheelStep turn a month each, away from the user back, towards the user
     // forward; the remainder waits for the next turn the same way. True when the month changed.
     bool Wheel(int delta, long long nowMs);
-    // Today's month again (Home). True when the shown month changed.
+    // Today's month again (Home), the focus on today. True when the shown month changed.
     bool ShowToday();
+    // Moves the focus day (the day the keyboard is on, for a screen reader) by `days`: the
+    // arrow keys move it a day or a week. Leaving the shown month turns the month with it; a
+    // move beyond the years the holiday rules cover does nothing. Counts as input. True when
+    // the shown month changed.
+    bool MoveFocus(int days, long long nowMs);
     // Any other input over the face: the minute starts afresh.
     void NoteInput(long long nowMs) { lastInputMs_ = nowMs; }
     // Today's month again once a minute has passed since the last input. True when it changed.
@@ -42,12 +47,19 @@ public:
     int month() const { return month_; }
     bool showsToday() const { return year_ == today_.year && month_ == today_.month; }
     const Date& today() const { return today_; }
+    // Always a day of the shown month: today in today's month; after a turn to another month
+    // the same day of the month as before, cut to the month's length.
+    const Date& focus() const { return focus_; }
 
     // The record the face draws: today's month with today marked, another without the mark.
     MonthCalendar Calendar() const;
 
 private:
+    // The focus day once the shown month has changed.
+    void FollowMonth();
+
     Date today_;
+    Date focus_;
     int year_ = 0;
     int month_ = 0;
     long long lastInputMs_ = 0;

@@ -142,7 +142,7 @@ struct Settings {
     NumberedArray<float, 2> FontSize{{15.0f, 24.0f}};  // points
     NumberedArray<bool, 2> FontItalic{{false, false}};
     NumberedArray<bool, 2> FontBold{{false, false}};
-    NumberedArray<std::uint32_t, 6> FontColor{{0x800000, 0x00FFFF, 0x0000FF, 0x008000, 0xFFFF00, 0xC0C0C0}};
+    NumberedArray<std::uint32_t, 6> FontColor{{0x800000, 0x800080, 0x0000A0, 0x005A00, 0xFF0000, 0xC0C0C0}};
 
     hv::BackgroundKind BackgroundKind = hv::BackgroundKind::Plain;
     hv::Gradation Gradation = hv::Gradation::None;

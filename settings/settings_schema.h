@@ -14,8 +14,11 @@ namespace hv {
 // Stored defaults, used when a value is missing. They match the defaults of Settings.
 inline constexpr std::uint32_t kDefaultBackgroundType = 0;
 inline constexpr std::uint32_t kDefaultBackgroundColor = 0xC0C0C0;
-inline constexpr std::array<std::uint32_t, 6> kDefaultFontColors{0x800000, 0x00FFFF, 0x0000FF,
-                                                                 0x008000, 0xFFFF00, 0xC0C0C0};
+// The day colours read at 4.5:1 or better on the default silver (navy weekdays' row, purple
+// today, dark red Sundays and holidays, dark green weekdays, blue Saturdays); the shadow is off
+// (silver on silver). Stored colours, whatever they are, are taken as stored.
+inline constexpr std::array<std::uint32_t, 6> kDefaultFontColors{0x800000, 0x800080, 0x0000A0,
+                                                                 0x005A00, 0xFF0000, 0xC0C0C0};
 inline constexpr std::uint32_t kDefaultFontStyle1 = 1500;  // 15 pt
 inline constexpr std::uint32_t kDefaultFontStyle2 = 2400;  // 24 pt
 inline constexpr std::uint32_t kDefaultTalk = 0x02010000;  // every minute, 12-hour mode, speed 2, 00:00

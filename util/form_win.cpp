@@ -1,8 +1,10 @@
 #include "util/form_win.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <iterator>
 
 #include "util/dialog_template_win.h"
@@ -46,6 +48,41 @@ constexpr KindTraits kKinds[] = {
     {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},  // List
 };
 static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::List) + 1, "one row of traits per kind");
+
+// Spelled out: MinGW's oleacc import library carries them as data, which a late import cannot.
+constexpr GUID kClsidAccPropServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kIidAccPropServices{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kPropIdAccName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Kinds that show no caption of their own: a screen reader names them after their label.
+bool NamedByLabel(ControlKind kind) {
+    return kind == ControlKind::Edit || kind == ControlKind::Combo || kind == ControlKind::Slider ||
+           kind == ControlKind::Spinner;
+}
+
+// The row that names the box at `index`: the nearest label before it with an access key (the
+// label whose key moves the focus to the box) or, when a frame comes first, the frame the box
+// stands in; on the box's page or on every page. Null when there is neither.
+const ControlRow* NamingRow(std::span<const ControlRow> rows, std::size_t index) {
+    for (std::size_t i = index; i-- > 0;) {
+        const ControlRow& row = rows[i];
+        if (!row.text || !*row.text || (row.page != 0 && row.page != rows[index].page)) continue;
+        if ((row.kind == ControlKind::Label && std::wcschr(row.text, L'&')) || row.kind == ControlKind::Frame)
+            return &row;
+    }
+    return nullptr;
+}
+
+// A caption as a screen reader says it: without the access key ("(&S)" or "&") and the colon.
+std::wstring SpokenCaption(const wchar_t* text) {
+    std::wstring spoken;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (c[0] == L'(' && c[1] == L'&' && c[2] && c[3] == L')') c += 3;
+        else if (*c != L'&') spoken += *c;
+    }
+    while (!spoken.empty() && (spoken.back() == L':' || spoken.back() == L'：' || spoken.back() == L' ')) spoken.pop_back();
+    return spoken;
+}
 
 // Link blue: the system's hot-track colour is grey in some colour schemes.
 constexpr COLORREF kLinkColor = RGB(0, 80, 200);
@@ -440,7 +477,10 @@ BOOL Form::OnInitDialog() {
     TakeOverDpiChanges(hwnd());
     dpi_ = DpiOf(hwnd());
     MakeFonts();
-    if (!layout_->painted) CreateControls();
+    if (!layout_->painted) {
+        CreateControls();
+        NameControls();
+    }
     Layout();
     ApplyClientSize();
     CenterOnOwner();
@@ -519,6 +559,38 @@ void Form::CreateControls() {
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
+}
+
+void Form::NameControls() {
+    // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
+    // the label stands right before its box, where the system's own objects look for it, and
+    // the spinners and sliders, which show no text, carry the name as theirs.
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                reinterpret_cast<void**>(&services))))
+        services = nullptr;
+    const auto& rows = layout_->controls;
+    std::vector<const ControlRow*> moved;  // a label stands before the first of the boxes it names
+    for (std::size_t i = 0; i < rows.size() && i < controls_.size(); ++i) {
+        HWND control = controls_[i];
+        const ControlRow* label = NamedByLabel(rows[i].kind) ? NamingRow(rows, i) : nullptr;
+        if (!control || !label) continue;
+        std::wstring name = SpokenCaption(label->text);
+        if (services)
+            services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
+                                     name.data());
+        if (rows[i].kind == ControlKind::Spinner || rows[i].kind == ControlKind::Slider) {
+            SetWindowTextW(control, name.c_str());
+        } else if (label->kind == ControlKind::Label && std::find(moved.begin(), moved.end(), label) == moved.end()) {
+            moved.push_back(label);
+            HWND labelWindow = controls_[static_cast<std::size_t>(label - rows.data())];
+            HWND above = GetWindow(control, GW_HWNDPREV);
+            if (labelWindow && above != labelWindow)
+                SetWindowPos(labelWindow, above ? above : HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
+    }
+    if (services) services->Release();
 }
 
 void Form::Layout() {

@@ -256,6 +256,8 @@ private:
     // The run of options `option` belongs to (their ids are consecutive).
     OptionGroup GroupOf(const ControlRow& option) const;
     void CreateControls();
+    // Every box without a caption of its own is named for screen readers after its label.
+    void NameControls();
     void Layout();
     void ApplyClientSize();
     void CenterOnOwner();

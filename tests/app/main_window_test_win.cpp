@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -176,6 +179,87 @@ TEST_F(MainWindowTest, TheWheelAndPageDownShowTheNextMonthWithItsHolidaysAndHome
     EXPECT_EQ(window->face().layout().heading.text, L"令和8年7月");
     SendMessageW(hwnd, WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(shown(), std::tuple(5, 31u, 20, std::wstring(L"Horavox")));
+}
+
+// What a screen reader reads of the face, from another thread as its calls come: the face's name
+// and days, the names of days 1, 3, 6 and 20, the focus day, and whether a hit test at the centre
+// of every day's box finds that day.
+using FaceReading = std::tuple<std::wstring, long, std::vector<std::wstring>, long, bool>;
+
+FaceReading ReadFace(HWND window) {
+    FaceReading read{L"", 0, {}, -1, false};
+    auto& [name, count, names, focus, boxesHit] = read;
+    std::atomic<bool> done = false;
+    std::thread reader([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        IAccessible* face = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&face)))) {
+            auto child = [](long id) { VARIANT v{}; v.vt = VT_I4; v.lVal = id; return v; };
+            auto nameOf = [&](long id) {
+                BSTR text = nullptr;
+                std::wstring result = SUCCEEDED(face->get_accName(child(id), &text)) && text ? text : L"";
+                SysFreeString(text);
+                return result;
+            };
+            name = nameOf(CHILDID_SELF);
+            face->get_accChildCount(&count);
+            for (long day : {1, 3, 6, 20}) names.push_back(nameOf(day));
+            VARIANT focused{};
+            if (face->get_accFocus(&focused) == S_OK && focused.vt == VT_I4) focus = focused.lVal;
+            boxesHit = count > 0;
+            for (long day = 1; day <= count; ++day) {
+                long x = 0, y = 0, width = 0, height = 0;
+                VARIANT hit{};
+                boxesHit = boxesHit && face->accLocation(&x, &y, &width, &height, child(day)) == S_OK && width > 0 &&
+                           face->accHitTest(x + width / 2, y + height / 2, &hit) == S_OK && hit.lVal == day;
+            }
+            face->Release();
+        }
+        CoUninitialize();
+        done = true;
+    });
+    // The calls are carried out on this thread, the face's: it keeps its messages flowing meanwhile.
+    while (!done) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    }
+    reader.join();
+    return read;
+}
+
+std::vector<std::tuple<HWND, LONG, LONG>> focusEvents;
+
+TEST_F(MainWindowTest, AScreenReaderReadsTheMonthAndItsDaysAndFollowsTheFocusDayAcrossMonths) {
+    Open();  // May 2026, today the 20th, the 3rd to the 6th holidays
+    const HWND hwnd = window->hwnd();
+    Pump(300, [&] { return window->oleStarted(); });
+    SetFocus(hwnd);
+    using Names = std::vector<std::wstring>;
+    const Names may{L"5月1日 金曜日", L"5月3日 日曜日、憲法記念日", L"5月6日 水曜日、振替休日", L"5月20日 水曜日、今日"};
+    const Names june{L"6月1日 月曜日", L"6月3日 水曜日", L"6月6日 土曜日", L"6月20日 土曜日"};
+    for (const auto& [key, read] : {std::pair<WPARAM, FaceReading>{0, {L"2026年5月", 31, may, 20, true}},
+                                    {VK_NEXT, {L"2026年6月", 30, june, 20, true}},
+                                    {VK_UP, {L"2026年6月", 30, june, 13, true}},
+                                    {VK_HOME, {L"2026年5月", 31, may, 20, true}}}) {
+        if (key) SendMessageW(hwnd, WM_KEYDOWN, key, 0);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(ReadFace(hwnd), read) << key;
+    }
+    // The arrows move the focus day, across the month's end too, and the reader is told each time.
+    focusEvents.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND source, LONG object, LONG child, DWORD, DWORD) {
+            focusEvents.emplace_back(source, object, child);
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    for (WPARAM key : {VK_RIGHT, VK_DOWN, VK_DOWN}) SendMessageW(hwnd, WM_KEYDOWN, key, 0);
+    Pump(200, [] { return focusEvents.size() >= 3; });
+    UnhookWinEvent(hook);
+    EXPECT_EQ(focusEvents, (std::vector<std::tuple<HWND, LONG, LONG>>{
+                               {hwnd, OBJID_CLIENT, 21}, {hwnd, OBJID_CLIENT, 28}, {hwnd, OBJID_CLIENT, 4}}));
+    EXPECT_EQ(std::get<0>(ReadFace(hwnd)), L"2026年6月");
 }
 
 TEST_F(MainWindowTest, APositionOnAMonitorThatIsGoneMovesOntoTheNearestAndADpiChangeTakesTheSuggestedRectangle) {

@@ -28,6 +28,7 @@ TEST(CalendarText, HeadingsAndADayInWords) {
 
     EXPECT_EQ(DescribeDay({2026, 12, 23}, {2026, 12, 23}, true), u"2026年12月23日 水曜日、今日、先勝");
     EXPECT_EQ(DescribeDay({2026, 11, 23}, {2026, 12, 23}, false), u"2026年11月23日 月曜日、勤労感謝の日");
+    EXPECT_EQ(DescribeDay({2026, 12, 9}, {2026, 12, 23}, false, false), u"12月9日 水曜日");
 }
 
 }  // namespace

@@ -200,6 +200,40 @@ TEST_F(FacePainterTest, APictureThatCannotLoadKeepsItsKindAndFileAndIsTriedAgain
     EXPECT_FALSE(picture.empty());
 }
 
+TEST_F(FacePainterTest, HighContrastDrawsInTheThemesColoursOverAPlainBackgroundAndKeepsTheSettings) {
+    // A dark theme's colours, put back afterwards.
+    const INT elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HOTLIGHT};
+    const COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), RGB(255, 255, 0)};
+    COLORREF saved[4];
+    for (int i = 0; i < 4; ++i) saved[i] = GetSysColor(elements[i]);
+    ASSERT_TRUE(SetSysColors(4, elements, theme));
+    settings.BackgroundKind = BackgroundKind::Image;
+    settings.ImageFile = kPictures + L"red.bmp";
+    settings.FontColor[6] = RGB(0, 0, 0);  // a shadow in the theme's window colour would blot the days
+    const Settings stored = settings;
+    FacePainter face(settings, calendar, nullptr);
+    face.ApplyBackground();
+    face.SetHighContrast(true);
+    face.DrawFace(window);
+    Capture capture(window);
+    SetSysColors(4, elements, saved);
+
+    EXPECT_EQ(capture.At(5, 30), theme[0]);  // no picture
+    EXPECT_GT(capture.Count(0, 0, kWidth, 20, theme[1]), 0);  // the header row
+    // Today, a Sunday holiday, a Monday holiday, a Saturday, a Tuesday.
+    for (const auto& [day, color] : {std::pair{20, theme[2]}, {3, theme[3]}, {4, theme[3]}, {9, theme[1]}, {12, theme[1]}})
+        EXPECT_GT(CountInDay(face, capture, day, color), 0) << day;
+    EXPECT_EQ(CountInDay(face, capture, 12, settings.FontColor[4]), 0);  // nothing of the stored colours
+    EXPECT_EQ(capture.Count(0, 0, kWidth, kHeight, RGB(200, 0, 0)), 0);
+    EXPECT_EQ(std::tuple(settings.FontColor.items, settings.BackgroundKind),
+              std::tuple(stored.FontColor.items, stored.BackgroundKind));
+
+    face.SetHighContrast(false);  // the stored look again
+    face.DrawFace(window);
+    Capture again(window);
+    EXPECT_EQ(again.At(5, 30), RGB(200, 0, 0));
+}
+
 TEST_F(FacePainterTest, TranslucencySwitchesTheLayeredStyleAndSetsTheAlpha) {
     for (auto [rate, alpha] : {std::pair{30u, 178}, {0u, 255}}) {  // 0: layered but opaque
         ASSERT_TRUE(ApplyTranslucency(window, true, rate));

@@ -75,5 +75,41 @@ TEST(MonthNavigator, TheWheelTurnsByWholeNotchesAndStopsAtTheYearsOfTheHolidayRu
     EXPECT_EQ(std::tuple(june.Today, june.DaysInMonth, june.FirstWeekday), std::tuple(0, 30, 3));
 }
 
+TEST(MonthNavigator, TheFocusDayMovesByDaysAndWeeksAcrossMonthsAndFollowsEveryTurn) {
+    MonthNavigator navigator({2026, 12, 23});
+    struct Move {
+        const char* action;  // "move N" (days), "turn N", "home", "today Y M D"
+        Date focus;
+        bool turned;  // the shown month changed
+    };
+    for (const Move& m : {Move{"move 1", {2026, 12, 24}, false}, {"move 7", {2026, 12, 31}, false},
+                          {"move 1", {2027, 1, 1}, true},      // across the year, the month turns with it
+                          {"move -7", {2026, 12, 25}, true},   // and back
+                          {"turn 2", {2027, 2, 25}, true},     // the same day of another month
+                          {"move 6", {2027, 3, 3}, true},
+                          {"turn -1", {2027, 2, 3}, true},
+                          {"move 26", {2027, 3, 1}, true},
+                          {"turn -1", {2027, 2, 1}, true},
+                          {"move 27", {2027, 2, 28}, false},
+                          {"turn -2", {2026, 12, 23}, true},   // today's month: today
+                          {"move -1", {2026, 12, 22}, false},
+                          {"home", {2026, 12, 23}, false},     // Home: today again
+                          {"turn 1", {2027, 1, 23}, true},
+                          {"today 2027 1 24", {2027, 1, 24}, false},  // a new date shown already
+                          {"today 1948 7 20", {1948, 7, 20}, true},
+                          {"move -1", {1948, 7, 20}, false}}) {  // before the rules: stays
+        int a = 0, b = 0, c = 0;
+        bool turned = false;
+        if (std::sscanf(m.action, "move %d", &a) == 1) turned = navigator.MoveFocus(a, 0);
+        else if (std::sscanf(m.action, "turn %d", &a) == 1) turned = navigator.Turn(a, 0);
+        else if (std::sscanf(m.action, "today %d %d %d", &a, &b, &c) == 3) turned = navigator.SetToday({a, b, c});
+        else turned = navigator.ShowToday();
+        const Date& f = navigator.focus();
+        EXPECT_EQ(std::tuple(f.year, f.month, f.day, navigator.year(), navigator.month(), turned),
+                  std::tuple(m.focus.year, m.focus.month, m.focus.day, m.focus.year, m.focus.month, m.turned))
+            << m.action;
+    }
+}
+
 }  // namespace
 }  // namespace hv

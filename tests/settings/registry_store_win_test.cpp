@@ -99,7 +99,7 @@ TEST_F(RegistrySettings, ValuesAsOtherProgramsWroteThem) {
     const AlarmEntry& a = s.Alarms[2];
     EXPECT_EQ(std::tuple(a.Enabled, a.Minute, a.Weekdays), std::tuple(true, 30, L"1111111"));
     EXPECT_EQ(s.Alarms[3], AlarmEntry{});
-    EXPECT_EQ(std::tuple(s.FontColor[1], s.FontColor[2], s.FontColor[3]), std::tuple(0x800000u, 0x11223344u, 0xFFu));
+    EXPECT_EQ(std::tuple(s.FontColor[1], s.FontColor[2], s.FontColor[3]), std::tuple(0x800000u, 0x11223344u, 0xA0u));
     EXPECT_EQ(std::tuple(s.FontName[1], s.FontName[2]), std::tuple(L"Arial", L"Ab"));
 }
 

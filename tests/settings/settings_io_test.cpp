@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -35,6 +37,33 @@ TEST(SettingsLoad, FreshUserGetsEveryDefault) {
               std::tuple(0xC0C0C0u, BackgroundKind::Plain, 0x02010000u, 0u, 5400, 3500, true));
     EXPECT_EQ(PackAlarmAttr(d.Alarms[19]), (AlarmAttr{0, 0, 0, 0x7F, 0, 0, 0}));  // off at 00:00, every weekday
     EXPECT_EQ(d.Alarms[19].Weekdays, L"1111111");
+}
+
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+double Luminance(std::uint32_t color) {
+    auto linear = [](std::uint32_t channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color & 0xFF) + 0.7152 * linear((color >> 8) & 0xFF) + 0.0722 * linear((color >> 16) & 0xFF);
+}
+
+TEST(SettingsDefaults, EveryTextColourReadsAtLeastFourAndAHalfToOneOnTheDefaultBackgroundAndKeepsItsMeaning) {
+    const Settings d;
+    auto rgb = [](std::uint32_t c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
+    std::printf("%-24s %-8s contrast on #%06X\n", "FontColor", "colour", rgb(d.BackgroundColor[1]));
+    // The channel that carries each colour's meaning (red 0, green 8, blue 16; today: none but its own).
+    for (const auto& [number, text, meaning] : {std::tuple{1, "weekdays' row", 16}, {2, "today", -1},
+                                                {3, "Sundays and holidays", 0}, {4, "Monday to Friday", 8},
+                                                {5, "Saturdays", 16}}) {
+        const std::uint32_t color = d.FontColor[static_cast<std::size_t>(number)];
+        const double ratio = (Luminance(d.BackgroundColor[1]) + 0.05) / (Luminance(color) + 0.05);
+        std::printf("%d %-22s #%06X  %.2f:1\n", number, text, rgb(color), ratio);
+        EXPECT_GE(ratio, 4.5) << text;
+        if (meaning >= 0) { EXPECT_EQ(color & ~(0xFFu << meaning), 0u) << text; }
+        if (number != 2) { EXPECT_NE(color, d.FontColor[2]) << text; }
+    }
+    EXPECT_EQ(d.FontColor[6], d.BackgroundColor[1]) << "no shadow by default";
 }
 
 // Stored words as the layouts give them. (The fuzzer saves what it loads and checks that

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <functional>
 #include <vector>
 
@@ -134,6 +136,49 @@ TEST(FormTest, EveryFormRunsTheSameKeyboardPagesAndDpi) {
         NumberForm form;
         EXPECT_EQ(RunScripted(form, [&](Driver& d) { c.script(d, form); }), c.result);
     }
+}
+
+// Every Tab stop reads a name: its caption, or the label before it (with an access key), which
+// stands right before its box even when the table puts another text between them; a spinner and
+// a slider, which show no text, carry it as theirs. Read from each control's own object. (A
+// drop-down list is named after its label the same way, but Wine's object reads its selection.)
+TEST(FormTest, EveryTabStopHasTheNameOfItsCaptionOrItsLabel) {
+    constexpr int kIdName = 50, kIdSpin = 51, kIdSize = 52, kIdFace = 53, kIdPlay = 54, kIdSwatch = 55;
+    constexpr ControlRow kNamed[] = {
+        {60, K::Label, L"名前(&N):", 8, 8, 80, 18},         {61, K::Label, L"注", 8, 30, 80, 18},
+        {kIdName, K::Edit, L"太郎", 90, 8, 80, 23},         {kIdSpin, K::Spinner, nullptr, 170, 8, 17, 23},
+        {62, K::Label, L"サイズ(&S):", 8, 60, 80, 18},       {63, K::Label, L"小", 90, 60, 20, 18},
+        {kIdSize, K::Slider, nullptr, 110, 56, 100, 30},    {64, K::Label, L"書体(&F):", 8, 100, 80, 18},
+        {kIdFace, K::Combo, nullptr, 90, 96, 120, 200},     {kIdPlay, K::PlayButton, L"テスト再生", 8, 140, 40, 30},
+        {kIdSwatch, K::ColorSwatch, L"今日", 60, 140, 73, 25}, OkButtonRow(8, 200, 80, 26),
+        CancelButtonRow(96, 200, 80, 26),
+    };
+    const FormLayout layout{.caption = L"名札", .width = 240, .height = 234, .controls = kNamed};
+    Form form(layout);
+    hvtest::DialogScript running([&](Driver& d) {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+        for (const auto& [id, name] : {std::pair{kIdName, L"名前"}, {kIdSpin, L"名前"}, {kIdSize, L"サイズ"},
+                                       {kIdPlay, L"テスト再生"}, {kIdSwatch, L"今日"},
+                                       {IDOK, L"OK"}, {IDCANCEL, L"キャンセル"}}) {
+            IAccessible* object = nullptr;
+            BSTR read = nullptr;
+            VARIANT self{};
+            self.vt = VT_I4;
+            if (SUCCEEDED(AccessibleObjectFromWindow(d.Item(id), OBJID_CLIENT, kIidAccessible, (void**)&object)))
+                object->get_accName(self, &read), object->Release();
+            EXPECT_NE(std::wstring(read ? read : L"").find(name), std::wstring::npos) << id;
+            SysFreeString(read);
+        }
+        CoUninitialize();
+        d.Key(VK_TAB);
+        d.AccessKey(L'n');  // the label's access key still reaches its box
+        EXPECT_EQ(Focus(d.dialog()), d.Item(kIdName));
+        d.Key(VK_ESCAPE);
+    });
+    form.RunModal(nullptr);
+    running.Join();
+    EXPECT_TRUE(running.found());
 }
 
 }  // namespace
