@@ -1,5 +1,7 @@
 #include "app/tick_decisions.h"
 
+#include "app/tray_commands.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -170,7 +172,8 @@ void TickDispatcher::HandleMinute(long long minute, bool announce) {
     int weekday = WeekdayOf(at.date);
     for (int index : DueAlarms(settings_, weekday, at.hour, at.minute))
         actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(index)], false);
-    if (!announce || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
+    // A pause from the notification-area menu silences the time, never an alarm.
+    if (!announce || TalkPaused(settings_, minute) || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
     // The system is asked only for a minute that would be spoken, and not at all with the rule off.
     if (settings_.QuietOnFocus && FocusKeepsQuiet(settings_, actions_.QueryUserFocus())) return;
     actions_.TalkTime(TalkArgs(settings_, at.hour, at.minute));

@@ -21,10 +21,22 @@ std::vector<std::uint8_t> ReadClipFile(int id) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Every clip the voice list names, and the chime.
+std::vector<int> ClipIds() {
+    std::vector<int> ids{hv::kClipChime};
+    std::ifstream in(std::string(HV_CLIPS_DIR) + "/clips.txt");
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty() && line[0] != '#') ids.push_back(std::atoi(line.c_str()));
+    return ids;
+}
+
 TEST(CommittedClips, EachIsPlainPcmWithSoundToItsEnds) {
     constexpr int kWindow = hv::kClipSampleRate / 500;        // 2 ms
     constexpr int kEdgeSamples = hv::kClipSampleRate / 200;   // 5 ms
-    for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
+    const auto ids = ClipIds();
+    ASSERT_EQ(ids.size(), 74u);
+    for (int id : ids) {
         SCOPED_TRACE(id);
         const auto bytes = ReadClipFile(id);
         ASSERT_GT(bytes.size(), 44u + 400u);

@@ -62,11 +62,17 @@ double TimedTalk(const char* text, int mode, int speed, LONG& result) {
 
 TEST(HvplusDll, ExportsAllFourByNameAndCarriesTheTwentyClips) {
     ASSERT_NE(Hvplus().module(), nullptr) << "hvplus.dll did not load";
-    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion"})
+    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion", "hvTalkDate",
+                             "hvTalkTimerEnd"})
         EXPECT_NE(GetProcAddress(Hvplus().module(), name), nullptr) << name;
     EXPECT_EQ(Hvplus().Export<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
     // Each the committed file byte for byte; the portable clip test checks the files.
-    for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
+    std::vector<int> ids{hv::kClipChime, hv::kClipKyouWa, hv::kClipTimerGa, hv::kClipOwarimashita};
+    for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) ids.push_back(id);
+    for (int i = 1; i <= 31; ++i) ids.push_back(hv::kClipDayBase + i);
+    for (int i = 1; i <= 12; ++i) ids.push_back(hv::kClipMonthBase + i);
+    for (int i = 1; i <= 7; ++i) ids.push_back(hv::kClipWeekdayBase + i);
+    for (int id : ids) {
         SCOPED_TRACE(id);
         std::ifstream in(std::string(HV_CLIPS_DIR) + "/" + std::to_string(id) + ".wav", std::ios::binary);
         const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -269,6 +275,42 @@ TEST(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
         EXPECT_TRUE(stuck::written == (expected ? expected->pcm : std::vector<std::int16_t>{}))
             << stuck::written.size() << " samples reached the device, not the chain of mode " << c.asMode
             << " speed " << c.asSpeed;
+    }
+}
+
+// The date and the timer's end reach the device as their plans render, and a date that is
+// none plays nothing.
+TEST(HvplusDll, TheDateAndTheTimersEndPlayTheirChains) {
+    const auto date = Hvplus().Export<HvTalkDateFn>("hvTalkDate");
+    const auto timerEnd = Hvplus().Export<HvTalkTimerEndFn>("hvTalkTimerEnd");
+    ASSERT_TRUE(date && timerEnd);
+    {
+        LibraryThreads threads;  // a real play first loads the sound library, imported late
+        ASSERT_TRUE(threads.active());
+        EXPECT_NE(timerEnd(0), 0);
+    }
+    auto render = [](const std::optional<hv::TalkPlan>& plan) {
+        const auto stream = plan ? hv::RenderTalk(*plan, [](int id) { return hv::ParseWaveClip(Clip(id)); })
+                                 : std::nullopt;
+        return stream ? stream->pcm : std::vector<std::int16_t>{};
+    };
+    stuck::Device device;
+    ASSERT_TRUE(device.active());
+    const struct {
+        const char* text;
+        int speed;
+        std::optional<hv::TalkPlan> plan;
+    } calls[] = {{"2026-12-09", 0x102, hv::ComposeDateTalk("2026-12-09", 2)},
+                 {"2026-02-29", 2, std::nullopt},
+                 {nullptr, 0x103, hv::ComposeTimerEndTalk(3)}};
+    for (const auto& c : calls) {
+        SCOPED_TRACE(c.text ? c.text : "timer");
+        stuck::written.clear();
+        const LONG result = c.text ? reinterpret_cast<LONG(WINAPI*)(LPCSTR, int)>(date)(c.text, c.speed)
+                                   : reinterpret_cast<LONG(WINAPI*)(int)>(timerEnd)(c.speed);
+        EXPECT_EQ(result != 0, c.plan.has_value());
+        EXPECT_FALSE(c.plan && render(c.plan).empty());
+        EXPECT_TRUE(stuck::written == render(c.plan)) << stuck::written.size() << " samples reached the device";
     }
 }
 
