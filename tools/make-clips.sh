@@ -181,6 +181,15 @@ finish() {
   read -r from to <<<"$span"
   # Fades over the kept margins, so the cut edges do not click.
   sox "$tmp/$id.g.wav" "$tmp/$id.t.wav" trim "${from}s" "=${to}s" fade t "$lead" -0 "$tail"
+  # The clips beyond the time's (ids 100 and up) are 4-bit IMA ADPCM, half the bytes of
+  # 8-bit PCM at a lower noise floor, without dither (the encoder's own steps follow the
+  # level); the time's stay 8-bit PCM as they always were.
+  if [ "$id" -ge 100 ]; then
+    sox -D "$tmp/$id.t.wav" -e ima-adpcm "$out/$id.wav"
+    printf '%s %6.1f ms  gain %+5.1f dB  %s (ADPCM)\n' "$id" \
+      "$(echo "$from $to" | awk '{ print ($2 - $1) * 1000 / 11025 }')" "$gain" "$label"
+    return
+  fi
   # 8 bits with and without TPDF dither (-R seeds it alike on every run; no noise
   # shaping, which at 11025 Hz would only move the noise into the band where hearing is
   # keenest), then each sample from one of the two by the level around it (RMS over 5 ms):
