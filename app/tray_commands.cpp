@@ -84,7 +84,8 @@ std::wstring HotkeyText(std::uint16_t hotkey) {
     return text + KeyName(vk);
 }
 
-std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft) {
+std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft,
+                                const std::wstring& refusedHotkey) {
     std::wstring tip = L"Horavox";
     const long long minute = MinuteNumber(now);
     if (TalkPaused(settings, minute)) {
@@ -105,6 +106,7 @@ std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, 
         const WallClock end = WallClockOfMs(WallClockMs(now) + timerMsLeft);
         tip += L"\nタイマー: 残り " + std::wstring(left) + L" (" + Clock(end.hour, end.minute) + L" に終了)";
     }
+    if (!refusedHotkey.empty()) tip += L"\n" + refusedHotkey + L" は他のプログラムが使用中です";
     return tip;
 }
 

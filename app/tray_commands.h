@@ -39,6 +39,8 @@ std::wstring HotkeyText(std::uint16_t hotkey);
 // The lines of the notification-area icon's tooltip (at most 127 characters): the program's
 // name, then the pause ("発声停止中: 7:00 まで", another day named "明日" or by its date),
 // then a running timer ("タイマー: 残り 2:59 (23:59 に終了)"). `timerMsLeft` < 0: no timer.
-std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft);
+// A last line names a hotkey Windows refused (`refusedHotkey`, "" when none was).
+std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft,
+                                const std::wstring& refusedHotkey = L"");
 
 }  // namespace hv
