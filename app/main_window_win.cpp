@@ -17,6 +17,7 @@
 #include "app/main_menu.h"
 #include "app/minute_tick_win.h"
 #include "app/placement.h"
+#include "app/timer_dialog_win.h"
 #include "face/appearance_dialog_win.h"
 #include "face/calendar_text.h"
 #include "face/holidays.h"
@@ -737,6 +738,12 @@ void MainWindow::OnCommand(unsigned id) {
     case kCmdSpeakDate:
         SpeakDateNow();
         break;
+    case kCmdTimerCustom: {
+        // The length last chosen here is offered again.
+        TimerDialog dialog(lastCustomMinutes_);
+        if (const int minutes = dialog.Run(hwnd())) StartTimer(lastCustomMinutes_ = minutes);
+        break;
+    }
     case kCmdTimerStop:
         StopTimer();
         break;

@@ -165,6 +165,7 @@ private:
     std::function<WallClock()> wallClock_;
     std::function<ULONGLONG()> steadyMs_;
     bool timerRunning_ = false;
+    int lastCustomMinutes_ = 3;
     ULONGLONG timerEnd_ = 0;        // SteadyMs() at the timer's end
     bool trayMenuOpen_ = false;
     ULONGLONG trayMenuClosed_ = 0;  // when the last menu closed (GetTickCount64)

@@ -1,6 +1,6 @@
 // The rules behind the notification-area menu, decided without the system: how long a pause
-// of the announcements lasts, when a timer ends and how much of it is left, the text of the
-// key that speaks the time. Portable: the Win32 layer reads the clock and passes it in.
+// of the announcements lasts, when a timer ends and how much of it is left, the tooltip.
+// Portable: the Win32 layer reads the clock and passes it in.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "app/tick_schedule.h"
 #include "settings/settings.h"
+#include "util/hotkey_text.h"
 
 namespace hv {
 
@@ -31,10 +32,6 @@ WallClock WallClockOfMs(long long ms);
 long long SecondsToShow(long long msLeft);
 // The wait until the shown seconds change next (1..1000 ms); 0 once the timer has ended.
 int MsToNextSecond(long long msLeft);
-
-// "Ctrl+Alt+T" for a TalkHotkey value; "" for none. Keys this program has no name for
-// read as their virtual-key number.
-std::wstring HotkeyText(std::uint16_t hotkey);
 
 // The lines of the notification-area icon's tooltip (at most 127 characters): the program's
 // name, then the pause ("発声停止中: 7:00 まで", another day named "明日" or by its date),

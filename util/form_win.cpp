@@ -25,7 +25,7 @@ struct KindTraits {
 };
 
 // What each kind of row is made of. Options get their tab stop from OptionGroup::Select.
-constexpr std::array<KindTraits, 18> kKinds{{
+constexpr std::array<KindTraits, 19> kKinds{{
     {WC_STATICW, SS_LEFT, 0},                                     // Label
     {WC_BUTTONW, BS_GROUPBOX, 0},                                 // Frame
     {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0},                  // Button
@@ -44,6 +44,7 @@ constexpr std::array<KindTraits, 18> kKinds{{
     {WC_STATICW, SS_ETCHEDHORZ, 0},                               // Line
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
     {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
+    {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE},                // Hotkey
 }};
 
 // Link blue: the system's hot-track colour is grey in some colour schemes.
@@ -173,6 +174,13 @@ std::wstring ComboBox::ItemText(int index) const {
 
 void ProgressBar::SetRange(int minimum, int maximum) const { SendMessageW(hwnd, PBM_SETRANGE32, minimum, maximum); }
 void ProgressBar::SetValue(int value) const { SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
+
+// The control's word is the virtual key and HOTKEYF_SHIFT (1), CONTROL (2), ALT (4) and EXT (8)
+// above it; the extended-key flag is no part of the combination.
+std::uint16_t HotkeyBox::Value() const {
+    return static_cast<std::uint16_t>(SendMessageW(hwnd, HKM_GETHOTKEY, 0, 0) & 0x07FF);
+}
+void HotkeyBox::SetValue(std::uint16_t hotkey) const { SendMessageW(hwnd, HKM_SETHOTKEY, hotkey & 0x07FF, 0); }
 
 // ---- the form ----
 
@@ -579,6 +587,10 @@ void Form::OnCommand(int id, int code, HWND control) {
     }
     if (row->kind == ControlKind::Combo) {
         if (code == CBN_SELCHANGE) OnValueChanged(id);
+        return;
+    }
+    if (row->kind == ControlKind::Hotkey) {
+        if (code == EN_CHANGE) OnValueChanged(id);
         return;
     }
     if (row->kind == ControlKind::Picture || row->kind == ControlKind::Link) {

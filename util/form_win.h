@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <span>
@@ -45,6 +46,7 @@ enum class ControlKind {
     Line,           // etched horizontal separator
     Heading,        // static text in a larger bold face
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
+    Hotkey,         // takes a key combination as it is pressed; Backspace clears it
 };
 
 struct ControlRow {
@@ -125,6 +127,12 @@ struct ComboBox {
     std::wstring ItemText(int index) const;
 };
 
+// A key combination: bits 0-7 the virtual key, bit 8 Shift, 9 Ctrl, 10 Alt; 0 none.
+struct HotkeyBox {
+    HWND hwnd;
+    std::uint16_t Value() const;
+    void SetValue(std::uint16_t hotkey) const;
+};
 struct ProgressBar {
     HWND hwnd;
     void SetRange(int minimum, int maximum) const;
@@ -155,6 +163,7 @@ public:
     Slider SliderAt(int id) const { return {Item(id)}; }
     ComboBox Combo(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
+    HotkeyBox Hotkey(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;
     // Shows or hides a control for the dialog's own reasons; a hidden control of a tab page
     // stays hidden when its page comes up.

@@ -136,6 +136,28 @@ TEST(AnnounceDialogTest, QuietHoursThatEndWhereTheyStartAreRefusedAtOkWithAMessa
               std::tuple(L"Horavox", L"発声しない時間帯の開始と終了が同じ", 0x86001600u));
 }
 
+// Ctrl+Alt+T taken by another program: OK tells so and stays, with the focus on the key;
+// "なし" then stores no key.
+TEST(AnnounceDialogTest, AHotkeyWindowsRefusesIsToldAndTheDialogStaysOpen) {
+    hvtest::MemoryHost host;
+    host.refusedHotkey = 0x0654;
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        EXPECT_EQ(SendMessageW(d.Item(D::kIdHotkey), HKM_GETHOTKEY, 0, 0), 0x0654);
+        d.Key(VK_RETURN);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHotkey));
+        d.AccessKey(L'e');
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.substr(0, 26), L"Ctrl+Alt+T は他のプログラムが使用している");
+    EXPECT_EQ(host.hotkeys, (std::vector<std::uint16_t>{0x0654, 0}));
+    EXPECT_EQ(std::tuple(host.Stored(L"TalkHotkey"), host.settings_.TalkHotkey), std::tuple(0u, 0));
+}
+
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
     for (const bool escape : {true, false}) {
         hvtest::MemoryHost host;
@@ -232,8 +254,8 @@ TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
     dialog.Run(nullptr);
     script.Join();
     ASSERT_EQ(clients.size(), 2u);
-    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 324, 80));
-    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 486, 120, 39));
+    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 360, 80));
+    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 540, 120, 39));
 }
 
 TEST(AnnounceDialogTest, TabReachesEveryControl) {

@@ -1,4 +1,4 @@
-// The notification-area menu's rules: pauses and timers across midnight, the hotkey's text.
+// The notification-area menu's rules: pauses and timers across midnight, the tooltip.
 #include "app/tray_commands.h"
 
 #include <gtest/gtest.h>
@@ -66,14 +66,6 @@ TEST(Timer, ShowsItsSecondsRoundedUpAndItsEndAcrossMidnightInTheTip) {
     EXPECT_EQ(ComposeTalkTrayTip(s, late, -1), L"Horavox\n発声停止中: 1月3日 0:05 まで");
     s.TalkPausedUntil = static_cast<std::uint32_t>(MinuteNumber(late));  // ended
     EXPECT_EQ(ComposeTalkTrayTip(s, late, -1), L"Horavox");
-}
-
-TEST(Hotkey, TextNamesModifiersInWindowsOrderAndTheKey) {
-    const std::pair<std::uint16_t, const wchar_t*> cases[] = {
-        {0x0654, L"Ctrl+Alt+T"}, {0x0770, L"Ctrl+Shift+Alt+F1"}, {0x0130, L"Shift+0"}, {0x0487, L"Alt+F24"},
-        {0x0260, L"Ctrl+Num 0"}, {0x0620, L"Ctrl+Alt+Space"},    {0x02BA, L"Ctrl+0xBA"}, {0x0600, L""},
-        {0x0000, L""}};
-    for (const auto& [hotkey, text] : cases) EXPECT_EQ(HotkeyText(hotkey), text) << std::hex << hotkey;
 }
 
 }  // namespace
