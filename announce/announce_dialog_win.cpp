@@ -181,10 +181,11 @@ bool AnnounceDialog::OnOk() {
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdQuietToHour)), TRUE);
         return false;
     }
-    // A key Windows refuses (another program holds it) is told here, and the dialog stays.
+    // A key chosen here that Windows refuses (another program holds it) is told, and the
+    // dialog stays. The key as it was is only tried again: the icon's tooltip tells of it.
     const std::uint16_t before = host_.settings().TalkHotkey;
     const auto hotkey = static_cast<std::uint16_t>(working_.hotkey);
-    if (!host_.SetTalkHotkey(hotkey)) {
+    if (!host_.SetTalkHotkey(hotkey) && hotkey != before) {
         MessageBoxW(hwnd(), (HotkeyText(hotkey) + kHotkeyRefused).c_str(), kAppTitle, MB_ICONEXCLAMATION | MB_OK);
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdHotkey)), TRUE);
         return false;

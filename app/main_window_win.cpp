@@ -232,7 +232,7 @@ void MainWindow::AddTrayIcon() {
     // event for the right button.
     if (trayAdded_) {
         tray_.uVersion = NOTIFYICON_VERSION_4;
-        NotifyIcon(NIM_SETVERSION, tray_);
+        trayVersion4_ = NotifyIcon(NIM_SETVERSION, tray_);
     }
     // Explorer is not ready yet (at log-on, or while it restarts): try again until it is.
     if (trayAdded_) KillTimer(hwnd(), kTrayRetryTimerId);
@@ -676,10 +676,14 @@ void MainWindow::OnSize(WPARAM kind) {
 
 void MainWindow::OnTrayMessage(WPARAM anchor, LPARAM event) {
     const UINT what = LOWORD(event);
-    if (what == WM_CONTEXTMENU || what == NIN_KEYSELECT) {
+    // A shell without the version 4 events sends only the button, and no place with it.
+    const bool plainRightClick = what == WM_RBUTTONUP && !trayVersion4_;
+    if (what == WM_CONTEXTMENU || what == NIN_KEYSELECT || plainRightClick) {
         // Enter on the icon may come twice for one press.
         if (what == NIN_KEYSELECT && GetTickCount64() - trayMenuClosed_ < kRepeatedKeySelectMs) return;
-        ShowTrayMenu({GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)});
+        POINT at{GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)};
+        if (plainRightClick) GetCursorPos(&at);
+        ShowTrayMenu(at);
         return;
     }
     if (what != WM_LBUTTONDOWN) return;

@@ -168,6 +168,7 @@ private:
     int lastCustomMinutes_ = 3;
     ULONGLONG timerEnd_ = 0;        // SteadyMs() at the timer's end
     bool trayMenuOpen_ = false;
+    bool trayVersion4_ = false;  // the shell sends the version 4 events (menu key, context menu)
     ULONGLONG trayMenuClosed_ = 0;  // when the last menu closed (GetTickCount64)
     std::uint16_t hotkeyInForce_ = 0;
     std::wstring refusedHotkey_;

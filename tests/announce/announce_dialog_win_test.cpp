@@ -140,11 +140,15 @@ TEST(AnnounceDialogTest, QuietHoursThatEndWhereTheyStartAreRefusedAtOkWithAMessa
 // "なし" then stores no key.
 TEST(AnnounceDialogTest, AHotkeyWindowsRefusesIsToldAndTheDialogStaysOpen) {
     hvtest::MemoryHost host;
+    host.settings_.TalkHotkey = 0;
     host.refusedHotkey = 0x0654;
     hvtest::MessageBoxCatcher boxes;
     D dialog(host);
     DialogScript script([](Driver& d) {
-        EXPECT_EQ(SendMessageW(d.Item(D::kIdHotkey), HKM_GETHOTKEY, 0, 0), 0x0654);
+        // Ctrl+Alt+T pressed in the key's box.
+        SendMessageW(d.Item(D::kIdHotkey), HKM_SETHOTKEY, 0x0654, 0);
+        PostMessageW(d.dialog(), WM_COMMAND, MAKEWPARAM(D::kIdHotkey, EN_CHANGE), LPARAM(d.Item(D::kIdHotkey)));
+        d.Sync();
         d.Key(VK_RETURN);
         EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHotkey));
         d.AccessKey(L'e');
