@@ -57,7 +57,7 @@ int MsToNextSecond(long long msLeft) {
 }
 
 std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft,
-                                const std::wstring& refusedHotkey) {
+                                const std::wstring& refusedHotkey, const std::wstring& nextAlarm) {
     std::wstring tip = L"Horavox";
     const long long minute = MinuteNumber(now);
     if (TalkPaused(settings, minute)) {
@@ -78,6 +78,7 @@ std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, 
         const WallClock end = WallClockOfMs(WallClockMs(now) + timerMsLeft);
         tip += L"\nタイマー: 残り " + std::wstring(left) + L" (" + Clock(end.hour, end.minute) + L" に終了)";
     }
+    if (!nextAlarm.empty()) tip += L"\n" + nextAlarm;
     if (!refusedHotkey.empty()) tip += L"\n" + refusedHotkey + L" は他のプログラムが使用中です";
     return tip;
 }

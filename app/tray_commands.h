@@ -35,9 +35,10 @@ int MsToNextSecond(long long msLeft);
 
 // The lines of the notification-area icon's tooltip (at most 127 characters): the program's
 // name, then the pause ("発声停止中: 7:00 まで", another day named "明日" or by its date),
-// then a running timer ("タイマー: 残り 2:59 (23:59 に終了)"). `timerMsLeft` < 0: no timer.
-// A last line names a hotkey Windows refused (`refusedHotkey`, "" when none was).
+// then a running timer ("タイマー: 残り 2:59 (23:59 に終了)"; `timerMsLeft` < 0: no timer),
+// then `nextAlarm` (the next alarm's line as the alarms tell it; "" none), and last a hotkey
+// Windows refused (`refusedHotkey`, "" when none was).
 std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft,
-                                const std::wstring& refusedHotkey = L"");
+                                const std::wstring& refusedHotkey = L"", const std::wstring& nextAlarm = L"");
 
 }  // namespace hv

@@ -64,6 +64,9 @@ TEST(Timer, ShowsItsSecondsRoundedUpAndItsEndAcrossMidnightInTheTip) {
     EXPECT_EQ(ComposeTalkTrayTip(s, late, 59000), L"Horavox\n発声停止中: 明日 7:00 まで\nタイマー: 残り 0:59 (23:59 に終了)");
     s.TalkPausedUntil = static_cast<std::uint32_t>(MinuteNumber(At({2027, 1, 3}, 0, 5)));
     EXPECT_EQ(ComposeTalkTrayTip(s, late, -1), L"Horavox\n発声停止中: 1月3日 0:05 まで");
+    EXPECT_EQ(ComposeTalkTrayTip(s, late, 2000, L"Ctrl+Alt+T", L"次のアラーム 1月1日(金) 7:00"),
+              L"Horavox\n発声停止中: 1月3日 0:05 まで\nタイマー: 残り 0:02 (23:58 に終了)\n次のアラーム 1月1日(金) 7:00\n"
+              L"Ctrl+Alt+T は他のプログラムが使用中です");
     s.TalkPausedUntil = static_cast<std::uint32_t>(MinuteNumber(late));  // ended
     EXPECT_EQ(ComposeTalkTrayTip(s, late, -1), L"Horavox");
 }
