@@ -10,32 +10,24 @@ extern "C" LONG WINAPI hvGetDllVersion() {
     return static_cast<LONG>(wcstol(text, nullptr, 10));
 }
 
-// The spoken commands, recorded one line each ("time 09:05 0 2", "date 2026-12-09 2",
-// "timerEnd 2") for hvFakeTakeLog, which copies the log out and empties it.
+// What it is asked to say, a line each ("time 09:05 0 2", "date 2026-12-09 2", "timerEnd 2"),
+// which hvFakeTakeLog copies out and empties.
 #include <cstdio>
 #include <string>
 
 namespace {
 std::string g_log;
-void Record(const char* format, const char* text, int a, int b) {
+LONG Record(const char* what, const char* text, int a, int b = -1) {
     char line[96];
-    std::snprintf(line, sizeof line, format, text ? text : "(null)", a, b);
+    std::snprintf(line, sizeof line, b < 0 ? "%s%s %d\n" : "%s%s %d %d\n", what, text, a, b);
     g_log += line;
+    return 1;
 }
 }  // namespace
 
-extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
-    Record("time %s %d %d\n", text, mode, speed);
-    return 1;
-}
-extern "C" LONG WINAPI hvTalkDate(LPCSTR text, BYTE speed) {
-    Record("date %s %d%.0d\n", text, speed, 0);
-    return 1;
-}
-extern "C" LONG WINAPI hvTalkTimerEnd(BYTE speed) {
-    Record("timerEnd%s %d%.0d\n", "", speed, 0);
-    return 1;
-}
+extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) { return Record("time ", text, mode, speed); }
+extern "C" LONG WINAPI hvTalkDate(LPCSTR text, BYTE speed) { return Record("date ", text, speed); }
+extern "C" LONG WINAPI hvTalkTimerEnd(BYTE speed) { return Record("timerEnd", "", speed); }
 extern "C" void WINAPI hvFakeTakeLog(char* out, int size) {
     std::snprintf(out, static_cast<std::size_t>(size), "%s", g_log.c_str());
     g_log.clear();

@@ -6,6 +6,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "hvplus/talk_plan.h"
 
@@ -16,28 +18,22 @@ namespace {
 std::map<int, std::string> ClipPhonemes() {
     std::map<int, std::string> table;
     std::ifstream in(std::string(HV_CLIPS_DIR) + "/clips.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (std::string line, text, phoneme; std::getline(in, line);) {
         std::istringstream fields(line);
         int id = 0;
-        std::string text, phoneme, all;
-        fields >> id >> text;
-        while (fields >> phoneme) all += (all.empty() ? "" : " ") + phoneme;
-        table[id] = all;
+        if (line.empty() || line[0] == '#' || !(fields >> id >> text)) continue;
+        while (fields >> phoneme) table[id] += (table[id].empty() ? "" : " ") + phoneme;
     }
     return table;
 }
 
+// The plan's clips as heard, "|" between clips; "?" for a clip without phonemes.
 std::string Heard(const TalkPlan& plan, const std::map<int, std::string>& phonemes) {
     std::string out;
-    auto say = [&](int id) {
-        const auto it = phonemes.find(id);
-        out += (out.empty() ? "" : " | ") + (it == phonemes.end() ? "?" + std::to_string(id) : it->second);
-    };
-    if (plan.marker) say(plan.marker);
-    for (int i = 0; i < plan.clipCount; ++i) say(plan.clips[i]);
-    say(plan.closing);
+    for (int i = -1; i <= plan.clipCount; ++i) {
+        const int id = i < 0 ? plan.marker : i < plan.clipCount ? plan.clips[i] : plan.closing;
+        out.append(i < 0 ? "" : " | ").append(phonemes.count(id) ? phonemes.at(id) : "?");
+    }
     return out;
 }
 
@@ -70,30 +66,28 @@ TEST(DateTalk, EveryDayOfALeapYearSaysItsDateAndWeekday) {
             SCOPED_TRACE(text);
             const auto plan = ComposeDateTalk(text, 3);
             ASSERT_TRUE(plan);
-            EXPECT_EQ(Heard(*plan, phonemes), "ky o o w a | " + MonthWord(m) + " | " + DayWord(d) + " | " +
-                                                  kWeekday[weekday] + " y o o b i | d e s U");
+            EXPECT_EQ(Heard(*plan, phonemes), std::string("ky o o w a | ").append(MonthWord(m)).append(" | ")
+                                                  .append(DayWord(d)).append(" | ").append(kWeekday[weekday])
+                                                  .append(" y o o b i | d e s U"));
         }
     }
     EXPECT_EQ(count, 366);
 }
 
 TEST(DateTalk, RefusesWhatIsNoDateAndTimesTheSentenceLikeTheTime) {
-    for (const char* text : {"2023-02-29", "2100-02-29", "2024-04-31", "2024-13-01", "2024-00-10", "2024-01-00",
-                             "1600-12-31", "2024/12/09", "2024-1-09", "2024-12-9 ", " 2024-12-9", "２０２４-12-09", ""})
-        EXPECT_FALSE(ComposeDateTalk(text, 2)) << '"' << text << '"';
-    EXPECT_FALSE(ComposeDateTalk(nullptr, 2));
+    for (const char* text : {"2023-02-29", "2100-02-29", "2024-04-31", "2024-13-01", "2024-01-00", "1600-12-31",
+                             "2024/12/09", "2024-1-09", " 2024-12-9", "", static_cast<const char*>(nullptr)})
+        EXPECT_FALSE(ComposeDateTalk(text, 2)) << (text ? text : "null");
     EXPECT_FALSE(ComposeDateTalk("2024-12-09", 16));
     EXPECT_FALSE(ComposeTimerEndTalk(16));
-    // Leap days that are, the weekdays of far years, and the speed by its low 8 bits.
-    const struct { const char* text; int weekday; } far[] = {
-        {"2000-02-29", 3}, {"1601-01-01", 2}, {"9999-12-31", 6}, {"2026-12-09", 4}};
-    for (const auto& c : far) EXPECT_EQ(ComposeDateTalk(c.text, 0x102).value().clips[2], 300 + c.weekday) << c.text;
+    // Leap days that are, far years' weekdays, the speed by its low 8 bits and the longest pauses.
+    for (auto [text, weekday] : {std::pair{"2000-02-29", 3}, {"1601-01-01", 2}, {"9999-12-31", 6}})
+        EXPECT_EQ(ComposeDateTalk(text, 0x102).value().clips[2], 300 + weekday) << text;
     const auto plan = ComposeDateTalk("2026-12-09", 15).value();
-    EXPECT_EQ((std::vector<int>{plan.markerPauseMs, plan.clipPauseMs, plan.finalPauseMs}),
-              (std::vector<int>{1220, 120, 225}));
+    EXPECT_EQ(std::tuple(plan.markerPauseMs, plan.clipPauseMs, plan.finalPauseMs), std::tuple(1220, 120, 225));
     const auto timer = ComposeTimerEndTalk(0x100).value();
-    EXPECT_EQ(Heard(timer, ClipPhonemes()), "?403 | t a i m a a g a | o w a r i m a sh I t a");
-    EXPECT_EQ(timer.markerPauseMs, 20);
+    EXPECT_EQ(std::tuple(Heard(timer, ClipPhonemes()), timer.markerPauseMs),
+              std::tuple("? | t a i m a a g a | o w a r i m a sh I t a", 20));
 }
 
 }  // namespace
