@@ -23,7 +23,6 @@ public:
     using MainWindow::MainWindow;
     std::vector<NOTIFYICONDATAW> sent;
     bool refuseKeys = false;
-
 protected:
     bool NotifyIcon(DWORD, NOTIFYICONDATAW& data) override { return sent.push_back(data), true; }
     bool RegisterKey(int, UINT, UINT) override { return !refuseKeys; }
@@ -82,8 +81,7 @@ TEST_F(TrayMenuTest, ItemsInTheirOrderAndARefusedHotkeyToldInTheTooltip) {
     DestroyMenu(menu);
     EXPECT_EQ(Tip(), L"Horavox\nCtrl+Alt+T は他のプログラムが使用中です");
     window->refuseKeys = false;
-    EXPECT_TRUE(window->SetTalkHotkey(0x0654));
-    EXPECT_EQ(Tip(), L"Horavox");
+    EXPECT_TRUE(window->SetTalkHotkey(0x0654) && Tip() == L"Horavox");
     menu = window->CreateTrayMenu();
     EXPECT_EQ(Items(menu)[0], L"今の時刻を読み上げる(&T)\tCtrl+Alt+T");
     DestroyMenu(menu);

@@ -1,8 +1,10 @@
-// The hour and minute boxes of the settings dialogs: which text they take.
+// The hour and minute boxes of the settings dialogs: which text they take; the text of the
+// hotkey box's key as the menu and the messages show it.
 #include <gtest/gtest.h>
 
 #include <optional>
 
+#include "util/hotkey_text.h"
 #include "util/time_field.h"
 
 namespace hv {
@@ -24,6 +26,13 @@ TEST(TimeFieldTest, TimeBoxesTakeNumbersRoundedHalfToEvenWithinTheirRange) {
         {L"\x3000２３", 23, 23},  {L"１．５", 23, 2},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadTimeField(c.text, c.maximum), c.taken) << c.text;
+}
+
+TEST(Hotkey, TextNamesModifiersInWindowsOrderAndTheKey) {
+    const std::pair<std::uint16_t, const wchar_t*> cases[] = {
+        {0x0654, L"Ctrl+Alt+T"}, {0x0770, L"Ctrl+Shift+Alt+F1"}, {0x0130, L"Shift+0"}, {0x0487, L"Alt+F24"},
+        {0x0260, L"Ctrl+Num 0"}, {0x0620, L"Ctrl+Alt+Space"},    {0x02BA, L"Ctrl+0xBA"}, {0x0600, L""}};
+    for (const auto& [hotkey, text] : cases) EXPECT_EQ(HotkeyText(hotkey), text) << std::hex << hotkey;
 }
 
 }  // namespace
