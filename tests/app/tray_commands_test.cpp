@@ -40,10 +40,8 @@ TEST(Timer, ShowsItsSecondsRoundedUpAndItsEndAcrossMidnightInTheTip) {
     for (auto [msLeft, shown, wait] : {std::tuple{180000LL, 180LL, 1000}, {179999, 180, 999}, {1, 1, 1}, {0, 0, 0}})
         EXPECT_EQ(std::tuple(SecondsToShow(msLeft), MsToNextSecond(msLeft)), std::tuple(shown, wait)) << msLeft;
     const WallClock late = At({2026, 12, 31}, 23, 58, 30, 250);
-    EXPECT_EQ(WallClockMs(WallClockOfMs(WallClockMs(late) + 180000)), WallClockMs(At({2027, 1, 1}, 0, 1, 30, 250)));
 
     Settings s;
-    EXPECT_EQ(ComposeTalkTrayTip(s, late, -1), L"Horavox");
     EXPECT_EQ(ComposeTalkTrayTip(s, late, 3600000 + 61500), L"Horavox\nタイマー: 残り 1:01:02 (0:59 に終了)");
     s.TalkPausedUntil = static_cast<std::uint32_t>(MinuteNumber(At({2027, 1, 1}, 7, 0)));
     EXPECT_EQ(ComposeTalkTrayTip(s, late, 180000), L"Horavox\n発声停止中: 明日 7:00 まで\nタイマー: 残り 3:00 (0:01 に終了)");

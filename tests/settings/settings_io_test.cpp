@@ -66,17 +66,10 @@ TEST(SettingsLoad, PackedValuesSplitIntoTheirFields) {
                                         .IconIndex = 3}));
 }
 
-// Quiet hours, the focus rule, the pause and the hotkey came after Talk: settings without
-// them load as before, with quiet hours off (22:00 to 7:00 proposed), the focus rule on, no
-// pause, and the hotkey Ctrl+Alt+T, which a cleared one (0) stays without.
+// Quiet hours and the focus rule came after Talk: settings without them load as before,
+// with quiet hours off (22:00 to 7:00 proposed) and the focus rule on.
 TEST(SettingsLoad, QuietHoursAndFocusRuleFromTheirValuesOrTheirDefaults) {
     EXPECT_EQ(std::tuple(PackQuietHours(Settings{}), Settings{}.QuietOnFocus), std::tuple(kDefaultQuietHours, true));
-    for (auto [stored, hotkey] : {std::pair<std::optional<std::uint32_t>, int>{{}, 0x0654}, {0u, 0}, {0xFFFF0441u, 0x0441}}) {
-        MemorySettingsStore store;
-        if (stored) store.PutDword(L"", L"TalkHotkey", *stored);
-        const Settings s = LoadAll(store);
-        EXPECT_EQ(std::tuple(s.TalkHotkey, s.TalkPausedUntil), std::tuple(hotkey, 0u));
-    }
     const struct {
         std::optional<std::uint32_t> quietHours, onFocus;
         bool on;
