@@ -91,6 +91,5 @@ std::wstring AlarmCaption(int day, std::wstring_view weekdayName, int hour, int 
 // Message texts.
 inline constexpr wchar_t kMciErrorTitle[] = L"MCIのエラー";
 inline constexpr wchar_t kShellFailedText[] = L"ファイルの実行に失敗しました。";
-inline constexpr wchar_t kAppTitle[] = L"Horavox";
 
 }  // namespace hv

@@ -1,7 +1,5 @@
 #include "alarm/alarm_dialog_win.h"
 
-#include <array>
-
 #include "alarm/alarm_actions.h"
 #include "alarm/alarm_win.h"
 
@@ -11,16 +9,17 @@ namespace {
 
 using K = ControlKind;
 
-constexpr std::array<ControlRow, 3> kControls{{
+constexpr ControlRow kRows[] = {
     {AlarmDialog::kIdIcon, K::Picture, nullptr, 8, 8, 33, 33},
     // The message is the user's text: an ampersand in it is a character, not an access key.
     {AlarmDialog::kIdMessage, K::Label, L"", 52, 4, 245, 41, SS_NOPREFIX},
-    {IDOK, K::DefaultButton, L"&OK", 120, 56, 73, 25, 0, 0, nullptr, kDialogButtonFont},
-}};
+    OkButtonRow(120, 56, 73, 25),
+};
 
 // No owner when modeless: the notice must show even while the main window is hidden in
 // the notification area, and it gets a taskbar button of its own.
-const FormLayout kForm{L"", 302, 85, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
+const FormLayout kForm{.caption = L"", .width = 302, .height = 85, .controls = kRows,
+                       .style = WS_POPUP | WS_CAPTION | WS_SYSMENU, .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
 
 }  // namespace
 

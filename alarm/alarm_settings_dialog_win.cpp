@@ -1,18 +1,12 @@
 #include "alarm/alarm_settings_dialog_win.h"
 
-#include <commctrl.h>
-#include <imm.h>
-
-#include <algorithm>
-#include <array>
-
 #include "alarm/icon_chooser_win.h"
 #include "alarm/icon_strip_win.h"
+#include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/common_dialogs_win.h"
 #include "util/dpi_win.h"
 #include "util/help_win.h"
-#include "util/time_field.h"
 
 namespace hv {
 
@@ -26,7 +20,7 @@ constexpr DWORD kMessageStyle = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL;
 // Table order is Tab order: each label before the control its access key reaches (so
 // "分に告知(&R)" comes before the hour it names), each page's controls together. The tab
 // strip is the last row: it lies under the pages' controls, which take the clicks.
-constexpr std::array<ControlRow, 42> kControls{{
+constexpr ControlRow kRows[] = {
     {D::kIdEnable, K::CheckBox, L"このアラームを実行する", 12, 10, 220, 20},
     {D::kIdBack, K::Button, L"&<< 前頁", 264, 8, 78, 25},
     {D::kIdNext, K::Button, L"次頁 &>>", 346, 8, 78, 25},
@@ -65,56 +59,29 @@ constexpr std::array<ControlRow, 42> kControls{{
     {D::kIdPosition + 3, K::Option, L"右上", 136, 96, 60, 20, 0, 3},
     {D::kIdPosition + 4, K::Option, L"右下", 136, 190, 60, 20, 0, 3},
     {D::kIdIconFrame, K::Frame, L"アイコン", 222, 70, 190, 164, 0, 3},
-    // The preview is an icon static: it takes the colour of the page like the labels around it.
-    {D::kIdIcon, K::Label, nullptr, 287, 98, 60, 60, SS_ICON | SS_CENTERIMAGE, 3},
+    {D::kIdIcon, K::Picture, nullptr, 287, 98, 60, 60, 0, 3},
     {D::kIdModifyIcon, K::Button, L"アイコンの変更(&C)...", 236, 190, 162, 26, 0, 3},
     // Always shown.
     {D::kIdTest, K::Button, L"テスト(&T)", 8, 258, 96, 28},
-    {IDOK, K::DefaultButton, L"&OK", 170, 258, 80, 28},
-    {IDCANCEL, K::Button, L"キャンセル", 256, 258, 80, 28},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 342, 258, 82, 28},
+    OkButtonRow(170, 258, 80, 28),
+    CancelButtonRow(256, 258, 80, 28),
+    HelpButtonRow(D::kIdHelp, 342, 258, 82, 28),
     {D::kIdTabs, K::Tabs, L"時刻|音|ダイアログ", 8, 38, 416, 212},
-}};
+};
 
-const FormLayout kForm{L"アラーム", 432, 296, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
-                     D::kIdHelp};
-
-// The rows shown on one of the tabs (the ids between the tab strip and the test button).
-constexpr bool OnATab(int id) { return id >= D::kIdTimeLabel && id <= D::kIdModifyIcon; }
-
-// The colour the tab strip gives its pane, read from the strip's own drawing: the system
-// may draw the pane lighter than the dialog, and the pages' controls must not stand out on
-// it as boxes of the dialog's colour.
-COLORREF TabPaneColor(HWND tabs) {
-    RECT client;
-    GetClientRect(tabs, &client);
-    if (client.right <= 0 || client.bottom <= 0) return GetSysColor(COLOR_BTNFACE);
-    HDC screen = GetDC(tabs);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(tabs, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    RECT pane = client;
-    TabCtrl_AdjustRect(tabs, FALSE, &pane);
-    const COLORREF color = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return color == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : color;
-}
+const FormLayout kForm{.caption = L"アラーム", .width = 432, .height = 296, .controls = kRows, .helpId = D::kIdHelp};
 
 }  // namespace
 
 AlarmSettingsDialog::AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions)
-    : Form(kForm), host_(host), actions_(actions), model_(host.settings().Alarms) {}
-
-AlarmSettingsDialog::~AlarmSettingsDialog() {
-    if (hwnd()) DestroyWindow(hwnd());  // while the icon and brush the controls use still exist
-    SetPreview(nullptr, false);
-    if (paneBrush_) DeleteObject(paneBrush_);
-}
+    : Form(kForm),
+      host_(host),
+      actions_(actions),
+      model_(host.settings().Alarms),
+      times_(*this, TimeBoxInput::Digits,
+             {{kIdHour, kMaxHour, [this] { return int{model_.entry().Hour}; }, [this](int h) { model_.SetHour(h); }},
+              {kIdMinute, kMaxMinute, [this] { return int{model_.entry().Minute}; },
+               [this](int m) { model_.SetMinute(m); }}}) {}
 
 bool AlarmSettingsDialog::Run(HWND owner) {
     const bool stored = RunModal(owner) == IDOK;
@@ -124,28 +91,19 @@ bool AlarmSettingsDialog::Run(HWND owner) {
 }
 
 void AlarmSettingsDialog::OnLoad() {
-    Spin(kIdHourSpin).SetRange(0, kMaxHour);
-    Spin(kIdMinuteSpin).SetRange(0, kMaxMinute);
-    for (int id : {kIdHour, kIdMinute}) {
-        Edit(id).SetLimit(kTimeBoxLimit);
-        ImmAssociateContextEx(Item(id), nullptr, 0);  // digits only: no input method
-    }
+    times_.Load();
     Edit(kIdMessage).SetLimit(kMessageLimit);
-    paneColor_ = TabPaneColor(Item(kIdTabs));
-    if (paneBrush_) DeleteObject(paneBrush_);
-    paneBrush_ = CreateSolidBrush(paneColor_);
     Enable(kIdBack, false);
-    model_.ShowPage(*this);
-    ShowAlarmPage();
+    model_.ShowAlarm(*this);
+    ShowAlarm();
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdEnable)), TRUE);
 }
 
-void AlarmSettingsDialog::ShowAlarmPage() {
+void AlarmSettingsDialog::ShowAlarm() {
     const AlarmEntry& e = model_.entry();
-    SetWindowTextW(hwnd(), AlarmPageTitle(model_.page()).c_str());
+    SetWindowTextW(hwnd(), AlarmTitle(model_.index()).c_str());
     Check(kIdEnable).SetChecked(e.Enabled);
-    ShowHour(e.Hour);
-    ShowMinute(e.Minute);
+    times_.ShowAll();
     Edit(kIdMessage).SetText(e.Message);
     const WeekdayChecks days = ChecksOfWeekdays(e.Weekdays);
     for (int i = 0; i < kWeekdayCount; ++i) Check(kIdWeek + i).SetChecked(days[static_cast<std::size_t>(i)]);
@@ -181,39 +139,20 @@ void AlarmSettingsDialog::ShowSoundPanel() {
 
 void AlarmSettingsDialog::ShowAlarmIcon() {
     const AlarmEntry& e = model_.entry();
-    iconDpi_ = dpi();
     const int size = ScaleToDpi(32, dpi());
     if (e.IconFile.empty()) {
         // The program's own icon, from its resource at this size where it came from one.
         HICON own = actions_.ProgramIcon();
         HICON sized = own ? static_cast<HICON>(CopyImage(own, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)) : nullptr;
         if (sized) {
-            SetPreview(sized, true);
+            SetPicture(kIdIcon, sized, true);
         } else {
-            SetPreview(own, false);
+            SetPicture(kIdIcon, own, false);
         }
         return;
     }
     // A file without that icon leaves the preview empty, without a message.
-    SetPreview(ExtractIconAtSize(e.IconFile, e.IconIndex, size), true);
-}
-
-void AlarmSettingsDialog::SetPreview(HICON icon, bool owned) {
-    if (hwnd()) SendMessageW(Item(kIdIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    if (previewIcon_ && previewOwned_ && previewIcon_ != icon) DestroyIcon(previewIcon_);
-    previewIcon_ = icon;
-    previewOwned_ = owned;
-}
-
-void AlarmSettingsDialog::ShowHour(int hour) {
-    // A stored hour beyond the arrows shows as stored and stays unless changed.
-    Spin(kIdHourSpin).SetValue(std::clamp(hour, 0, kMaxHour));
-    Edit(kIdHour).SetText(TimeFieldText(hour));
-}
-
-void AlarmSettingsDialog::ShowMinute(int minute) {
-    Spin(kIdMinuteSpin).SetValue(std::clamp(minute, 0, kMaxMinute));
-    Edit(kIdMinute).SetText(TimeFieldText(minute));
+    SetPicture(kIdIcon, ExtractIconAtSize(e.IconFile, e.IconIndex, size), true);
 }
 
 WeekdayChecks AlarmSettingsDialog::Weekdays() const {
@@ -253,13 +192,8 @@ void AlarmSettingsDialog::OnClick(int id) {
 }
 
 void AlarmSettingsDialog::OnValueChanged(int id) {
-    if (id == kIdHourSpin) {
-        model_.SetHour(Spin(kIdHourSpin).Value());
-        Edit(kIdHour).SetText(TimeFieldText(model_.entry().Hour));
-    } else if (id == kIdMinuteSpin) {
-        model_.SetMinute(Spin(kIdMinuteSpin).Value());
-        Edit(kIdMinute).SetText(TimeFieldText(model_.entry().Minute));
-    } else if (id == kIdTrack) {
+    times_.ValueChanged(id);
+    if (id == kIdTrack) {
         model_.MoveTrackSlider(SliderAt(kIdTrack).Value());
         ShowSoundPanel();
     } else if (id == kIdMessage) {
@@ -269,26 +203,11 @@ void AlarmSettingsDialog::OnValueChanged(int id) {
     } else if (id == kIdSoundFile) {
         model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
     } else if (id == kIdTabs) {
-        // A time typed on the first tab is taken (or refused) before another tab shows.
-        TakePendingEdits();
         ShowSoundPanel();
     }
 }
 
-bool AlarmSettingsDialog::OnValidate(int id) {
-    if (id != kIdHour && id != kIdMinute) return true;
-    const bool hour = id == kIdHour;
-    const std::optional<int> value = ReadTimeField(Edit(id).Text(), hour ? kMaxHour : kMaxMinute);
-    if (!value) return false;
-    if (hour) {
-        model_.SetHour(*value);
-        ShowHour(*value);
-    } else {
-        model_.SetMinute(*value);
-        ShowMinute(*value);
-    }
-    return true;
-}
+bool AlarmSettingsDialog::OnValidate(int id) { return times_.Validate(id); }
 
 void AlarmSettingsDialog::Turn(bool next) {
     if (!TakePendingEdits()) return;
@@ -299,7 +218,7 @@ void AlarmSettingsDialog::Turn(bool next) {
     } else {
         model_.Back(Check(kIdEnable).Checked(), Weekdays(), *this);
     }
-    ShowAlarmPage();
+    ShowAlarm();
     // A button that has just been disabled loses the focus: its partner takes it.
     if (hadFocus && !IsWindowEnabled(pressed))
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(next ? kIdBack : kIdNext)), TRUE);
@@ -332,52 +251,16 @@ void AlarmSettingsDialog::Test() {
 }
 
 bool AlarmSettingsDialog::OnOk() {
-    model_.CapturePage(Check(kIdEnable).Checked(), Weekdays());
+    model_.CaptureAlarm(Check(kIdEnable).Checked(), Weekdays());
     // The alarms count only once they are stored; a failed save leaves the dialog open.
     Settings chosen = host_.settings();
     model_.Commit(chosen);
     if (SettingsStore* store = host_.store(); store && !SaveAlarmSettings(*store, chosen)) {
-        MessageBoxW(hwnd(), SaveFailureText(L"アラーム", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(hwnd(), SaveFailureText(L"アラーム", true).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
         return false;
     }
     model_.Commit(host_.settings());
     return true;
-}
-
-// The dialog's background with the tab pane in the pane's colour: styled frames and options
-// draw their parent's background behind them, which must be the pane where they stand.
-void AlarmSettingsDialog::PaintBackground(HDC dc) {
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (!paneBrush_) return;
-    HWND tabs = Item(kIdTabs);
-    RECT pane;
-    GetClientRect(tabs, &pane);
-    TabCtrl_AdjustRect(tabs, FALSE, &pane);
-    MapWindowPoints(tabs, hwnd(), reinterpret_cast<POINT*>(&pane), 2);
-    FillRect(dc, &pane, paneBrush_);
-}
-
-INT_PTR AlarmSettingsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_SIZE:
-        // The layer sizes the dialog again after a change of dpi: the preview is drawn anew.
-        if (iconDpi_ != 0 && iconDpi_ != dpi()) ShowAlarmIcon();
-        return FALSE;
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT:
-        PaintBackground(reinterpret_cast<HDC>(wp));
-        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (!paneBrush_ || !OnATab(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
-        SetBkColor(reinterpret_cast<HDC>(wp), paneColor_);
-        return reinterpret_cast<INT_PTR>(paneBrush_);
-    default:
-        return FALSE;
-    }
 }
 
 }  // namespace hv

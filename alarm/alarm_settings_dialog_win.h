@@ -1,6 +1,7 @@
-// frmSetupAlm, "アラーム - [n/20]": the 20 weekly alarms, one per page, each over the tabs
+// frmSetupAlm, "アラーム - [n/20]": the 20 weekly alarms, one at a time (前頁 and 次頁 turn to
+// the others), each over the tabs
 // 時刻 (time, weekdays, message), 音 (WAVE, MIDI or CD sound) and ダイアログ (where the
-// notification shows, its icon), with a test button that fires the page's alarm at once.
+// notification shows, its icon), with a test button that fires the alarm shown at once.
 // It edits a private working copy; OK puts it into the settings and stores all 20 alarms.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include "alarm/alarm_win.h"
 #include "settings/settings_host.h"
 #include "util/form_win.h"
+#include "util/time_box_win.h"
 
 namespace hv {
 
@@ -47,13 +49,12 @@ public:
 
     // `actions` fires the test and owns the sounds the dialog stops when it closes.
     AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions);
-    ~AlarmSettingsDialog() override;
 
     // Modal to `owner`; true when OK stored the alarms. Every sound stops when it closes.
     bool Run(HWND owner);
     const AlarmSettingsModel& model() const { return model_; }
-    // The icon the preview shows (owned by the dialog).
-    HICON PreviewIcon() const { return previewIcon_; }
+    // The icon the preview shows.
+    HICON PreviewIcon() const { return Picture(kIdIcon); }
 
 protected:
     void OnLoad() override;
@@ -61,20 +62,19 @@ protected:
     void OnValueChanged(int id) override;
     bool OnValidate(int id) override;
     bool OnOk() override;
-    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnNewDpi() override { ShowAlarmIcon(); }
 
 private:
     // CdProbe: the track count of the disc, through the program's MCI commands.
     std::uint32_t CountTracks(std::wstring& reply) override;
     void ReportError() override;
 
-    void ShowAlarmPage();
+    void ShowAlarm();
     void ShowSoundPanel();
+    // The alarm's icon, drawn for the dialog's dpi.
     void ShowAlarmIcon();
-    void ShowHour(int hour);
-    void ShowMinute(int minute);
     WeekdayChecks Weekdays() const;
-    // The next or previous page, once a typed hour or minute is taken.
+    // The next or previous alarm, once a typed hour or minute is taken.
     void Turn(bool next);
     void Browse();
     void ModifyIcon();
@@ -83,14 +83,7 @@ private:
     SettingsHost& host_;
     AlarmActions& actions_;
     AlarmSettingsModel model_;
-    void SetPreview(HICON icon, bool owned);
-    void PaintBackground(HDC dc);
-
-    int iconDpi_ = 0;  // the dpi the preview was drawn for
-    HICON previewIcon_ = nullptr;
-    bool previewOwned_ = false;
-    COLORREF paneColor_ = CLR_INVALID;  // the tab pane's, behind the pages' controls
-    HBRUSH paneBrush_ = nullptr;
+    TimeBoxes times_;
 };
 
 }  // namespace hv

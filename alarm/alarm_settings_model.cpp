@@ -19,8 +19,8 @@ int TrackCountOf(std::wstring_view reply) {
 
 }  // namespace
 
-std::wstring AlarmPageTitle(int page) {
-    return L"アラーム - [" + std::to_wstring(page + 1) + L"/" + std::to_wstring(kAlarmCount) + L"]";
+std::wstring AlarmTitle(int index) {
+    return L"アラーム - [" + std::to_wstring(index + 1) + L"/" + std::to_wstring(kAlarmCount) + L"]";
 }
 
 WeekdayChecks ChecksOfWeekdays(std::wstring_view weekdays) {
@@ -56,7 +56,7 @@ std::wstring SoundFileFilter(SoundKind kind) {
                                    : L"サウンドファイル (*.wav)\0*.wav\0"s;
 }
 
-void AlarmSettingsModel::ShowPage(CdProbe& probe) {
+void AlarmSettingsModel::ShowAlarm(CdProbe& probe) {
     const AlarmEntry& e = entry();
     const int option = SoundKindOption(e.SoundKind);
     if (option < 0) {
@@ -79,7 +79,7 @@ void AlarmSettingsModel::ShowPage(CdProbe& probe) {
     UpdateTrackReadout();
 }
 
-void AlarmSettingsModel::CapturePage(bool enabled, const WeekdayChecks& weekdays) {
+void AlarmSettingsModel::CaptureAlarm(bool enabled, const WeekdayChecks& weekdays) {
     AlarmEntry& e = current();
     e.Enabled = enabled;
     e.Weekdays = WeekdaysOfChecks(weekdays);
@@ -87,11 +87,11 @@ void AlarmSettingsModel::CapturePage(bool enabled, const WeekdayChecks& weekdays
 }
 
 void AlarmSettingsModel::Turn(int step, bool enabled, const WeekdayChecks& weekdays, CdProbe& probe) {
-    const int next = page_ + step;
-    if (next < 0 || next > kLastPage) return;
-    CapturePage(enabled, weekdays);
-    page_ = next;
-    ShowPage(probe);
+    const int next = index_ + step;
+    if (next < 0 || next > kLastIndex) return;
+    CaptureAlarm(enabled, weekdays);
+    index_ = next;
+    ShowAlarm(probe);
 }
 
 void AlarmSettingsModel::Back(bool enabled, const WeekdayChecks& weekdays, CdProbe& probe) {
@@ -134,7 +134,7 @@ void AlarmSettingsModel::Probe(CdProbe& probe) {
     const std::uint32_t result = probe.CountTracks(reply);
     if (result != 0) {
         // Once per distinct error within one opening: paging over CD alarms without a disc
-        // does not repeat the same message on every page.
+        // does not repeat the same message for every alarm.
         if (result != lastProbeError_) {
             lastProbeError_ = result;
             probe.ReportError();

@@ -1,5 +1,5 @@
 // The alarm settings dialog without the dialog: the private working copy of the 20 alarms,
-// the page shown, and everything the page's controls show and take. The dialog moves values
+// the alarm shown (its index, 0..19), and everything its controls show and take. The dialog moves values
 // between this model and its controls; every rule of what a control shows or stores lives
 // here.
 #pragma once
@@ -16,12 +16,11 @@ namespace hv {
 inline constexpr int kSoundKindOptions = 3;      // "WAVEサウンド", "MIDIシーケンサ", "CDオーディオ"
 inline constexpr int kDialogPositionOptions = 5;  // "中央", "左上", "左下", "右上", "右下"
 inline constexpr int kMessageLimit = 80;          // characters of the message box
-inline constexpr int kTimeBoxLimit = 2;           // characters of the hour and minute boxes
 
 using WeekdayChecks = std::array<bool, kWeekdayCount>;  // index 0 = Sunday ... 6 = Saturday
 
-// "アラーム - [n/20]" for the page index 0..19.
-std::wstring AlarmPageTitle(int page);
+// "アラーム - [n/20]" for the alarm index 0..19.
+std::wstring AlarmTitle(int index);
 // The weekday boxes of a Weekdays text ("1" ticks a box; anything else, or a missing
 // character, leaves it clear), and the text of the boxes.
 WeekdayChecks ChecksOfWeekdays(std::wstring_view weekdays);
@@ -38,7 +37,7 @@ std::wstring SoundFileFilter(SoundKind kind);
 // The sound tab as the dialog shows it; which controls are visible, enabled and what they
 // say follow the sound kind and the CD probe.
 struct SoundPanel {
-    int option = -1;                 // -1: none (before the first page, or a stored kind no option has)
+    int option = -1;                 // -1: none (before the first alarm shows, or a stored kind no option has)
     std::wstring guide = L"ウェーブファイル名(&F):";  // lblSoundGuide
     bool guideEnabled = true;
     std::wstring fileText;           // txtSoundFile
@@ -68,26 +67,26 @@ public:
 
 class AlarmSettingsModel {
 public:
-    static constexpr int kLastPage = kAlarmCount - 1;
+    static constexpr int kLastIndex = kAlarmCount - 1;
 
     explicit AlarmSettingsModel(const std::array<AlarmEntry, kAlarmCount>& alarms) : working_(alarms) {}
 
-    int page() const { return page_; }
-    const AlarmEntry& entry() const { return working_[static_cast<std::size_t>(page_)]; }
+    int index() const { return index_; }
+    const AlarmEntry& entry() const { return working_[static_cast<std::size_t>(index_)]; }
     const std::array<AlarmEntry, kAlarmCount>& working() const { return working_; }
     const SoundPanel& sound() const { return sound_; }
-    // Back and Next are the only bound on the page number.
-    bool CanGoBack() const { return page_ > 0; }
-    bool CanGoNext() const { return page_ < kLastPage; }
+    // Back and Next are the only bound on the index.
+    bool CanGoBack() const { return index_ > 0; }
+    bool CanGoNext() const { return index_ < kLastIndex; }
 
-    // Shows the current page: the sound option of its kind (a changed option runs the kind's
+    // Shows the current alarm: the sound option of its kind (a changed option runs the kind's
     // rule, the CD probe included), its labels, and its track on the slider.
-    void ShowPage(CdProbe& probe);
-    // What the page's boxes take when the page is left or OK is pressed. The slider's
+    void ShowAlarm(CdProbe& probe);
+    // What the alarm's boxes take when it is left or OK is pressed. The slider's
     // position counts only when it shows this alarm's track (set from it or moved by the
-    // user on this page); a position left over from another page is not this alarm's.
-    void CapturePage(bool enabled, const WeekdayChecks& weekdays);
-    // Capture, then the previous or next page (nothing past either end).
+    // user on this alarm); a position left over from another alarm is not this alarm's.
+    void CaptureAlarm(bool enabled, const WeekdayChecks& weekdays);
+    // Capture, then the previous or next alarm (nothing past either end).
     void Back(bool enabled, const WeekdayChecks& weekdays, CdProbe& probe);
     void Next(bool enabled, const WeekdayChecks& weekdays, CdProbe& probe);
 
@@ -113,11 +112,11 @@ public:
     // test trims the message in place, as firing does, so the working copy is returned.
     AlarmEntry& TestEntry();
 
-    // OK: the working copy replaces the program's alarms (the caller captures the page first).
+    // OK: the working copy replaces the program's alarms (the caller captures the alarm first).
     void Commit(Settings& settings) const { settings.Alarms = working_; }
 
 private:
-    AlarmEntry& current() { return working_[static_cast<std::size_t>(page_)]; }
+    AlarmEntry& current() { return working_[static_cast<std::size_t>(index_)]; }
     void ApplySoundKind(int option, CdProbe& probe);
     void ApplySoundKindLabels();
     void Probe(CdProbe& probe);
@@ -125,7 +124,7 @@ private:
     void Turn(int step, bool enabled, const WeekdayChecks& weekdays, CdProbe& probe);
 
     std::array<AlarmEntry, kAlarmCount> working_;
-    int page_ = 0;
+    int index_ = 0;
     std::uint32_t lastProbeError_ = 0;  // the last failed probe's code this opening reported
     SoundPanel sound_;
     bool sliderShowsEntry_ = false;

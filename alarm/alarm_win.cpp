@@ -6,6 +6,7 @@
 #include <string>
 
 #include "alarm/alarm_dialog_win.h"
+#include "hvplus/program_identity.h"
 
 namespace hv {
 
@@ -101,7 +102,7 @@ void AlarmActions::RunCommand(const MessageAction& action, HWND owner) {
     // The whole text is one item for the shell: "notepad x.txt" is not split into a
     // program and its argument, and fails as such.
     HINSTANCE result = ShellExecuteW(owner, nullptr, action.text.c_str(), L"", L"", SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(owner, kShellFailedText, kAppTitle, MB_OK);
+    if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(owner, kShellFailedText, kProgramTitle, MB_OK);
 }
 
 void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner) {

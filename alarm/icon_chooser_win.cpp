@@ -1,7 +1,5 @@
 #include "alarm/icon_chooser_win.h"
 
-#include <array>
-
 #include "hvplus/module_paths_win.h"
 #include "util/common_dialogs_win.h"
 #include "util/dpi_win.h"
@@ -18,16 +16,16 @@ using K = ControlKind;
 constexpr int kStripLeft = 10;
 constexpr int kStripTop = 80;
 
-constexpr std::array<ControlRow, 6> kControls{{
+constexpr ControlRow kRows[] = {
     {C::kIdFileLabel, K::Label, L"ファイル名(&F):", 10, 10, 200, 18},
     {C::kIdFile, K::Edit, L"", 10, 28, 262, 23},
     {C::kIdBrowse, K::Button, L"参照(&B)...", 280, 27, 80, 26},
     {C::kIdIconsLabel, K::Label, L"現在のアイコン(&C):", 10, 62, 200, 18},
-    {IDOK, K::DefaultButton, L"&OK", 194, 162, 80, 26},
-    {IDCANCEL, K::Button, L"キャンセル", 280, 162, 80, 26},
-}};
+    OkButtonRow(194, 162, 80, 26),
+    CancelButtonRow(280, 162, 80, 26),
+};
 
-const FormLayout kForm{kIconChooserTitle, 370, 198, kControls};
+const FormLayout kForm{.caption = kIconChooserTitle, .width = 370, .height = 198, .controls = kRows};
 
 }  // namespace
 
@@ -66,12 +64,6 @@ void IconChooser::OnLoad() {
 
 void IconChooser::PlaceStrip() {
     if (strip_.hwnd()) strip_.Place(ScaleToDpi(kStripLeft, dpi()), ScaleToDpi(kStripTop, dpi()), dpi());
-}
-
-INT_PTR IconChooser::OnMessage(UINT msg, WPARAM, LPARAM) {
-    // The layer sizes the dialog again after every change of dpi: the strip follows.
-    if (msg == WM_SIZE) PlaceStrip();
-    return FALSE;
 }
 
 void IconChooser::LoadIconStrip() {

@@ -35,7 +35,8 @@ protected:
     void OnClick(int id) override;
     bool OnValidate(int id) override;
     bool OnOk() override;
-    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The strip is no row: it follows the layer to each new dpi.
+    void OnNewDpi() override { PlaceStrip(); }
 
 private:
     void LoadIconStrip();

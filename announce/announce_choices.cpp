@@ -1,6 +1,5 @@
 #include "announce/announce_choices.h"
 
-#include <cstdio>
 
 namespace hv {
 
@@ -36,11 +35,5 @@ void ApplyChoices(const AnnounceChoices& choices, Settings& settings) {
 }
 
 int TimingOption(int timing) { return timing >= 0 && timing < kTimingOptionCount ? timing : -1; }
-
-std::string SpokenTimeText(int hour, int minute) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", hour % 100, minute % 100);
-    return text;
-}
 
 }  // namespace hv

@@ -47,7 +47,4 @@ int TimingOption(int timing);
 // The hour and minute boxes take input only for the fixed time.
 inline bool FixedTimeEnabled(int timing) { return timing == kFixedTimingOption; }
 
-// "HH:MM" of the given time of day: what the test button speaks.
-std::string SpokenTimeText(int hour, int minute);
-
 }  // namespace hv

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
+#include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/help_win.h"
 #include "util/hotkey_text.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr wchar_t kPlayFailed[] = L"再生中にエラーが発生しました";
 constexpr wchar_t kQuietRangeEmpty[] =
     L"発声しない時間帯の開始と終了が同じ時刻です。\n終了の時刻を変えるか、「次の時間帯」のチェックを外してください。";
-constexpr wchar_t kAppTitle[] = L"Horavox";
 constexpr wchar_t kHotkeyRefused[] =
     L" は他のプログラムが使用しているため、ホットキーにできません。\n別のキーを選ぶか、「なし」にしてください。";
 
@@ -25,7 +25,7 @@ using K = ControlKind;
 
 // Table order is Tab order: each frame before the controls it holds, each label before
 // the control its access key reaches.
-constexpr std::array<ControlRow, 40> kControls{{
+constexpr ControlRow kRows[] = {
     {D::kIdTimingFrame, K::Frame, L"発声タイミング(&T)", 8, 6, 252, 124},
     {D::kIdTiming + 0, K::Option, L"(なし)", 20, 26, 92, 18},
     {D::kIdTiming + 1, K::Option, L"1分毎", 20, 48, 92, 18},
@@ -65,21 +65,20 @@ constexpr std::array<ControlRow, 40> kControls{{
     {D::kIdHotkey, K::Hotkey, nullptr, 164, 288, 124, 23, 0, 0,
      L"どのプログラムを使っているときでも、このキーで今の時刻を読み上げます"},
     {D::kIdHotkeyClear, K::Button, L"なし(&E)", 292, 287, 80, 26},
-    {IDOK, K::DefaultButton, L"&OK", 120, 326, 80, 26, 0, 0, nullptr, kDialogButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 206, 326, 80, 26, 0, 0, nullptr, kDialogButtonFont},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 292, 326, 80, 26, 0, 0, nullptr, kDialogButtonFont},
-}};
+    OkButtonRow(120, 326, 80, 26),
+    CancelButtonRow(206, 326, 80, 26),
+    HelpButtonRow(D::kIdHelp, 292, 326, 80, 26),
+};
 
-const FormLayout kForm{L"発声方法", 380, 360, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
-                     D::kIdHelp};
+const FormLayout kForm{.caption = L"発声方法", .width = 380, .height = 360, .controls = kRows, .helpId = D::kIdHelp};
 
-// Every hour and minute box: its spinner has the next id; the value it works on.
-struct TimeBox {
+// Every hour and minute box and the working copy it stands for.
+struct TimeValue {
     int editId;
     int maximum;
     int AnnounceChoices::*value;
 };
-constexpr TimeBox kTimeBoxes[] = {
+constexpr TimeValue kTimeValues[] = {
     {D::kIdHour, kMaxHour, &AnnounceChoices::hour},
     {D::kIdMinute, kMaxMinute, &AnnounceChoices::minute},
     {D::kIdQuietFromHour, kMaxHour, &AnnounceChoices::quietFromHour},
@@ -88,23 +87,25 @@ constexpr TimeBox kTimeBoxes[] = {
     {D::kIdQuietToMinute, kMaxMinute, &AnnounceChoices::quietToMinute},
 };
 
-const TimeBox* TimeBoxOf(int editId) {
-    for (const TimeBox& box : kTimeBoxes)
-        if (box.editId == editId) return &box;
-    return nullptr;
+std::vector<TimeBox> TimeBoxesOf(AnnounceChoices& working) {
+    std::vector<TimeBox> boxes;
+    for (const TimeValue& t : kTimeValues) {
+        boxes.push_back({t.editId, t.maximum, [&working, t] { return working.*t.value; },
+                         [&working, t](int value) { working.*t.value = value; }});
+    }
+    return boxes;
 }
 
 }  // namespace
 
-AnnounceDialog::AnnounceDialog(SettingsHost& host) : Form(kForm), host_(host), working_(ChoicesFrom(host.settings())) {}
+AnnounceDialog::AnnounceDialog(SettingsHost& host)
+    : Form(kForm),
+      host_(host),
+      working_(ChoicesFrom(host.settings())),
+      times_(*this, TimeBoxInput::Number, TimeBoxesOf(working_)) {}
 
 void AnnounceDialog::OnLoad() {
-    for (const TimeBox& box : kTimeBoxes) {
-        Spin(box.editId + 1).SetRange(0, box.maximum);
-        Edit(box.editId).SetLimit(8);
-        // A stored time beyond the boxes' ranges shows as stored and stays unless changed.
-        ShowTime(box.editId, working_.*box.value);
-    }
+    times_.Load();
     SelectTiming(working_.timing);
     SliderAt(kIdSpeed).SetRange(0, kMaxTalkSpeed);
     SliderAt(kIdSpeed).SetValue(std::clamp(working_.speed, 0, kMaxTalkSpeed));
@@ -125,12 +126,6 @@ void AnnounceDialog::SelectTiming(int timing) {
 
 void AnnounceDialog::EnableQuietTimes() {
     for (int id = kIdQuietFromHour; id <= kIdQuietToMinute + 2; ++id) Enable(id, working_.quiet);
-}
-
-void AnnounceDialog::ShowTime(int editId, int value) {
-    const TimeBox* box = TimeBoxOf(editId);
-    Spin(editId + 1).SetValue(std::clamp(value, 0, box->maximum));
-    Edit(editId).SetText(TimeFieldText(value));
 }
 
 void AnnounceDialog::OnClick(int id) {
@@ -159,25 +154,16 @@ void AnnounceDialog::OnValueChanged(int id) {
         working_.hotkey = Hotkey(kIdHotkey).Value();
     } else if (id == kIdSpeed) {
         working_.speed = SliderAt(kIdSpeed).Value();
-    } else if (const TimeBox* box = TimeBoxOf(id - 1)) {  // a spinner: the box before it
-        working_.*box->value = Spin(id).Value();
-        Edit(box->editId).SetText(TimeFieldText(working_.*box->value));
+    } else {
+        times_.ValueChanged(id);
     }
 }
 
-bool AnnounceDialog::OnValidate(int id) {
-    const TimeBox* box = TimeBoxOf(id);
-    if (!box) return true;
-    const std::optional<int> value = ReadTimeField(Edit(id).Text(), box->maximum);
-    if (!value) return false;
-    working_.*box->value = *value;
-    ShowTime(id, *value);
-    return true;
-}
+bool AnnounceDialog::OnValidate(int id) { return times_.Validate(id); }
 
 bool AnnounceDialog::OnOk() {
     if (QuietRangeEmpty(working_)) {
-        MessageBoxW(hwnd(), kQuietRangeEmpty, kAppTitle, MB_ICONEXCLAMATION | MB_OK);
+        MessageBoxW(hwnd(), kQuietRangeEmpty, kProgramTitle, MB_ICONEXCLAMATION | MB_OK);
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdQuietToHour)), TRUE);
         return false;
     }
@@ -186,7 +172,7 @@ bool AnnounceDialog::OnOk() {
     const std::uint16_t before = host_.settings().TalkHotkey;
     const auto hotkey = static_cast<std::uint16_t>(working_.hotkey);
     if (!host_.SetTalkHotkey(hotkey) && hotkey != before) {
-        MessageBoxW(hwnd(), (HotkeyText(hotkey) + kHotkeyRefused).c_str(), kAppTitle, MB_ICONEXCLAMATION | MB_OK);
+        MessageBoxW(hwnd(), (HotkeyText(hotkey) + kHotkeyRefused).c_str(), kProgramTitle, MB_ICONEXCLAMATION | MB_OK);
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdHotkey)), TRUE);
         return false;
     }
@@ -195,7 +181,7 @@ bool AnnounceDialog::OnOk() {
     ApplyChoices(working_, chosen);
     if (SettingsStore* store = host_.store(); store && !SaveAnnounceSettings(*store, chosen)) {
         host_.SetTalkHotkey(before);
-        MessageBoxW(hwnd(), SaveFailureText(L"発声方法", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(hwnd(), SaveFailureText(L"発声方法", true).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
         return false;
     }
     ApplyChoices(working_, host_.settings());
@@ -209,9 +195,9 @@ void AnnounceDialog::PlayTest() {
     bool played = false;
     {
         const BusyPointer busy;
-        played = host_.SpeakTime(SpokenTimeText(now.wHour, now.wMinute), working_.clock24, working_.speed);
+        played = host_.SpeakTime(TimeText(now.wHour, now.wMinute), working_.clock24, working_.speed);
     }
-    if (!played) MessageBoxW(hwnd(), kPlayFailed, kAppTitle, MB_ICONERROR | MB_OK);
+    if (!played) MessageBoxW(hwnd(), kPlayFailed, kProgramTitle, MB_ICONERROR | MB_OK);
 }
 
 }  // namespace hv

@@ -8,6 +8,7 @@
 #include "announce/announce_choices.h"
 #include "settings/settings_host.h"
 #include "util/form_win.h"
+#include "util/time_box_win.h"
 
 namespace hv {
 
@@ -56,12 +57,11 @@ protected:
 private:
     void SelectTiming(int timing);
     void EnableQuietTimes();
-    // A time box and its spinner show `value` (the spinner within its range).
-    void ShowTime(int editId, int value);
     void PlayTest();
 
     SettingsHost& host_;
     AnnounceChoices working_;
+    TimeBoxes times_;
 };
 
 }  // namespace hv

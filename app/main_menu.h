@@ -55,7 +55,6 @@ inline constexpr wchar_t kCaptionVersionInfo[] = L"バージョン情報(&A)..."
 inline constexpr wchar_t kCaptionAlwaysOnTop[] = L"常に手前に表示(&T)";
 
 inline constexpr wchar_t kMainWindowClass[] = L"HoravoxMain";
-inline constexpr wchar_t kMainWindowTitle[] = L"Horavox";
 
 // Registered message that a second start posts to the running instance's main window: show
 // it (from the notification area too) and bring it to the front.

@@ -22,6 +22,7 @@
 #include "face/calendar_text.h"
 #include "face/holidays.h"
 #include "hvplus/hvplus_binding_win.h"
+#include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/dpi_win.h"
 #include "util/help_topics.h"
@@ -32,7 +33,6 @@ namespace hv {
 
 namespace {
 
-constexpr int kProgramIconId = 1;
 // Retries adding the notification-area icon (the minute tick's timer is 1).
 constexpr UINT_PTR kTrayRetryTimerId = 2;
 // OLE (the shell services of the dialogs; the picture loader needs none) starts after the
@@ -107,7 +107,7 @@ bool MainWindow::Create() {
     menuBar_ = CreateMainMenu(setupMenu_, helpMenu_);
     LoadIcons();
     // Created hidden at the design size; the load places it.
-    if (!Window::Create(kMainWindowClass, kMainWindowTitle, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (!Window::Create(kMainWindowClass, kProgramTitle, WS_OVERLAPPEDWINDOW, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                         360, 233, nullptr, menuBar_, icon_))
         return false;
     Load();
@@ -374,7 +374,7 @@ void MainWindow::PauseTalk(PauseChoice choice) {
     app_.settings.TalkPausedUntil = PauseUntil(choice, app_.settings, Now());
     UpdateTrayTip();
     if (app_.store && !SaveTalkPause(*app_.store, app_.settings))
-        MessageBoxW(hwnd(), SaveFailureText(L"発声の一時停止", false).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(hwnd(), SaveFailureText(L"発声の一時停止", false).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
 }
 
 long long MainWindow::TimerMsLeft() const {
@@ -412,14 +412,14 @@ void MainWindow::OnCountdownTimer() {
     // without an icon a box says it once they have played.
     if (trayAdded_) ShowNotice(kTimerEndedText);
     if (app_.hvplus) app_.hvplus->TalkTimerEnd(app_.settings.TalkSpeed);
-    if (!trayAdded_) MessageBoxW(hwnd(), kTimerEndedText, kMainWindowTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (!trayAdded_) MessageBoxW(hwnd(), kTimerEndedText, kProgramTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 
 void MainWindow::ShowNotice(const wchar_t* text) {
     NOTIFYICONDATAW notice = tray_;
     notice.uFlags = NIF_INFO;
     wcsncpy_s(notice.szInfo, text, _TRUNCATE);
-    wcsncpy_s(notice.szInfoTitle, kMainWindowTitle, _TRUNCATE);
+    wcsncpy_s(notice.szInfoTitle, kProgramTitle, _TRUNCATE);
     notice.dwInfoFlags = NIIF_INFO;
     NotifyIcon(NIM_MODIFY, notice);
     wcsncpy_s(tray_.szInfo, notice.szInfo, _TRUNCATE);
@@ -484,7 +484,7 @@ void MainWindow::SaveWindow(bool mayTell) {
 void MainWindow::TellWindowNotSaved() {
     if (!windowNotSaved_ || toldNotSaved_) return;
     toldNotSaved_ = true;
-    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kSaveFailureTitle,
+    MessageBoxW(hwnd(), SaveFailureText(L"ウィンドウの位置と表示", false).c_str(), kProgramTitle,
                 MB_OK | MB_ICONERROR);
 }
 
@@ -542,7 +542,7 @@ void MainWindow::ShowMonth() {
 }
 
 void MainWindow::UpdateTitle() {
-    std::wstring title = kMainWindowTitle;
+    std::wstring title = kProgramTitle;
     if (!navigator_.showsToday() && !app_.settings.ShowHeading) {
         const std::u16string month = MonthHeading(navigator_.year(), navigator_.month(),
                                                   app_.settings.HeadingEra ? HeadingForm::Era : HeadingForm::Western);

@@ -44,8 +44,8 @@ public:
     // settings dialog is open (the alarms due meanwhile fire when it resumes).
     void StopTick();
     void StartTick();
-    void PauseTick() override;
-    void ResumeTick() override;
+    void PauseTick();
+    void ResumeTick();
     bool tickRunning() const;
 
     // What the settings dialogs ask of the program.
@@ -176,8 +176,7 @@ private:
     std::unique_ptr<MinuteTick> tick_;
 };
 
-// The menu bar of the main window (its popups come back in `setup` and `help`); the
-// setup items are greyed while their dialogs are not part of the program.
+// The menu bar of the main window (its popups come back in `setup` and `help`).
 HMENU CreateMainMenu(HMENU& setup, HMENU& help);
 
 }  // namespace hv

@@ -3,17 +3,10 @@
 #include "app/tray_commands.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <utility>
 
 namespace hv {
-
-std::string TimeText(int hour, int minute) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", hour % 100, minute % 100);
-    return text;
-}
 
 namespace {
 

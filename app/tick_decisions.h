@@ -12,11 +12,9 @@
 #include "app/tick_schedule.h"
 #include "face/month_calendar.h"
 #include "settings/settings.h"
+#include "util/time_field.h"
 
 namespace hv {
-
-// "HH:MM", 24-hour, two digits each: the text the library speaks.
-std::string TimeText(int hour, int minute);
 
 // The announcement rule: the timing's minutes outside the quiet hours. Timings outside 0..6
 // (a hand-edited value) announce every minute.

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 
 #include "util/time_field.h"
 
@@ -13,15 +12,15 @@ namespace {
 using D = TimerDialog;
 using K = ControlKind;
 
-constexpr std::array<ControlRow, 6> kControls{{
+constexpr ControlRow kRows[] = {
     {D::kIdMinutesLabel, K::Label, L"タイマーの長さ(&T):", 12, 18, 120, 18},
     {D::kIdMinutes, K::Edit, L"3", 134, 14, 50, 23, ES_RIGHT},
     {D::kIdMinutesSpin, K::Spinner, nullptr, 184, 14, 17, 23},
     {D::kIdUnit, K::Label, L"分 (1～1440)", 206, 18, 90, 18},
-    {IDOK, K::DefaultButton, L"&OK", 106, 54, 80, 26, 0, 0, nullptr, kDialogButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 192, 54, 80, 26, 0, 0, nullptr, kDialogButtonFont},
-}};
-const FormLayout kForm{L"タイマー", 284, 92, kControls};
+    OkButtonRow(106, 54, 80, 26),
+    CancelButtonRow(192, 54, 80, 26),
+};
+const FormLayout kForm{.caption = L"タイマー", .width = 284, .height = 92, .controls = kRows};
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "app/tray_commands.h"
 
+#include "hvplus/program_identity.h"
+
 #include <array>
 #include <cstdio>
 #include <cwchar>
@@ -58,7 +60,7 @@ int MsToNextSecond(long long msLeft) {
 
 std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, long long timerMsLeft,
                                 const std::wstring& refusedHotkey, const std::wstring& nextAlarm) {
-    std::wstring tip = L"Horavox";
+    std::wstring tip = kProgramTitle;
     const long long minute = MinuteNumber(now);
     if (TalkPaused(settings, minute)) {
         const WallClock end = WallClockOfMinute(settings.TalkPausedUntil);

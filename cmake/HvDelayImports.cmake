@@ -1,5 +1,5 @@
 # System libraries that Windows does not protect by its list of known libraries (winmm,
-# version, uxtheme) would be resolved from the program's own folder when the program starts,
+# version) would be resolved from the program's own folder when the program starts,
 # before it can restrict the library search; oleaut32 (the picture loader), comctl32
 # (tooltips and dialog controls), comdlg32 (the file and colour choosers, which bring in the
 # printing libraries) and imm32 (the input method of the time boxes) only slow the start
@@ -8,7 +8,7 @@
 # the plain names, so every `target_link_libraries(... winmm)` gets them. The first call
 # into one loads it from the system folder, comctl32 through the manifest's side-by-side
 # version (hvplus/safe_load_win.cpp, which each binary that ships links in).
-set(HV_DELAY_IMPORTS winmm version oleaut32 comctl32 uxtheme comdlg32 imm32)
+set(HV_DELAY_IMPORTS winmm version oleaut32 comctl32 comdlg32 imm32)
 if(MSVC)
   # The Microsoft linker imports late per binary: /DELAYLOAD for each of these and its
   # helper library, given to whatever links hv_safe_load (hvplus/CMakeLists.txt); a binary

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 
 #include "face/background_dialogs_win.h"
+#include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/common_dialogs_win.h"
 #include "util/help_win.h"
@@ -28,7 +28,7 @@ constexpr ControlRow FontRow(int set, int offset, ControlKind kind, const wchar_
 // Table order is Tab order; the tab strip comes last so that it lies under the pages.
 // The colour page keeps the places the buttons always had (in twips: captions at 120 and
 // 3240, buttons of 1095 x 375 at 1380 and 4500, rows 900 apart), from the page's corner.
-constexpr std::array<ControlRow, 48> kControls{{
+constexpr ControlRow kRows[] = {
     FontRow(0, D::kFontFrame, K::Frame, L"曜日欄", 0, 40, 188, 198),
     FontRow(0, D::kFontNameLabel, K::Label, L"フォント名(&F):", 10, 60, 168, 16),
     FontRow(0, D::kFontName, K::Combo, nullptr, 10, 78, 168, 240),
@@ -75,14 +75,13 @@ constexpr std::array<ControlRow, 48> kControls{{
     {D::kIdViewNote, K::Label,
      L"ほかの月はホイールや PageUp、PageDown で表示できます。Home か 1 分間の無操作で今月に戻ります。", 30, 172, 350,
      48, 0, 4},
-    {IDOK, K::DefaultButton, L"&OK", 424, 12, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-    {IDCANCEL, K::Button, L"キャンセル", 424, 44, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-    {D::kIdHelp, K::Button, L"ヘルプ(&H)", 424, 76, 88, 26, 0, 0, nullptr, kDialogButtonFont},
+    OkButtonRow(424, 12, 88, 26),
+    CancelButtonRow(424, 44, 88, 26),
+    HelpButtonRow(D::kIdHelp, 424, 76, 88, 26),
     {D::kIdTabs, K::Tabs, L"フォント|色|背景|表示", 8, 8, 404, 246},
-}};
+};
 
-const FormLayout kForm{L"カレンダー", 520, 262, kControls, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
-                     D::kIdHelp};
+const FormLayout kForm{.caption = L"カレンダー", .width = 520, .height = 262, .controls = kRows, .helpId = D::kIdHelp};
 
 double NowMs() {
     LARGE_INTEGER frequency, counter;
@@ -342,7 +341,7 @@ void AppearanceDialog::OnValueChanged(int id) {
 bool AppearanceDialog::OnOk() {
     // A failed save leaves the dialog open: OK tries again, Cancel puts everything back.
     if (SettingsStore* store = host_.store(); store && !SaveAppearanceSettings(*store, host_.settings())) {
-        MessageBoxW(hwnd(), SaveFailureText(L"カレンダー", true).c_str(), kSaveFailureTitle, MB_OK | MB_ICONERROR);
+        MessageBoxW(hwnd(), SaveFailureText(L"カレンダー", true).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
         return false;
     }
     host_.EndKeptFaceLook(false);

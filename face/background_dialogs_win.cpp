@@ -1,7 +1,5 @@
 #include "face/background_dialogs_win.h"
 
-#include <array>
-
 #include "face/appearance_choices.h"
 #include "hvplus/module_paths_win.h"
 #include "util/common_dialogs_win.h"
@@ -17,7 +15,7 @@ using I = PictureBackgroundDialog;
 using K = ControlKind;
 
 // Button 1 sits on button 0's line at 2760 twips.
-constexpr std::array<ControlRow, 9> kPlainControls{{
+constexpr ControlRow kPlainRows[] = {
     {P::kIdColorLabel + 0, K::Label, L"色1:", 14, 18, 40, 18},
     {P::kIdColor + 0, K::ColorSwatch, L"色1", 56, 14, 73, 25},
     {P::kIdColorLabel + 1, K::Label, L"色2:", 144, 18, 40, 18},
@@ -27,17 +25,17 @@ constexpr std::array<ControlRow, 9> kPlainControls{{
     {P::kIdGradation + 1, K::Option, L"左から右", 102, 72, 84, 20},
     {P::kIdGradation + 2, K::Option, L"上から下", 190, 72, 84, 20},
     {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 196, 114, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-}};
-const FormLayout kPlainForm{L"無地の設定", 296, 150, kPlainControls};
+};
+const FormLayout kPlainForm{.caption = L"無地の設定", .width = 296, .height = 150, .controls = kPlainRows};
 
-constexpr std::array<ControlRow, 5> kPictureControls{{
+constexpr ControlRow kPictureRows[] = {
     {I::kIdPathLabel, K::Label, L"画像ファイル(&F):", 12, 12, 200, 18},
     {I::kIdPath, K::Edit, nullptr, 12, 32, 348, 23},
     {I::kIdNote, K::Label, L"", 12, 60, 348, 18, SS_NOPREFIX},
     {I::kIdBrowse, K::Button, L"参照(&B)...", 176, 86, 88, 26},
     {IDCANCEL, K::DefaultButton, L"閉じる(&C)", 272, 86, 88, 26, 0, 0, nullptr, kDialogButtonFont},
-}};
-const FormLayout kPictureForm{L"画像ファイルの設定", 372, 124, kPictureControls};
+};
+const FormLayout kPictureForm{.caption = L"画像ファイルの設定", .width = 372, .height = 124, .controls = kPictureRows};
 
 }  // namespace
 

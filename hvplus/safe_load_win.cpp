@@ -30,7 +30,7 @@ bool SystemLibraryLoads(const wchar_t* fileName) {
 
 }  // namespace hv
 
-// Some system libraries are imported late (delay-load): winmm, version and uxtheme, which
+// Some system libraries are imported late (delay-load): winmm and version, which
 // the system's own list does not protect, and oleaut32 and comctl32, which the first paint
 // does not need. They are taken from the system folder only, so a copy planted in the
 // program's folder is never used, whether or not the search has been restricted yet;

@@ -44,9 +44,6 @@ public:
     // (`putBack`: the dialog was cancelled) or lets it go, then redraws the face.
     virtual void KeepFaceLook() {}
     virtual void EndKeptFaceLook(bool) {}
-    // The minute tick rests while a settings dialog is open.
-    virtual void PauseTick() = 0;
-    virtual void ResumeTick() = 0;
     // Speaks `time` ("HH:MM") as the minute tick does; false when it could not be played.
     virtual bool SpeakTime(const std::string& time, bool clock24, int speed) = 0;
     // Puts `hotkey` (a TalkHotkey value; 0 none) in force as the key that speaks the time;

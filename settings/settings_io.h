@@ -49,7 +49,6 @@ bool SaveWindowSettings(SettingsStore& store, const Settings& settings, const Wi
 
 // The message of a save that failed, naming the group (`what`: "アラーム", "発声方法", ...);
 // with what happens next: in a dialog that stays open, or for a save the user did not ask for.
-inline constexpr wchar_t kSaveFailureTitle[] = L"Horavox";
 std::wstring SaveFailureText(std::wstring_view what, bool dialogStaysOpen);
 
 }  // namespace hv

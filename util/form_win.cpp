@@ -1,10 +1,9 @@
 #include "util/form_win.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 #include "util/dialog_template_win.h"
 #include "util/dpi_win.h"
@@ -25,7 +24,7 @@ struct KindTraits {
 };
 
 // What each kind of row is made of. Options get their tab stop from OptionGroup::Select.
-constexpr std::array<KindTraits, 19> kKinds{{
+constexpr KindTraits kKinds[] = {
     {WC_STATICW, SS_LEFT, 0},                                     // Label
     {WC_BUTTONW, BS_GROUPBOX, 0},                                 // Frame
     {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0},                  // Button
@@ -45,7 +44,8 @@ constexpr std::array<KindTraits, 19> kKinds{{
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
     {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
     {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE},                // Hotkey
-}};
+};
+static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::Hotkey) + 1, "one row of traits per kind");
 
 // Link blue: the system's hot-track colour is grey in some colour schemes.
 constexpr COLORREF kLinkColor = RGB(0, 80, 200);
@@ -60,7 +60,6 @@ std::wstring FontKey(const wchar_t* face, ControlKind kind) {
 }
 
 const KindTraits& Traits(ControlKind kind) { return kKinds[static_cast<std::size_t>(kind)]; }
-
 
 std::vector<Form*>& OpenModeless() {
     static std::vector<Form*> forms;
@@ -187,6 +186,7 @@ void HotkeyBox::SetValue(std::uint16_t hotkey) const { SendMessageW(hwnd, HKM_SE
 Form::~Form() {
     if (hwnd()) DestroyWindow(hwnd());
     ReleasePictures();
+    if (paneBrush_) DeleteObject(paneBrush_);
     FreeFonts();
 }
 
@@ -320,7 +320,14 @@ void Form::TurnPage(int delta) {
     HWND focus = GetFocus();
     if (!focus || !IsChild(hwnd(), focus) || !IsWindowVisible(focus))
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(tabs->id)), TRUE);
-    OnValueChanged(tabs->id);
+    AfterPageShown(tabs->id);
+}
+
+// A box typed on the page left is taken (or refused, its page back) before the dialog hears
+// of the new page.
+void Form::AfterPageShown(int tabsId) {
+    TakePendingEdits();
+    OnValueChanged(tabsId);
 }
 
 // The dialog manager takes Ctrl+Tab for Tab; a message filter sees the key first (both the
@@ -385,11 +392,7 @@ BOOL Form::OnInitDialog() {
     // Enter presses the default button, whichever control has the focus.
     for (const ControlRow& row : layout_->controls)
         if (row.kind == ControlKind::DefaultButton) SendMessageW(hwnd(), DM_SETDEFID, row.id, 0);
-    for (const ControlRow& row : layout_->controls) {
-        if (row.kind != ControlKind::Tabs || pageKeys_) continue;
-        // The strip paints its pages in the style's pane colour, lighter than a dialog: the
-        // dialog takes that texture, so its labels, boxes and sliders do not stand in boxes.
-        EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
+    if (tabs_ && !pageKeys_) {
         pageKeys_ = SetWindowsHookExW(WH_MSGFILTER, PageKeys, nullptr, GetCurrentThreadId());
         TabbedForms().push_back(this);
     }
@@ -427,6 +430,7 @@ void Form::CreateControls() {
             if (buddy) SendMessageW(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
         }
         if (row.kind == ControlKind::Tabs) {
+            tabs_ = control;
             std::vector<std::wstring> tabs = SplitTabs(row.text);
             for (std::size_t i = 0; i < tabs.size(); ++i) {
                 TCITEMW item{};
@@ -463,7 +467,50 @@ void Form::Layout() {
                      ScaleToDpi(row.width, dpi_), ScaleToDpi(row.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[L""]), FALSE);
+    TakePaneColor();
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The system may draw the tab pane lighter than the dialog (a visual style's page colour):
+// the pages' labels, frames, options and sliders must not stand on it as boxes of the
+// dialog's colour. The pane's middle, drawn off screen by the strip itself, is its colour.
+void Form::TakePaneColor() {
+    if (paneBrush_) DeleteObject(paneBrush_);
+    paneBrush_ = nullptr;
+    RECT client;
+    if (!tabs_ || !GetClientRect(tabs_, &client) || client.right <= 0 || client.bottom <= 0) return;
+    HDC screen = GetDC(tabs_);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(tabs_, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    SendMessageW(tabs_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    RECT pane = client;
+    TabCtrl_AdjustRect(tabs_, FALSE, &pane);
+    const COLORREF color = GetPixel(dc, (pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    paneColor_ = color == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : color;
+    paneBrush_ = CreateSolidBrush(paneColor_);
+}
+
+HBRUSH Form::BackgroundOf(const ControlRow& row) const {
+    return row.page != 0 && paneBrush_ ? paneBrush_ : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// The dialog's colour with the tab pane in the pane's: styled frames and options draw their
+// parent's background behind them, which must be the pane where they stand.
+void Form::PaintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    RECT pane;
+    GetClientRect(tabs_, &pane);
+    TabCtrl_AdjustRect(tabs_, FALSE, &pane);
+    MapWindowPoints(tabs_, hwnd(), reinterpret_cast<POINT*>(&pane), 2);
+    FillRect(dc, &pane, paneBrush_);
 }
 
 void Form::ApplyClientSize() {
@@ -633,7 +680,7 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
     }
     if (row->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
         ShowPage(TabCtrl_GetCurSel(header.hwndFrom) + 1);
-        OnValueChanged(row->id);
+        AfterPageShown(row->id);
         return TRUE;
     }
     return FALSE;
@@ -655,7 +702,7 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
     const int inset = ScaleToDpi(4, dpi_);
     if (row->kind == ControlKind::Picture) {
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &r, BackgroundOf(*row));
         if (HICON icon = Picture(row->id)) {
             const int size = std::min<int>(ScaleToDpi(32, dpi_), std::min(r.right - r.left, r.bottom - r.top));
             DrawIconEx(dc, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, icon, size,
@@ -740,6 +787,7 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested) {
         if (font) DeleteObject(font);
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyClientSize();
+    OnNewDpi();
 }
 
 INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -761,14 +809,24 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
         SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
-    case WM_CTLCOLORSTATIC: {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
         const ControlRow* row = RowOf(GetDlgCtrlID(reinterpret_cast<HWND>(lp)));
-        if (!row || row->kind != ControlKind::Link) break;
+        // A greyed or read-only box asks too; it keeps the grey of a box that takes no input.
+        if (!row || row->kind == ControlKind::Edit) break;
+        const bool onPane = row->page != 0 && paneBrush_;
+        if (!onPane && row->kind != ControlKind::Link) break;
         auto dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, kLinkColor);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        if (row->kind == ControlKind::Link) SetTextColor(dc, kLinkColor);
+        SetBkColor(dc, onPane ? paneColor_ : GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(BackgroundOf(*row));
     }
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        if (!paneBrush_) break;
+        PaintBackground(reinterpret_cast<HDC>(wp));
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
+        return TRUE;
     case WM_SETCURSOR: {
         const ControlRow* row = RowOf(GetDlgCtrlID(reinterpret_cast<HWND>(wp)));
         // The dialog was asked first (above).
@@ -809,6 +867,9 @@ INT_PTR Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (pageKeys_) UnhookWindowsHookEx(pageKeys_);
         pageKeys_ = nullptr;
         ReleasePictures();
+        if (paneBrush_) DeleteObject(paneBrush_);
+        paneBrush_ = nullptr;
+        tabs_ = nullptr;
         tooltip_ = nullptr;  // owned by the dialog, destroyed with it
         break;
     }

@@ -4,6 +4,8 @@
 // - creates the controls in table order, which is also the Tab order, with the system's
 //   UI font (or the face a row names) and the tooltips the rows ask for;
 // - lays everything out at the dpi of the dialog's monitor, and again when that changes;
+// - shows one tab page at a time, on the tab pane's own colour (Ctrl+Tab turns the pages);
+// - shows the icons of Picture rows, and destroys those it was given to own;
 // - runs the keyboard: Tab, arrow keys within option groups, access keys, Enter presses
 //   the default button, Esc cancels;
 // - validates a text box when the focus leaves it and before OK, and refuses bad input
@@ -47,6 +49,7 @@ enum class ControlKind {
     Heading,        // static text in a larger bold face
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
     Hotkey,         // takes a key combination as it is pressed; Backspace clears it
+    // Hotkey is the last kind: the layer's table of what each kind is made of counts on it.
 };
 
 struct ControlRow {
@@ -55,14 +58,27 @@ struct ControlRow {
     const wchar_t* text;      // the caption exactly as shown, "&" before the access key
     int x, y, width, height;  // in the client area, pixels at 96 dpi
     DWORD style = 0;          // added to the kind's own styles
-    int page = 0;             // 0: always shown; n: only on the tab strip's n-th tab
+    int page = 0;             // 0: always shown; n: only on the tab strip's n-th tab page
     const wchar_t* tip = nullptr;
     const wchar_t* fontFace = nullptr;  // null: the form's font
 };
 
+// The OK, キャンセル and ヘルプ buttons that close a settings dialog, in the dialogs' button face.
+constexpr ControlRow OkButtonRow(int x, int y, int width, int height) {
+    return {IDOK, ControlKind::DefaultButton, L"&OK", x, y, width, height, 0, 0, nullptr, kDialogButtonFont};
+}
+constexpr ControlRow CancelButtonRow(int x, int y, int width, int height) {
+    return {IDCANCEL, ControlKind::Button, L"キャンセル", x, y, width, height, 0, 0, nullptr, kDialogButtonFont};
+}
+constexpr ControlRow HelpButtonRow(int id, int x, int y, int width, int height) {
+    return {id, ControlKind::Button, L"ヘルプ(&H)", x, y, width, height, 0, 0, nullptr, kDialogButtonFont};
+}
+
+// A form: its table of rows and its frame. Written with designated initialisers, naming only
+// what differs from the defaults: {.caption = L"...", .width = 380, .height = 324, .controls = kRows}.
 struct FormLayout {
-    const wchar_t* caption;
-    int width, height;  // client area, pixels at 96 dpi
+    const wchar_t* caption = nullptr;
+    int width = 0, height = 0;  // client area, pixels at 96 dpi
     std::span<const ControlRow> controls;
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     DWORD exStyle = 0;
@@ -181,8 +197,9 @@ public:
     void ShowPage(int page);
     int Page() const { return page_; }
     // Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1), also Ctrl+PageDown/PageUp: the next or previous
-    // page, wrapping, as the user's choice (OnValueChanged of the tab strip); a focus left
-    // on a control of the hidden page moves to the tab strip.
+    // page, wrapping, as the user's choice. As for a click on a tab: every box the user
+    // changed is taken first (a refused one brings its page back), then OnValueChanged of the
+    // tab strip; a focus left on a control of the hidden page moves to the tab strip.
     void TurnPage(int delta);
 
     // A new client size (pixels at 96 dpi), kept when the dpi changes; a window that grows
@@ -206,6 +223,9 @@ protected:
 
     // The controls exist and are laid out: fill them from the dialog's values.
     virtual void OnLoad() {}
+    // The layer has laid the form out again at a new dpi (dpi()): for what the dialog draws or
+    // places itself (an icon drawn for the dpi, a window of its own among the rows).
+    virtual void OnNewDpi() {}
     // A button, check box or option was pressed (by mouse, Space or access key).
     virtual void OnClick(int) {}
     // The user changed a spinner, slider, combo box, tab strip or the text of a box.
@@ -243,6 +263,12 @@ private:
     void OnScroll(HWND control, int code);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void PaintRows(HDC dc);
+    // The tab pane's colour, read from the strip's own drawing, for the pages' controls.
+    void TakePaneColor();
+    // Behind a control of `row`: the pane's brush on a tab page, else the dialog's.
+    HBRUSH BackgroundOf(const ControlRow& row) const;
+    void PaintBackground(HDC dc);
+    void AfterPageShown(int tabsId);
     void ValidateAfterFocusLeft(int id);
     void PressOk();
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -267,6 +293,9 @@ private:
         bool owned = false;
     };
     std::map<int, PictureSlot> pictures_;
+    HWND tabs_ = nullptr;           // the tab strip, if the form has one
+    COLORREF paneColor_ = 0;
+    HBRUSH paneBrush_ = nullptr;    // null: no tab strip, or a pane in the dialog's colour
     HHOOK pageKeys_ = nullptr;  // a form with a tab strip sees Ctrl+Tab before the dialog manager
 };
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "hvplus/module_paths_win.h"
+#include "hvplus/program_identity.h"
 #include "util/help_topics.h"
 
 namespace hv {
@@ -13,7 +14,7 @@ namespace {
 void ShowHelpPage(HWND owner, const std::wstring& path) {
     if (OpenHelpPage(owner, path)) return;
     std::wstring text = L"ヘルプを開けませんでした。\r\n" + path;
-    MessageBoxW(owner, text.c_str(), L"Horavox", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, text.c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <string>
 
 #include "util/units.h"
@@ -42,6 +43,12 @@ std::optional<double> ReadNumber(std::wstring_view text) {
 }
 
 }  // namespace
+
+std::string TimeText(int hour, int minute) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", hour % 100, minute % 100);
+    return text;
+}
 
 std::optional<int> ReadTimeField(std::wstring_view text, int maximum) {
     const std::optional<double> number = ReadNumber(text);

@@ -1,5 +1,6 @@
-// The hour and minute boxes of the settings dialogs: which text they take and what they
-// show. Every dialog with a time of day reads its boxes by this one rule.
+// Times of day as text: which text the hour and minute boxes of the settings dialogs take
+// and what they show (every dialog with a time of day reads its boxes by this one rule), and
+// the "HH:MM" the library speaks.
 #pragma once
 
 #include <optional>
@@ -19,5 +20,9 @@ std::optional<int> ReadTimeField(std::wstring_view text, int maximum);
 
 // The text a spinner's box shows: the plain decimal number.
 inline std::wstring TimeFieldText(int value) { return std::to_wstring(value); }
+
+// "HH:MM", 24-hour, two digits each: the text the library speaks (the tick's time, the
+// announcement dialog's test).
+std::string TimeText(int hour, int minute);
 
 }  // namespace hv

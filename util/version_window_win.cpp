@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include <array>
 #include <string>
 
+#include "hvplus/program_identity.h"
 #include "util/environment_report.h"
 #include "util/environment_win.h"
 
@@ -12,12 +12,8 @@ namespace hv {
 
 namespace {
 
-constexpr wchar_t kProductName[] = L"Horavox";
 constexpr wchar_t kMailTip[] = L"作者にメールを出す";
 constexpr wchar_t kMailFailed[] = L"メール環境の呼出しに失敗しました。";
-
-// The program's icon; the window class icon when the program has none.
-constexpr int kProgramIconId = 1;
 
 using V = VersionWindow;
 using K = ControlKind;
@@ -26,9 +22,9 @@ using K = ControlKind;
 // button makes the window taller.
 constexpr int kWidth = 360, kHeight = 105, kReportHeight = 213;
 
-constexpr std::array<ControlRow, 11> kControls{{
+constexpr ControlRow kRows[] = {
     {V::kIdIcon, K::Picture, nullptr, 16, 12, 32, 32},
-    {V::kIdProduct, K::Heading, kProductName, 64, 10, 100, 22},
+    {V::kIdProduct, K::Heading, kProgramTitle, 64, 10, 100, 22},
     {V::kIdVersion, K::Label, L"", 168, 15, 100, 17, SS_NOPREFIX},
     {V::kIdNotice, K::Label, L"本ソフトウェアは無保証で提供されます。", 64, 36, 288, 17, SS_NOPREFIX},
     {V::kIdLine1, K::Line, nullptr, 8, 61, 349, 2},
@@ -39,14 +35,14 @@ constexpr std::array<ControlRow, 11> kControls{{
     {V::kIdLine2, K::Line, nullptr, 8, 108, 349, 2},
     // Hidden until filled, so the keyboard cannot reach it while it is out of sight.
     {V::kIdReport, K::Edit, nullptr, 8, 112, 344, 93, WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL},
-}};
+};
 
-const FormLayout kAbout{VersionWindow::kAboutCaption, kWidth, kHeight, kControls,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, kDialogButtonFont};
+const FormLayout kAbout{.caption = VersionWindow::kAboutCaption, .width = kWidth, .height = kHeight, .controls = kRows,
+                        .fontFace = kDialogButtonFont};
 // The splash paints the same rows itself: controls would load the common controls (their
 // themed classes) before the face shows.
-const FormLayout kSplash{nullptr, kWidth, kHeight, kControls, WS_POPUP | DS_MODALFRAME, WS_EX_TOOLWINDOW, 0,
-                       kDialogButtonFont, 9, true};
+const FormLayout kSplash{.width = kWidth, .height = kHeight, .controls = kRows, .style = WS_POPUP | DS_MODALFRAME,
+                         .exStyle = WS_EX_TOOLWINDOW, .fontFace = kDialogButtonFont, .painted = true};
 
 }  // namespace
 
@@ -72,6 +68,7 @@ void VersionWindow::ShowAbout(HWND owner) {
 }
 
 void VersionWindow::OnLoad() {
+    // The program's icon; the system's application icon where the program has none.
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
     if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
     SetPicture(kIdIcon, icon, false);
@@ -113,7 +110,7 @@ void VersionWindow::OpenMail(int index) {
     const std::wstring url = std::wstring(L"mailto:") + address;
     HWND owner = this->owner() ? this->owner() : hwnd();
     auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, nullptr, url.c_str(), L"", L"", SW_SHOWNORMAL));
-    if (result <= 32) MessageBoxW(hwnd(), kMailFailed, kProductName, MB_OK);
+    if (result <= 32) MessageBoxW(hwnd(), kMailFailed, kProgramTitle, MB_OK);
 }
 
 INT_PTR VersionWindow::OnMessage(UINT msg, WPARAM, LPARAM) {

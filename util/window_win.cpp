@@ -56,16 +56,6 @@ Dialog::~Dialog() {
     }
 }
 
-INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
-    return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, StaticProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
-    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, StaticProc,
-                              reinterpret_cast<LPARAM>(this));
-}
-
 INT_PTR Dialog::RunModalIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
     return DialogBoxIndirectParamW(instance, dialogTemplate, owner, StaticProc, reinterpret_cast<LPARAM>(this));
 }

@@ -56,12 +56,10 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
-    // Modal from a dialog template resource; returns the EndDialog result, -1 on failure.
-    INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
-    // Modeless from a template; the caller's message loop must route IsDialogMessage.
-    HWND CreateModeless(HINSTANCE instance, int templateId, HWND owner);
-    // The same from a template built in memory (see DialogTemplate).
+    // Modal from a template built in memory (see DialogTemplate); returns the EndDialog
+    // result, -1 on failure.
     INT_PTR RunModalIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
+    // Modeless from such a template; the caller's message loop must route IsDialogMessage.
     HWND CreateModelessIndirect(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
 
 protected:

@@ -143,9 +143,6 @@ TEST_F(AlarmSettingsDialogTest, RefusedTimesKeepTheFocusAndPagingStopsAtBothEnds
                           std::tuple(d.Item(D::kIdHour), std::wstring(L"アラーム - [1/20]")))
                     << refused;
             }
-            d.Type(D::kIdHour, L"25");
-            SelectTab(d, 2);  // leaving the box for another tab: its tab stays up
-            EXPECT_EQ(std::tuple(Focus(d.dialog()), d.Visible(D::kIdHour)), std::tuple(d.Item(D::kIdHour), true));
             d.Type(D::kIdHour, L"23");
             d.Key(VK_UP);
             EXPECT_EQ(d.SpinValue(D::kIdHourSpin), 23) << "no wrap";

@@ -1,4 +1,4 @@
-// The alarm settings dialog's rules without the dialog: paging, what a page shows and what
+// The alarm settings dialog's rules without the dialog: paging, what an alarm shows and what
 // leaving it takes, the sound tab by kind and CD probe, the track readout.
 #include <gtest/gtest.h>
 
@@ -42,28 +42,28 @@ std::wstring Z(const wchar_t (&text)[N]) {
 using Alarms = std::array<AlarmEntry, kAlarmCount>;
 const WeekdayChecks kAllDays{true, true, true, true, true, true, true};
 
-TEST(AlarmSettingsModelTest, PagesRunFromOneToTwentyAndLeavingAPageTakesItsBoxes) {
+TEST(AlarmSettingsModelTest, AlarmsRunFromOneToTwentyAndLeavingOneTakesItsBoxes) {
     Alarms alarms{};
     ScriptedProbe probe;
     AlarmSettingsModel model(alarms);
-    model.ShowPage(probe);
-    EXPECT_EQ(std::tuple(model.page(), model.CanGoBack(), model.CanGoNext(), AlarmPageTitle(model.page())),
+    model.ShowAlarm(probe);
+    EXPECT_EQ(std::tuple(model.index(), model.CanGoBack(), model.CanGoNext(), AlarmTitle(model.index())),
               std::tuple(0, false, true, std::wstring(L"アラーム - [1/20]")));
     model.Next(true, {true, false, false, false, false, false, false}, probe);  // only Sunday
     for (int i = 1; i < kAlarmCount + 3; ++i) model.Next(false, kAllDays, probe);  // Next past the end does nothing
-    EXPECT_EQ(std::tuple(model.page(), model.CanGoBack(), model.CanGoNext(), AlarmPageTitle(model.page())),
+    EXPECT_EQ(std::tuple(model.index(), model.CanGoBack(), model.CanGoNext(), AlarmTitle(model.index())),
               std::tuple(19, true, false, std::wstring(L"アラーム - [20/20]")));
     model.Back(false, kAllDays, probe);
-    EXPECT_EQ(model.page(), 18);
-    EXPECT_EQ(probe.queries, 0) << "no CD page, no probe";
+    EXPECT_EQ(model.index(), 18);
+    EXPECT_EQ(probe.queries, 0) << "no CD alarm, no probe";
 
     Settings settings;
-    model.CapturePage(false, kAllDays);
+    model.CaptureAlarm(false, kAllDays);
     model.Commit(settings);
     const AlarmEntry& first = settings.Alarms[0];
     EXPECT_EQ(std::tuple(first.Enabled, first.Weekdays, PackAlarmAttr(first)[3]),
               std::tuple(true, std::wstring(L"1000000"), std::uint8_t{0x40}));
-    // Untouched pages stay at their defaults: nothing of another page leaks into them.
+    // Untouched alarms stay at their defaults: nothing of another alarm leaks into them.
     for (int i = 1; i < kAlarmCount; ++i) EXPECT_EQ(PackAlarmAttr(settings.Alarms[static_cast<std::size_t>(i)]), kDefaultAlarmAttr) << i;
 }
 
@@ -92,7 +92,7 @@ TEST(AlarmSettingsModelTest, TheSoundTabFollowsTheKindAndStoredValuesWithoutAnOp
     alarms[2] = {.SoundKind = static_cast<SoundKind>(3), .DialogPosition = static_cast<DialogPosition>(6)};
     ScriptedProbe probe;
     AlarmSettingsModel model(alarms);
-    model.ShowPage(probe);
+    model.ShowAlarm(probe);
     SoundPanel s = model.sound();
     EXPECT_EQ(std::tuple(s.option, s.guide, s.fileText, s.fileVisible, s.optionCaption, s.optionChecked, s.trackVisible),
               std::tuple(0, std::wstring(L"ウェーブファイル名(&F):"), std::wstring(L"a.wav"), true,
@@ -118,7 +118,7 @@ TEST(AlarmSettingsModelTest, TheSoundTabFollowsTheKindAndStoredValuesWithoutAnOp
                          DialogPositionOption(DialogPosition::BottomRight)),
               std::tuple(-1, -1, 4));
     Settings settings;
-    model.CapturePage(false, kAllDays);
+    model.CaptureAlarm(false, kAllDays);
     model.Commit(settings);
     EXPECT_EQ(PackAlarmAttr(settings.Alarms[2])[0], 3 * 8 + 6) << "kept until an option is picked";
 }
@@ -130,7 +130,7 @@ TEST(AlarmSettingsModelTest, TheCdProbeSetsTheCountKeepsItWithoutADiscAndReports
     ScriptedProbe probe;
     probe.answers = {{0, L"1"}, {0, L"12"}, {275, L""}, {275, L""}, {263, L""}, {275, L""}, {0, L"400"}};
     AlarmSettingsModel model(alarms);
-    model.ShowPage(probe);
+    model.ShowAlarm(probe);
     const int cd = static_cast<int>(SoundKind::CdAudio);
     struct Step {
         std::uint16_t count;
@@ -166,7 +166,7 @@ TEST(AlarmSettingsModelTest, TheReadoutShowsThePositionOrAQuestionMarkAndMovingT
     ScriptedProbe probe;
     probe.answers = {{0, L"12"}};
     AlarmSettingsModel model(alarms);
-    model.ShowPage(probe);
+    model.ShowAlarm(probe);
     EXPECT_EQ(std::tuple(model.sound().sliderMaximum, model.sound().sliderPosition, model.sound().readout,
                          model.sound().optionChecked),
               std::tuple(12, 3, std::wstring(L"?/12"), true));
@@ -178,7 +178,7 @@ TEST(AlarmSettingsModelTest, TheReadoutShowsThePositionOrAQuestionMarkAndMovingT
     EXPECT_EQ(model.TestEntry().CdTrack, 7) << "the test plays the slider's track";
 }
 
-TEST(AlarmSettingsModelTest, ATrackTheSliderCannotShowIsKeptAndNoOtherPagesTrackIsTaken) {
+TEST(AlarmSettingsModelTest, ATrackTheSliderCannotShowIsKeptAndNoOtherAlarmsTrackIsTaken) {
     Alarms alarms{};
     alarms[0] = {.SoundKind = SoundKind::CdAudio, .CdTrack = 5, .CdTrackCount = 12};
     alarms[1] = {.SoundKind = SoundKind::CdAudio, .CdTrack = 9, .CdTrackCount = 4};  // beyond its count
@@ -186,7 +186,7 @@ TEST(AlarmSettingsModelTest, ATrackTheSliderCannotShowIsKeptAndNoOtherPagesTrack
     ScriptedProbe probe;
     probe.answers = {{0, L"12"}};
     AlarmSettingsModel model(alarms);
-    model.ShowPage(probe);
+    model.ShowAlarm(probe);
     model.Next(false, kAllDays, probe);
     EXPECT_EQ(std::tuple(model.sound().sliderPosition, model.sound().sliderMaximum), std::tuple(5, 12)) << "as it was";
     model.Next(false, kAllDays, probe);
@@ -194,11 +194,11 @@ TEST(AlarmSettingsModelTest, ATrackTheSliderCannotShowIsKeptAndNoOtherPagesTrack
     model.Back(false, kAllDays, probe);
     model.Back(false, kAllDays, probe);
     Settings settings;
-    model.CapturePage(false, kAllDays);
+    model.CaptureAlarm(false, kAllDays);
     model.Commit(settings);
     EXPECT_EQ(std::tuple(settings.Alarms[0].CdTrack, settings.Alarms[1].CdTrack, settings.Alarms[2].CdTrack),
               std::tuple(5, 9, 0));
-    EXPECT_EQ(probe.queries, 2) << "into a CD page from a WAVE page only, not from CD page to CD page";
+    EXPECT_EQ(probe.queries, 2) << "into a CD alarm from a WAVE alarm only, not from CD alarm to CD alarm";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "alarm/alarm_win.h"
+#include "hvplus/program_identity.h"
 #include "tests/alarm/test_sound_win.h"
 #include "tests/support/dialog_driver_win.h"
 #include "tests/support/message_box_catcher_win.h"
@@ -228,7 +229,7 @@ TEST_F(AlarmActionsTest, CommandsGoToTheShellAsOneItemOrToTheArchiver) {
     hvtest::MessageBoxCatcher failure;
     actions_.FireAlarm(alarm, false);
     ASSERT_EQ(failure.boxes.size(), 1u);
-    EXPECT_EQ(std::tuple(failure.boxes[0].caption, failure.boxes[0].text), std::tuple(kAppTitle, kShellFailedText));
+    EXPECT_EQ(std::tuple(failure.boxes[0].caption, failure.boxes[0].text), std::tuple(kProgramTitle, kShellFailedText));
     Sleep(300);
     EXPECT_EQ(GetFileAttributesW(opened.c_str()), INVALID_FILE_ATTRIBUTES) << "the program ran after all";
 

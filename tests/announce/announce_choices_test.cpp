@@ -53,10 +53,5 @@ TEST(AnnounceChoicesTest, AStoredTimingNoOptionHasShowsNoneAndIsKept) {
     EXPECT_TRUE(FixedTimeEnabled(6) && !FixedTimeEnabled(5) && !FixedTimeEnabled(11));
 }
 
-TEST(AnnounceChoicesTest, TheTestSpeaksHoursAndMinutesWithTwoDigits) {
-    EXPECT_EQ(std::tuple(SpokenTimeText(13, 7), SpokenTimeText(0, 0), SpokenTimeText(23, 59)),
-              std::tuple("13:07", "00:00", "23:59"));
-}
-
 }  // namespace
 }  // namespace hv

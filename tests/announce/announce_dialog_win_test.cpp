@@ -238,30 +238,6 @@ TEST(AnnounceDialogTest, SpinnersStopAtTheirEndsAndTheTestSpeaksTheWorkingChoice
               std::tuple(L"Horavox", L"再生中にエラーが発生しました", true));
 }
 
-TEST(AnnounceDialogTest, LaysOutAgainAtTheDpiOfItsMonitor) {
-    hvtest::MemoryHost host;
-    D dialog(host);
-    std::vector<SIZE> clients, okButtons;
-    DialogScript script([&](Driver& d) {
-        for (int dpi : {96, 144}) {
-            RECT suggested;
-            GetWindowRect(d.dialog(), &suggested);
-            SendMessageW(d.dialog(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-            RECT client, ok;
-            GetClientRect(d.dialog(), &client);
-            GetWindowRect(d.Item(IDOK), &ok);
-            clients.push_back({client.right, client.bottom});
-            okButtons.push_back({ok.right - ok.left, ok.bottom - ok.top});
-        }
-        d.Key(VK_ESCAPE);
-    });
-    dialog.Run(nullptr);
-    script.Join();
-    ASSERT_EQ(clients.size(), 2u);
-    EXPECT_EQ(std::tuple(clients[0].cx, clients[0].cy, okButtons[0].cx), std::tuple(380, 360, 80));
-    EXPECT_EQ(std::tuple(clients[1].cx, clients[1].cy, okButtons[1].cx, okButtons[1].cy), std::tuple(570, 540, 120, 39));
-}
-
 TEST(AnnounceDialogTest, TabReachesEveryControl) {
     hvtest::MemoryHost host;
     UnpackTalk(0x02060815, host.settings_);  // the fixed time, so its boxes take input

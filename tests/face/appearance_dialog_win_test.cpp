@@ -13,8 +13,8 @@
 #include "face/appearance_dialog_win.h"
 #include "face/background_dialogs_win.h"
 #include "face/face_win.h"
-#include "settings/memory_store.h"
 #include "tests/support/dialog_driver_win.h"
+#include "tests/support/memory_host.h"
 
 namespace hv {
 namespace {
@@ -36,8 +36,9 @@ const std::wstring kPictures = [] {
 }();
 constexpr COLORREF kPictureRed = RGB(200, 0, 0);  // red.bmp, 64 x 48
 
-// The program's side for the dialogs: the settings, a store, and a real face on a window.
-class FaceHost : public SettingsHost {
+// The program's side for the dialogs: the test host's settings and store, and a real face on
+// a window.
+class FaceHost : public hvtest::MemoryHost {
 public:
     explicit FaceHost(bool layered = true) : face(settings_, calendar_, nullptr) {
         system_.IsNT = layered;
@@ -52,14 +53,7 @@ public:
     }
     ~FaceHost() override { DestroyWindow(window); }
 
-    Settings& settings() override { return settings_; }
-    SettingsStore* store() override { return &store_; }
-    const SystemInfo& system() const override { return system_; }
-    std::array<std::uint32_t, 16>& customColors() override { return colors_; }
     void RedrawFace() override { face.DrawFace(window); }
-    void PauseTick() override {}
-    void ResumeTick() override {}
-    bool SpeakTime(const std::string&, bool, int) override { return false; }
     bool LoadFacePicture(const std::wstring& path) override {
         ++loads;
         if (!face.picture().Load(path)) return false;
@@ -93,36 +87,13 @@ public:
         return n;
     }
 
-    Settings settings_;
-    MemorySettingsStore store_;
     MonthCalendar calendar_ = ComputeMonthCalendar({2026, 5, 20});
     FacePainter face;
     HWND window = nullptr;
     int loads = 0;
-
-private:
-    SystemInfo system_;
-    std::array<std::uint32_t, 16> colors_{};
 };
 
 int ShownPage(const Driver& d) { return TabCtrl_GetCurSel(d.Item(D::kIdTabs)) + 1; }
-
-// Ctrl+Tab (or Ctrl+Shift+Tab) as the dialog's thread sees it: the key state is the
-// thread's own, shared with the driver's thread while the key goes in.
-void ControlKey(const Driver& d, UINT vk, bool shift = false) {
-    const DWORD thread = GetWindowThreadProcessId(d.dialog(), nullptr);
-    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] |= 0x80;
-    if (shift) keys[VK_SHIFT] |= 0x80;
-    SetKeyboardState(keys);
-    d.Key(vk);
-    keys[VK_CONTROL] &= 0x7F;
-    keys[VK_SHIFT] &= 0x7F;
-    SetKeyboardState(keys);
-    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-}
 
 // A dialog of the driver's thread owned by `owner` (a chooser the dialog opened).
 HWND OwnedDialog(HWND owner) {
@@ -179,19 +150,19 @@ TEST(AppearanceDialogTest, CancelAfterFontsColoursAndKindPutsTheFaceAndItsPictur
         d.Click(D::FontId(1, D::kFontBold));
         d.Click(D::FontId(1, D::kFontItalic));
         EXPECT_TRUE(host.settings_.FontBold[2] && host.settings_.FontItalic[2]);
-        ControlKey(d, VK_TAB);  // 色
+        d.ControlKey(VK_TAB);  // 色
         EXPECT_EQ(ShownPage(d), 2);
         EXPECT_FALSE(IsWindowVisible(d.Item(D::FontId(0, D::kFontSize))));
         PickColor(d, D::kIdColor + 0, RGB(1, 2, 3));
         EXPECT_EQ(host.face.layout().header[0].color, RGB(1, 2, 3));  // the face shows it at once
-        ControlKey(d, VK_TAB);  // 背景
+        d.ControlKey(VK_TAB);  // 背景
         EXPECT_EQ(ShownPage(d), 3);
         EXPECT_TRUE(d.Checked(D::kIdKind + 2) && d.Enabled(D::kIdKindSettings));
         d.AccessKey(L'd');  // デスクトップ(&D)
         EXPECT_TRUE(d.Checked(D::kIdKind + 1) && !d.Enabled(D::kIdKindSettings));
         d.AccessKey(L'p');  // 無地(&P): the picture goes
         EXPECT_TRUE(host.face.picture().empty());
-        ControlKey(d, VK_TAB, true);  // back to 色
+        d.ControlKey(VK_TAB, true);  // back to 色
         EXPECT_EQ(ShownPage(d), 2);
         d.Key(VK_ESCAPE);
     });
@@ -208,8 +179,8 @@ TEST(AppearanceDialogTest, OkStoresWhatThePlainDialogAndTheRateSliderSet) {
     FaceHost host;
     D dialog(host);
     DialogScript script([&](Driver& d) {
-        ControlKey(d, VK_NEXT);
-        ControlKey(d, VK_NEXT);
+        d.ControlKey(VK_NEXT);
+        d.ControlKey(VK_NEXT);
         d.AccessKey(L's');  // 設定(&S)... on this page: the plain dialog
         HWND plain = hvtest::FindDialog(GetWindowThreadProcessId(d.dialog(), nullptr), L"無地の設定");
         ASSERT_NE(plain, nullptr);
@@ -251,8 +222,8 @@ TEST(AppearanceDialogTest, TheRateSliderSwitchesTheLayeredStyleWhereThereIsOne) 
         };
         std::vector<Seen> seen;
         DialogScript script([&](Driver& d) {
-            ControlKey(d, VK_PRIOR);  // Ctrl+PageUp wraps round to 表示, then 背景
-            ControlKey(d, VK_PRIOR);
+            d.ControlKey(VK_PRIOR);  // Ctrl+PageUp wraps round to 表示, then 背景
+            d.ControlKey(VK_PRIOR);
             EXPECT_EQ(ShownPage(d), 3);
             EXPECT_EQ(std::tuple(d.Enabled(D::kIdRate), d.Enabled(D::kIdTranslucent)), std::tuple(layered, layered));
             if (!layered) return d.Key(VK_ESCAPE);
@@ -286,8 +257,8 @@ TEST(AppearanceDialogTest, APictureChosenThroughThePictureDialogShowsAndAMissing
     const std::wstring red = kPictures + L"red.bmp";
     D dialog(host);
     DialogScript script([&](Driver& d) {
-        ControlKey(d, VK_TAB, true);  // 表示
-        ControlKey(d, VK_TAB, true);  // 背景
+        d.ControlKey(VK_TAB, true);  // 表示
+        d.ControlKey(VK_TAB, true);  // 背景
         d.AccessKey(L'b');            // 画像ファイル(&B), with no file yet: no picture
         EXPECT_EQ(host.settings_.BackgroundKind, BackgroundKind::Image);
         d.Click(D::kIdKindSettings);
@@ -443,7 +414,7 @@ TEST(AppearanceDialogTest, TheViewPageSwitchesTheHeadingItsFormAndTheRokuyoAndOk
     FaceHost host;
     D dialog(host);
     DialogScript script([&](Driver& d) {
-        ControlKey(d, VK_TAB, true);  // Ctrl+Shift+Tab wraps round to 表示
+        d.ControlKey(VK_TAB, true);  // Ctrl+Shift+Tab wraps round to 表示
         EXPECT_EQ(ShownPage(d), 4);
         EXPECT_FALSE(d.Enabled(D::kIdHeadingForm + 1));  // no heading, no form to choose
         d.AccessKey(L'y');

@@ -115,6 +115,22 @@ public:
         PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
         Sync();
     }
+    // Ctrl+`vk` (or Ctrl+Shift+`vk`) as the dialog's thread sees it: the key state is the
+    // thread's own, shared with the driver's thread while the key goes in.
+    void ControlKey(UINT vk, bool shift = false) const {
+        const DWORD thread = GetWindowThreadProcessId(dialog_, nullptr);
+        AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] |= 0x80;
+        if (shift) keys[VK_SHIFT] |= 0x80;
+        SetKeyboardState(keys);
+        Key(vk);
+        keys[VK_CONTROL] &= 0x7F;
+        keys[VK_SHIFT] &= 0x7F;
+        SetKeyboardState(keys);
+        AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    }
     // Alt and the access key `letter`.
     void AccessKey(wchar_t letter) const {
         HWND target = Focus(dialog_) ? Focus(dialog_) : dialog_;

@@ -21,8 +21,6 @@ public:
     const hv::SystemInfo& system() const override { return system_; }
     std::array<std::uint32_t, 16>& customColors() override { return colors_; }
     void RedrawFace() override {}
-    void PauseTick() override {}
-    void ResumeTick() override {}
     bool SpeakTime(const std::string& time, bool clock24, int speed) override {
         spoken.push_back({time, clock24, speed});
         return speaks;

@@ -1,44 +1,138 @@
-// The form layer's checks of typed boxes, on a small form of its own.
+// What the form layer does for every form, on a small tabbed form of its own: a dialog's
+// tests keep only that dialog's rules.
 #include "util/form_win.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include "tests/support/dialog_driver_win.h"
 
 namespace hv {
 namespace {
 
-constexpr int kIdGrey = 10, kIdHide = 11, kIdNumber = 12;
-constexpr ControlRow kRows[]{{kIdGrey, ControlKind::CheckBox, L"灰色", 8, 8, 120, 20},
-                            {kIdHide, ControlKind::CheckBox, L"隠す", 8, 32, 120, 20},
-                            {kIdNumber, ControlKind::Edit, L"1", 8, 56, 80, 23},
-                            {IDOK, ControlKind::DefaultButton, L"OK", 8, 88, 80, 26}};
-const FormLayout kLayout{L"数字", 200, 150, kRows};
+using hvtest::Driver;
+using hvtest::Focus;
+using K = ControlKind;
+
+constexpr int kIdGrey = 10, kIdHide = 11, kIdNumber = 12, kIdOption = 20, kIdOther = 30, kIdTabs = 40;
+constexpr ControlRow kRows[] = {
+    {kIdGrey, K::CheckBox, L"灰色", 8, 8, 120, 20},
+    {kIdHide, K::CheckBox, L"隠す", 8, 32, 120, 20},
+    {kIdOption + 0, K::Option, L"一", 16, 88, 60, 20, 0, 1},
+    {kIdOption + 1, K::Option, L"二", 16, 110, 60, 20, 0, 1},
+    {kIdOption + 2, K::Option, L"三", 16, 132, 60, 20, 0, 1},
+    {kIdNumber, K::Edit, L"1", 100, 88, 80, 23, 0, 1},
+    {kIdOther, K::Edit, L"", 16, 88, 80, 23, 0, 2},
+    OkButtonRow(8, 200, 80, 26),
+    CancelButtonRow(96, 200, 80, 26),
+    {kIdTabs, K::Tabs, L"一|二", 8, 60, 220, 130},
+};
+const FormLayout kLayout{.caption = L"数字", .width = 240, .height = 234, .controls = kRows};
 
 // Takes digits only; its check boxes grey or hide the box.
 class NumberForm : public Form {
 public:
     NumberForm() : Form(kLayout) {}
+    void OnLoad() override { Options(kIdOption, 3).Select(0); }
     void OnClick(int id) override {
         if (id == kIdGrey) Enable(kIdNumber, false);
         if (id == kIdHide) Show(kIdNumber, false);
     }
-    bool OnValidate(int id) override { return Edit(id).Text().find_first_not_of(L"0123456789") == std::wstring::npos; }
+    void OnValueChanged(int id) override {
+        if (id == kIdTabs) pagesSeen.push_back(Page());
+    }
+    bool OnValidate(int id) override {
+        ++validations;
+        return Edit(id).Text().find_first_not_of(L"0123456789") == std::wstring::npos;
+    }
+    void OnNewDpi() override { newDpis.push_back(dpi()); }
+
+    int validations = 0;
+    std::vector<int> pagesSeen, newDpis;
 };
+
+INT_PTR RunScripted(NumberForm& form, const std::function<void(Driver&)>& script) {
+    hvtest::DialogScript running(script);
+    const INT_PTR result = form.RunModal(nullptr);
+    running.Join();
+    EXPECT_TRUE(running.found());
+    return result;
+}
+
+bool TabStop(const Driver& d, int id) { return GetWindowLongPtrW(d.Item(id), GWL_STYLE) & WS_TABSTOP; }
 
 // A box the user still sees is refused as the focus leaves it (Tab) and at OK; one that the
 // click taking the focus greys or hides is refused neither then nor at OK.
 TEST(FormTest, OnlyABoxTheUserCanStillMendIsRefused) {
     for (const int leaveBy : {0, kIdGrey, kIdHide}) {
         NumberForm form;
-        hvtest::DialogScript script([leaveBy](hvtest::Driver& d) {
+        const INT_PTR result = RunScripted(form, [leaveBy](Driver& d) {
             d.Type(kIdNumber, L"x");
             leaveBy ? d.Click(leaveBy) : d.Key(VK_TAB);
-            EXPECT_EQ(hvtest::Focus(d.dialog()) == d.Item(kIdNumber), leaveBy == 0) << leaveBy;
+            EXPECT_EQ(Focus(d.dialog()) == d.Item(kIdNumber), leaveBy == 0) << leaveBy;
+            if (leaveBy == 0) EXPECT_TRUE(hvtest::WholeTextSelected(d.Item(kIdNumber)));
             d.Click(IDOK);
             if (IsWindow(d.dialog()) && IsWindowVisible(d.dialog())) d.Key(VK_ESCAPE);
         });
-        EXPECT_EQ(form.RunModal(nullptr), leaveBy == 0 ? IDCANCEL : IDOK) << leaveBy;
+        EXPECT_EQ(result, leaveBy == 0 ? IDCANCEL : IDOK) << leaveBy;
+    }
+}
+
+TEST(FormTest, EveryFormRunsTheSameKeyboardPagesAndDpi) {
+    struct Case {
+        const char* what;
+        std::function<void(Driver&, NumberForm&)> script;
+        INT_PTR result;
+    };
+    const Case cases[] = {
+        {"Cancel and Esc close over a wrong entry without asking it",
+         [](Driver& d, NumberForm& form) {
+             d.Type(kIdNumber, L"x");
+             d.Key(VK_ESCAPE);
+             EXPECT_EQ(form.validations, 0);
+         },
+         IDCANCEL},
+        {"an option group's one Tab stop follows the selection",
+         [](Driver& d, NumberForm&) {
+             d.Click(kIdOption + 2);
+             EXPECT_EQ(std::tuple(TabStop(d, kIdOption), TabStop(d, kIdOption + 1), TabStop(d, kIdOption + 2)),
+                       std::tuple(false, false, true));
+             d.Key(VK_ESCAPE);
+         },
+         IDCANCEL},
+        {"Ctrl+Tab takes the page's boxes first: a refused one brings its page back",
+         [](Driver& d, NumberForm& form) {
+             d.Type(kIdNumber, L"x");
+             d.ControlKey(VK_TAB);
+             EXPECT_EQ(std::tuple(form.Page(), Focus(d.dialog()) == d.Item(kIdNumber), d.Visible(kIdOther)),
+                       std::tuple(1, true, false));
+             d.Type(kIdNumber, L"7");
+             d.ControlKey(VK_TAB);
+             d.ControlKey(VK_TAB, true);  // Ctrl+Shift+Tab wraps back
+             d.ControlKey(VK_TAB, true);
+             EXPECT_EQ(form.pagesSeen, (std::vector<int>{1, 2, 1, 2}));
+             d.Key(VK_RETURN);
+         },
+         IDOK},
+        {"a new dpi lays the form out again, then tells the dialog",
+         [](Driver& d, NumberForm& form) {
+             RECT suggested, client, ok;
+             GetWindowRect(d.dialog(), &suggested);
+             SendMessageW(d.dialog(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+             GetClientRect(d.dialog(), &client);
+             GetWindowRect(d.Item(IDOK), &ok);
+             EXPECT_EQ(std::tuple(client.right, client.bottom, ok.right - ok.left, ok.bottom - ok.top, form.newDpis),
+                       std::tuple(360, 351, 120, 39, std::vector<int>{144}));
+             d.Key(VK_ESCAPE);
+         },
+         IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NumberForm form;
+        EXPECT_EQ(RunScripted(form, [&](Driver& d) { c.script(d, form); }), c.result);
     }
 }
 

@@ -1,8 +1,9 @@
-// The hour and minute boxes of the settings dialogs: which text they take; the text of the
-// hotkey box's key as the menu and the messages show it.
+// Times of day as text: which text the hour and minute boxes take, the "HH:MM" spoken; the
+// text of the hotkey box's key as the menu and the messages show it.
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "util/hotkey_text.h"
 #include "util/time_field.h"
@@ -26,6 +27,10 @@ TEST(TimeFieldTest, TimeBoxesTakeNumbersRoundedHalfToEvenWithinTheirRange) {
         {L"\x3000２３", 23, 23},  {L"１．５", 23, 2},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadTimeField(c.text, c.maximum), c.taken) << c.text;
+}
+
+TEST(TimeFieldTest, TheSpokenTimeHasTwoDigitsEach) {
+    EXPECT_EQ(std::tuple(TimeText(13, 7), TimeText(0, 0), TimeText(23, 59)), std::tuple("13:07", "00:00", "23:59"));
 }
 
 TEST(Hotkey, TextNamesModifiersInWindowsOrderAndTheKey) {
