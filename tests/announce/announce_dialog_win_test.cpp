@@ -140,13 +140,11 @@ TEST(AnnounceDialogTest, QuietHoursThatEndWhereTheyStartAreRefusedAtOkWithAMessa
 // "なし" then stores no key.
 TEST(AnnounceDialogTest, AHotkeyWindowsRefusesIsToldAndTheDialogStaysOpen) {
     hvtest::MemoryHost host;
-    host.settings_.TalkHotkey = 0;
-    host.refusedHotkey = 0x0654;
+    std::tie(host.settings_.TalkHotkey, host.refusedHotkey) = std::tuple(0, 0x0654);
     hvtest::MessageBoxCatcher boxes;
     D dialog(host);
     DialogScript script([](Driver& d) {
-        // Ctrl+Alt+T pressed in the key's box.
-        SendMessageW(d.Item(D::kIdHotkey), HKM_SETHOTKEY, 0x0654, 0);
+        SendMessageW(d.Item(D::kIdHotkey), HKM_SETHOTKEY, 0x0654, 0);  // Ctrl+Alt+T pressed in the box
         PostMessageW(d.dialog(), WM_COMMAND, MAKEWPARAM(D::kIdHotkey, EN_CHANGE), LPARAM(d.Item(D::kIdHotkey)));
         d.Sync();
         d.Key(VK_RETURN);
@@ -158,8 +156,8 @@ TEST(AnnounceDialogTest, AHotkeyWindowsRefusesIsToldAndTheDialogStaysOpen) {
     script.Join();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.substr(0, 26), L"Ctrl+Alt+T は他のプログラムが使用している");
-    EXPECT_EQ(host.hotkeys, (std::vector<std::uint16_t>{0x0654, 0}));
-    EXPECT_EQ(std::tuple(host.Stored(L"TalkHotkey"), host.settings_.TalkHotkey), std::tuple(0u, 0));
+    EXPECT_EQ(std::tuple(host.hotkeys, host.Stored(L"TalkHotkey"), host.settings_.TalkHotkey),
+              std::tuple(std::vector<std::uint16_t>{0x0654, 0}, 0u, 0));
 }
 
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {

@@ -18,9 +18,7 @@ extern "C" LONG WINAPI hvGetDllVersion() {
 namespace {
 std::string g_log;
 LONG Record(const char* what, const char* text, int a, int b = -1) {
-    char line[96];
-    std::snprintf(line, sizeof line, b < 0 ? "%s%s %d\n" : "%s%s %d %d\n", what, text, a, b);
-    g_log += line;
+    g_log += std::string(what) + text + " " + std::to_string(a) + (b < 0 ? "" : " " + std::to_string(b)) + "\n";
     return 1;
 }
 }  // namespace

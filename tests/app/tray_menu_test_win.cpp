@@ -56,6 +56,13 @@ protected:
     std::unique_ptr<TrayWindow> window;
 };
 
+// Whether a menu shows (Wine keeps the closed ones, hidden).
+bool MenuShown() {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr;)
+        if (IsWindowVisible(w)) return true;
+    return false;
+}
+
 // Captions, "~" before a greyed one, "-" for a separator.
 std::vector<std::wstring> Items(HMENU menu) {
     std::vector<std::wstring> items;
@@ -124,18 +131,8 @@ TEST_F(TrayMenuTest, TheKeyboardOpensTheMenuAndItsAccessKeysSpeakAndPause) {
     int menus = 0;
     auto run = [&](const std::wstring& keys) {
         std::thread keyboard([&] {
-            auto open = [] {  // any menu shown (Wine keeps closed ones, hidden)
-                bool shown = false;
-                EnumWindows([](HWND w, LPARAM shown) {
-                    wchar_t name[16] = {};
-                    GetClassNameW(w, name, 16);
-                    *reinterpret_cast<bool*>(shown) |= std::wstring(name) == L"#32768" && IsWindowVisible(w);
-                    return TRUE;
-                }, reinterpret_cast<LPARAM>(&shown));
-                return shown;
-            };
-            for (int i = 0; i < 200 && !open(); ++i) Sleep(10);
-            if (!open()) return;
+            for (int i = 0; i < 200 && !MenuShown(); ++i) Sleep(10);
+            if (!MenuShown()) return;
             ++menus;
             for (wchar_t key : keys) {
                 Sleep(100);

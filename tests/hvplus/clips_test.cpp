@@ -51,7 +51,6 @@ TEST(CommittedClips, EachIsPlainPcmWithSoundToItsEnds) {
             ASSERT_EQ(clip->samples.size(), bytes.size() - 44);
             for (auto v : clip->samples) s.push_back(int(v) - 128);
         } else {
-            ASSERT_TRUE(clip->samples.empty());
             ASSERT_EQ(clip->decoded.size(), std::size_t(bytes[48] | bytes[49] << 8 | bytes[50] << 16));  // "fact"
             for (auto v : clip->decoded) s.push_back(int(std::lround(v / 256.0)));
         }

@@ -66,19 +66,12 @@ TEST(HvplusDll, ExportsAllSixByNameAndCarriesEveryClip) {
                              "hvTalkTimerEnd"})
         EXPECT_NE(GetProcAddress(Hvplus().module(), name), nullptr) << name;
     EXPECT_EQ(Hvplus().Export<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
-    // Each the committed file byte for byte; the portable clip test checks the files.
-    std::vector<int> ids{hv::kClipChime, hv::kClipKyouWa, hv::kClipTimerGa, hv::kClipOwarimashita};
-    for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) ids.push_back(id);
-    for (int i = 1; i <= 31; ++i) ids.push_back(hv::kClipDayBase + i);
-    for (int i = 1; i <= 12; ++i) ids.push_back(hv::kClipMonthBase + i);
-    for (int i = 1; i <= 7; ++i) ids.push_back(hv::kClipWeekdayBase + i);
-    for (int id : ids) {
+    // Each committed clip byte for byte, and nothing more; the portable clip test checks the files.
+    for (int id = hv::kFirstClipId; id <= hv::kClipChime; ++id) {
         SCOPED_TRACE(id);
         std::ifstream in(std::string(HV_CLIPS_DIR) + "/" + std::to_string(id) + ".wav", std::ios::binary);
         const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        const auto bytes = Clip(id);
-        ASSERT_FALSE(file.empty());
-        EXPECT_TRUE(std::ranges::equal(bytes, file));
+        EXPECT_TRUE(std::ranges::equal(Clip(id), file));
     }
 }
 
@@ -278,8 +271,7 @@ TEST(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
     }
 }
 
-// The date and the timer's end reach the device as their plans render (by the low 8 bits of
-// the speed); a date that is none plays nothing.
+// The date and the timer's end reach the device as planned (speed: low 8 bits); no date, no sound.
 TEST(HvplusDll, TheDateAndTheTimersEndPlayTheirChains) {
     const auto date = Hvplus().Export<LONG(WINAPI*)(LPCSTR, int)>("hvTalkDate");
     const auto timerEnd = Hvplus().Export<LONG(WINAPI*)(int)>("hvTalkTimerEnd");

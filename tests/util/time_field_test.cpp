@@ -1,5 +1,4 @@
-// Times of day as text: which text the hour and minute boxes take, the "HH:MM" spoken; the
-// text of the hotkey box's key as the menu and the messages show it.
+// Times and keys as text: what the hour and minute boxes take, the "HH:MM" spoken, a hotkey.
 #include <gtest/gtest.h>
 
 #include <optional>
