@@ -95,7 +95,9 @@ protected:
     // Shell_NotifyIconW (tests make it fail as it does before Explorer is ready).
     virtual bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data) != FALSE; }
     // RegisterHotKey (tests make it refuse, as when another program holds the key).
-    virtual bool RegisterKey(int id, UINT modifiers, UINT key) { return RegisterHotKey(hwnd(), id, modifiers, key) != FALSE; }
+    virtual bool RegisterKey(int id, UINT modifiers, UINT key) {
+        return RegisterHotKey(hwnd(), id, modifiers, key) != FALSE;
+    }
 
 private:
     class SettingsDialogScope;

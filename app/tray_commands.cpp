@@ -14,7 +14,8 @@ constexpr long long kMinutesPerDay = 24 * 60;
 constexpr int kMorningHour = 7;
 
 // Minutes of the pause choices other than the morning.
-constexpr std::array<std::pair<PauseChoice, int>, 2> kPauseMinutes{{{PauseChoice::HalfHour, 30}, {PauseChoice::Hour, 60}}};
+constexpr std::array<std::pair<PauseChoice, int>, 2> kPauseMinutes{
+    {{PauseChoice::HalfHour, 30}, {PauseChoice::Hour, 60}}};
 
 std::wstring Clock(int hour, int minute) {
     wchar_t text[16];

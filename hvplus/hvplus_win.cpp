@@ -50,7 +50,9 @@ LONG Speak(const std::optional<hv::TalkPlan>& plan) {
 
 }  // namespace
 
-extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) { return Speak(hv::ComposeTalk(text, mode, speed)); }
+extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
+    return Speak(hv::ComposeTalk(text, mode, speed));
+}
 
 extern "C" LONG WINAPI hvTalkDate(LPCSTR text, BYTE speed) { return Speak(hv::ComposeDateTalk(text, speed)); }
 

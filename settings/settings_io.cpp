@@ -95,7 +95,8 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
         settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
         settings.TalkPausedUntil = read.Dword(L"TalkPausedUntil", kDefaultTalkPausedUntil);
-        settings.TalkHotkey = static_cast<std::uint16_t>(read.Dword(L"TalkHotkey", kDefaultTalkHotkey) & kTalkHotkeyMask);
+        settings.TalkHotkey =
+            static_cast<std::uint16_t>(read.Dword(L"TalkHotkey", kDefaultTalkHotkey) & kTalkHotkeyMask);
         settings.ShowHeading = read.Dword(L"ShowHeading", kDefaultShowHeading) != 0;
         settings.HeadingEra = read.Dword(L"HeadingEra", kDefaultHeadingEra) != 0;
         settings.ShowRokuyo = read.Dword(L"ShowRokuyo", kDefaultShowRokuyo) != 0;

@@ -58,9 +58,8 @@ TEST(DateTalk, EveryDayOfALeapYearSaysItsDateAndWeekday) {
     ASSERT_FALSE(phonemes.empty());
     constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int weekday = 2;  // 1 January 2024 was a Monday
-    int count = 0;
     for (int m = 1; m <= 12; ++m) {
-        for (int d = 1; d <= kDays[m - 1]; ++d, weekday = weekday % 7 + 1, ++count) {
+        for (int d = 1; d <= kDays[m - 1]; ++d, weekday = weekday % 7 + 1) {
             char text[32];
             std::snprintf(text, sizeof text, "2024-%02d-%02d", m, d);
             SCOPED_TRACE(text);
@@ -71,7 +70,7 @@ TEST(DateTalk, EveryDayOfALeapYearSaysItsDateAndWeekday) {
                                                   .append(" y o o b i | d e s U"));
         }
     }
-    EXPECT_EQ(count, 366);
+    EXPECT_EQ(weekday, 4);  // 366 days on, 1 January 2025: a Wednesday
 }
 
 TEST(DateTalk, RefusesWhatIsNoDateAndTimesTheSentenceLikeTheTime) {

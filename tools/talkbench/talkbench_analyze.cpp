@@ -380,11 +380,13 @@ int Onsets(const std::string& capturePath, const std::string& startsPath, int ra
     };
     bool met = true;
     for (const auto& [label, v] : delays) {
-        std::printf("%-10s median %7.1f ms, worst %7.1f ms", label.c_str(), median(v), *std::max_element(v.begin(), v.end()));
+        std::printf("%-10s median %7.1f ms, worst %7.1f ms", label.c_str(), median(v),
+                    *std::max_element(v.begin(), v.end()));
         if (beyond.count(label)) {
             const auto& b = beyond[label];
             const double worst = *std::max_element(b.begin(), b.end());
-            std::printf("; beyond the waveOut start: median %+6.1f ms, worst %+6.1f ms (target at most 50)", median(b), worst);
+            std::printf("; beyond the waveOut start: median %+6.1f ms, worst %+6.1f ms (target at most 50)",
+                        median(b), worst);
             met = met && median(b) <= 50;
         }
         std::printf("\n");
