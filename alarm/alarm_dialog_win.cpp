@@ -15,18 +15,32 @@ constexpr ControlRow kRows[] = {
     {AlarmDialog::kIdMessage, K::Label, L"", 52, 4, 245, 41, SS_NOPREFIX},
     OkButtonRow(120, 56, 73, 25),
 };
+// The notice of an alarm that may snooze: OK and the snooze button side by side.
+constexpr ControlRow kSnoozeRows[] = {
+    kRows[0],
+    kRows[1],
+    OkButtonRow(55, 56, 73, 25),
+    {AlarmDialog::kIdSnooze, K::Button, L"スヌーズ(&S)", 136, 56, 110, 25},
+};
 
 // No owner when modeless: the notice must show even while the main window is hidden in
 // the notification area, and it gets a taskbar button of its own.
-const FormLayout kForm{.caption = L"", .width = 302, .height = 85, .controls = kRows,
-                       .style = WS_POPUP | WS_CAPTION | WS_SYSMENU, .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU, kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+const FormLayout kForm{.caption = L"", .width = 302, .height = 85, .controls = kRows, .style = kStyle,
+                       .exStyle = kExStyle};
+const FormLayout kSnoozeForm{.caption = L"", .width = 302, .height = 85, .controls = kSnoozeRows, .style = kStyle,
+                             .exStyle = kExStyle};
 
 }  // namespace
 
-AlarmDialog::AlarmDialog(std::function<void()> onConfirm) : Form(kForm), onConfirm_(std::move(onConfirm)) {}
+std::wstring SnoozeCaption(int minutes) { return L"スヌーズ " + std::to_wstring(minutes) + L"分(&S)"; }
+
+AlarmDialog::AlarmDialog(std::function<void()> onConfirm, std::function<void()> onSnooze)
+    : Form(kForm), onConfirm_(std::move(onConfirm)), onSnooze_(std::move(onSnooze)) {}
 
 bool AlarmDialog::Open(AlarmNotice notice, bool modal, HWND owner) {
     notice_ = std::move(notice);
+    UseLayout(notice_.snoozeMinutes > 0 ? kSnoozeForm : kForm);
     const bool opened = modal ? RunModal(owner) != -1 : ShowModeless(nullptr);
     if (!opened && notice_.iconOwned) DestroyIcon(notice_.icon);  // never reached the picture
     if (opened && !modal) ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -51,6 +65,9 @@ void AlarmDialog::ShowNotice() {
     SetText(kIdMessage, notice_.message);
     SetPicture(kIdIcon, notice_.icon, notice_.iconOwned);
     notice_.iconOwned = false;  // the picture owns it now
+    // A later alarm that may not snooze leaves the button as it was: the alarms before it
+    // still may.
+    if (Item(kIdSnooze) && notice_.snoozeMinutes > 0) SetText(kIdSnooze, SnoozeCaption(notice_.snoozeMinutes));
     RECT outer;
     GetWindowRect(hwnd(), &outer);
     auto place = DialogPlacement(notice_.position, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -67,6 +84,12 @@ std::wstring AlarmDialog::MessageText() const { return IsOpen() ? EditBox{Item(k
 bool AlarmDialog::OnOk() {
     if (onConfirm_) onConfirm_();
     return true;
+}
+
+void AlarmDialog::OnClick(int id) {
+    if (id != kIdSnooze) return;
+    if (onSnooze_) onSnooze_();
+    Close(IDCANCEL);
 }
 
 // Esc and the close box confirm too: a notice closed any way leaves no sound playing.

@@ -17,15 +17,21 @@ struct AlarmNotice {
     HICON icon = nullptr;
     bool iconOwned = false;  // destroyed by the dialog when replaced or closed
     hv::DialogPosition position = hv::DialogPosition::ScreenCentre;
+    int snoozeMinutes = 0;  // the snooze button's length; 0: no snooze button
 };
+
+// The snooze button's caption, "スヌーズ 5分(&S)".
+std::wstring SnoozeCaption(int minutes);
 
 class AlarmDialog : public Form {
 public:
     static constexpr int kIdMessage = 101;  // lblMessage
     static constexpr int kIdIcon = 102;     // picIcon
+    static constexpr int kIdSnooze = 103;
 
-    // `onConfirm` runs when the user confirms (OK, Enter, Esc or the close box).
-    explicit AlarmDialog(std::function<void()> onConfirm);
+    // `onConfirm` runs when the user confirms (OK, Enter, Esc or the close box), `onSnooze`
+    // when the user snoozes (the snooze button); the notice closes after either.
+    AlarmDialog(std::function<void()> onConfirm, std::function<void()> onSnooze = {});
 
     bool IsOpen() const { return hwnd() != nullptr; }
     // Opens the notice with its caption from the time now, topmost, at its position. A
@@ -44,11 +50,13 @@ protected:
     void OnLoad() override;
     bool OnOk() override;
     void OnCancel() override;
+    void OnClick(int id) override;
 
 private:
     void ShowNotice();
 
     std::function<void()> onConfirm_;
+    std::function<void()> onSnooze_;
     AlarmNotice notice_;
 };
 

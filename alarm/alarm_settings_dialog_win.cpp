@@ -1,5 +1,9 @@
 #include "alarm/alarm_settings_dialog_win.h"
 
+#include <optional>
+#include <vector>
+
+#include "alarm/alarm_overview.h"
 #include "alarm/icon_chooser_win.h"
 #include "alarm/icon_strip_win.h"
 #include "hvplus/program_identity.h"
@@ -31,16 +35,19 @@ constexpr ControlRow kRows[] = {
     {D::kIdHourLabel, K::Label, L"時", 82, 80, 16, 18, 0, 1},
     {D::kIdMinute, K::Edit, L"0", 100, 76, 36, 23, ES_RIGHT, 1},
     {D::kIdMinuteSpin, K::Spinner, nullptr, 136, 76, 17, 23, 0, 1},
-    {D::kIdWeekLabel, K::Label, L"曜日", 24, 114, 60, 18, 0, 1},
-    {D::kIdWeek + 0, K::CheckBox, L"日", 24, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 1, K::CheckBox, L"月", 78, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 2, K::CheckBox, L"火", 132, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 3, K::CheckBox, L"水", 186, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 4, K::CheckBox, L"木", 240, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 5, K::CheckBox, L"金", 294, 134, 50, 20, 0, 1},
-    {D::kIdWeek + 6, K::CheckBox, L"土", 348, 134, 50, 20, 0, 1},
-    {D::kIdMessageLabel, K::Label, L"メッセージ(&M):", 24, 166, 150, 18, 0, 1},
-    {D::kIdMessage, K::Edit, L"", 24, 186, 384, 50, kMessageStyle, 1},
+    {D::kIdSchedule + 0, K::Option, L"曜日で繰り返す(&W)", 24, 112, 160, 20, 0, 1},
+    {D::kIdSchedule + 1, K::Option, L"日付を指定(&D)", 200, 112, 112, 20, 0, 1},
+    {D::kIdDate, K::Edit, L"", 314, 110, 94, 23, 0, 1, L"例: 2026/12/24"},
+    {D::kIdWeek + 0, K::CheckBox, L"日", 42, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 1, K::CheckBox, L"月", 90, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 2, K::CheckBox, L"火", 138, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 3, K::CheckBox, L"水", 186, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 4, K::CheckBox, L"木", 234, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 5, K::CheckBox, L"金", 282, 138, 46, 20, 0, 1},
+    {D::kIdWeek + 6, K::CheckBox, L"土", 330, 138, 46, 20, 0, 1},
+    {D::kIdSkipHolidays, K::CheckBox, L"祝日は鳴らさない(&N)", 42, 162, 240, 20, 0, 1},
+    {D::kIdMessageLabel, K::Label, L"メッセージ(&M):", 24, 194, 150, 18, 0, 1},
+    {D::kIdMessage, K::Edit, L"", 24, 214, 384, 62, kMessageStyle, 1},
     // 音
     {D::kIdKind + 0, K::Option, L"WAVEサウンド", 24, 76, 120, 20, 0, 2},
     {D::kIdKind + 1, K::Option, L"MIDIシーケンサ", 150, 76, 126, 20, 0, 2},
@@ -61,15 +68,32 @@ constexpr ControlRow kRows[] = {
     {D::kIdIconFrame, K::Frame, L"アイコン", 222, 70, 190, 164, 0, 3},
     {D::kIdIcon, K::Picture, nullptr, 287, 98, 60, 60, 0, 3},
     {D::kIdModifyIcon, K::Button, L"アイコンの変更(&C)...", 236, 190, 162, 26, 0, 3},
+    {D::kIdSnoozeLabel, K::Label, L"スヌーズ(&Z):", 24, 254, 84, 18, 0, 3},
+    {D::kIdSnoozeMinutes, K::Edit, L"5", 110, 250, 36, 23, ES_RIGHT | ES_NUMBER, 3},
+    {D::kIdSnoozeSpin, K::Spinner, nullptr, 146, 250, 17, 23, 0, 3},
+    {D::kIdSnoozeUnit, K::Label, L"分後", 168, 254, 44, 18, 0, 3},
+    {D::kIdSnoozeLimitLabel, K::Label, L"回数(&L):", 222, 254, 62, 18, 0, 3},
+    {D::kIdSnoozeLimit, K::Combo, nullptr, 286, 250, 122, 200, 0, 3},
+    // 一覧
+    {D::kIdOverviewLabel, K::Label, L"アラームの一覧(&V):", 20, 70, 200, 18, 0, 4},
+    {D::kIdOverview, K::List, L"番号|実行|時刻|曜日・日付|祝日|メッセージ|音", 20, 90, 392, 166, 0, 4},
+    {D::kIdOpen, K::Button, L"開く(&O)", 312, 262, 100, 26, 0, 4},
     // Always shown.
-    {D::kIdTest, K::Button, L"テスト(&T)", 8, 258, 96, 28},
-    OkButtonRow(170, 258, 80, 28),
-    CancelButtonRow(256, 258, 80, 28),
-    HelpButtonRow(D::kIdHelp, 342, 258, 82, 28),
-    {D::kIdTabs, K::Tabs, L"時刻|音|ダイアログ", 8, 38, 416, 212},
+    {D::kIdTest, K::Button, L"テスト(&T)", 8, 306, 96, 28},
+    OkButtonRow(170, 306, 80, 28),
+    CancelButtonRow(256, 306, 80, 28),
+    HelpButtonRow(D::kIdHelp, 342, 306, 82, 28),
+    {D::kIdTabs, K::Tabs, L"時刻|音|ダイアログ|一覧", 8, 38, 416, 260},
 };
 
-const FormLayout kForm{.caption = L"アラーム", .width = 432, .height = 296, .controls = kRows, .helpId = D::kIdHelp};
+const FormLayout kForm{.caption = L"アラーム", .width = 432, .height = 344, .controls = kRows, .helpId = D::kIdHelp};
+
+// Today and the minute under way, as the date box and OK measure them.
+SYSTEMTIME LocalNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
 
 }  // namespace
 
@@ -93,6 +117,10 @@ bool AlarmSettingsDialog::Run(HWND owner) {
 void AlarmSettingsDialog::OnLoad() {
     times_.Load();
     Edit(kIdMessage).SetLimit(kMessageLimit);
+    Edit(kIdDate).SetLimit(16);
+    Edit(kIdSnoozeMinutes).SetLimit(2);
+    Spin(kIdSnoozeSpin).SetRange(1, kMaxSnoozeMinutes);
+    for (int option = 0; option < kSnoozeLimitOptions; ++option) Combo(kIdSnoozeLimit).Add(SnoozeLimitText(option));
     Enable(kIdBack, false);
     model_.ShowAlarm(*this);
     ShowAlarm();
@@ -107,11 +135,71 @@ void AlarmSettingsDialog::ShowAlarm() {
     Edit(kIdMessage).SetText(e.Message);
     const WeekdayChecks days = ChecksOfWeekdays(e.Weekdays);
     for (int i = 0; i < kWeekdayCount; ++i) Check(kIdWeek + i).SetChecked(days[static_cast<std::size_t>(i)]);
+    ShowSchedule();
     ShowSoundPanel();
     Options(kIdPosition, kDialogPositionOptions).Select(DialogPositionOption(e.DialogPosition));
     ShowAlarmIcon();
+    ShowSnooze();
     Enable(kIdBack, model_.CanGoBack());
     Enable(kIdNext, model_.CanGoNext());
+}
+
+void AlarmSettingsDialog::ShowSchedule() {
+    const AlarmEntry& e = model_.entry();
+    const bool oneOff = e.OneOffDate != 0;
+    Options(kIdSchedule, 2).Select(oneOff ? 1 : 0);
+    // A weekly alarm's box keeps what was typed last: choosing a date again brings it back.
+    if (oneOff || !Edit(kIdDate).Text().empty()) Edit(kIdDate).SetText(DateText(e.OneOffDate));
+    Check(kIdSkipHolidays).SetChecked(e.SkipHolidays);
+    Enable(kIdDate, oneOff);
+    for (int i = 0; i < kWeekdayCount; ++i) Enable(kIdWeek + i, !oneOff);
+    Enable(kIdSkipHolidays, !oneOff);
+}
+
+void AlarmSettingsDialog::ShowSnooze() {
+    const AlarmEntry& e = model_.entry();
+    Combo(kIdSnoozeLimit).Select(SnoozeLimitOption(e.SnoozeLimit));
+    Spin(kIdSnoozeSpin).SetValue(e.SnoozeMinutes);
+    Edit(kIdSnoozeMinutes).SetText(std::to_wstring(e.SnoozeMinutes));
+    const bool on = e.SnoozeLimit != kSnoozeOff;
+    for (int id : {kIdSnoozeMinutes, kIdSnoozeSpin, kIdSnoozeUnit}) Enable(id, on);
+}
+
+void AlarmSettingsDialog::ShowOverview() {
+    model_.CaptureAlarm(Check(kIdEnable).Checked(), Weekdays());
+    std::vector<std::vector<std::wstring>> lines;
+    for (int i = 0; i < kAlarmCount; ++i) {
+        const OverviewLine line = OverviewLineOf(i, model_.working()[static_cast<std::size_t>(i)]);
+        lines.emplace_back(line.begin(), line.end());
+    }
+    const ListView list = List(kIdOverview);
+    list.SetLines(lines);
+    list.FitColumns();
+    if (list.Selected() < 0) list.Select(model_.index());
+}
+
+void AlarmSettingsDialog::OpenChosen() {
+    const int chosen = List(kIdOverview).Selected();
+    if (chosen < 0 || !TakePendingEdits()) return;
+    model_.Open(chosen, Check(kIdEnable).Checked(), Weekdays(), *this);
+    ShowAlarm();
+    ShowPage(1);
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdEnable)), TRUE);
+}
+
+bool AlarmSettingsDialog::RefusePastDates() {
+    const SYSTEMTIME now = LocalNow();
+    const Date today{now.wYear, now.wMonth, now.wDay};
+    for (int i = 0; i < kAlarmCount; ++i) {
+        if (!OneOffInPast(model_.working()[static_cast<std::size_t>(i)], today, now.wHour, now.wMinute)) continue;
+        model_.Open(i, Check(kIdEnable).Checked(), Weekdays(), *this);
+        ShowAlarm();
+        ShowPage(1);
+        MessageBoxW(hwnd(), PastDateMessage(i).c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdDate)), TRUE);
+        return false;
+    }
+    return true;
 }
 
 void AlarmSettingsDialog::ShowSoundPanel() {
@@ -188,6 +276,25 @@ void AlarmSettingsDialog::OnClick(int id) {
         Test();
     } else if (id == kIdHelp) {
         ShowHelpTopic(hwnd(), host_.system(), kHelpContext);
+    } else if (id == kIdSchedule || id == kIdSchedule + 1) {
+        std::uint32_t date = 0;
+        if (id == kIdSchedule + 1) {
+            // A date not typed yet starts from today, or tomorrow once the alarm's time has passed.
+            const SYSTEMTIME now = LocalNow();
+            Date day{now.wYear, now.wMonth, now.wDay};
+            const AlarmEntry& e = model_.entry();
+            if (e.Hour * 60 + e.Minute < now.wHour * 60 + now.wMinute) day = DateFromDayNumber(DayNumber(day) + 1);
+            date = ParseDateText(Edit(kIdDate).Text()).value_or(static_cast<std::uint32_t>(YmdOf(day)));
+            Edit(kIdDate).SetText(DateText(date));
+        }
+        model_.SetOneOffDate(date);
+        ShowSchedule();
+    } else if (id == kIdSkipHolidays) {
+        model_.SetSkipHolidays(Check(kIdSkipHolidays).Checked());
+    } else if (id == kIdOpen || id == kIdOverview) {
+        OpenChosen();
+    } else if (id == kIdEnable && Page() == kOverviewPage) {
+        ShowOverview();
     }
 }
 
@@ -204,10 +311,33 @@ void AlarmSettingsDialog::OnValueChanged(int id) {
         model_.StoreSoundFileText(Edit(kIdSoundFile).Text());
     } else if (id == kIdTabs) {
         ShowSoundPanel();
+        if (Page() == kOverviewPage) ShowOverview();
+    } else if (id == kIdSnoozeSpin) {
+        model_.SetSnoozeMinutes(Spin(kIdSnoozeSpin).Value());
+        Edit(kIdSnoozeMinutes).SetText(std::to_wstring(model_.entry().SnoozeMinutes));
+    } else if (id == kIdSnoozeLimit) {
+        model_.SetSnoozeLimit(SnoozeLimitOfOption(Combo(kIdSnoozeLimit).Selected()));
+        ShowSnooze();
     }
 }
 
-bool AlarmSettingsDialog::OnValidate(int id) { return times_.Validate(id); }
+bool AlarmSettingsDialog::OnValidate(int id) {
+    if (id == kIdDate) {
+        const std::optional<std::uint32_t> date = ParseDateText(Edit(kIdDate).Text());
+        if (!date) return false;
+        model_.SetOneOffDate(*date);
+        Edit(kIdDate).SetText(DateText(*date));
+        return true;
+    }
+    if (id == kIdSnoozeMinutes) {
+        const std::optional<int> minutes = ReadTimeField(Edit(id).Text(), kMaxSnoozeMinutes);
+        if (!minutes || *minutes < 1) return false;
+        model_.SetSnoozeMinutes(*minutes);
+        ShowSnooze();
+        return true;
+    }
+    return times_.Validate(id);
+}
 
 void AlarmSettingsDialog::Turn(bool next) {
     if (!TakePendingEdits()) return;
@@ -251,7 +381,13 @@ void AlarmSettingsDialog::Test() {
 }
 
 bool AlarmSettingsDialog::OnOk() {
+    // Enter on the overview opens the chosen alarm; OK itself is a click away.
+    if (Page() == kOverviewPage && GetFocus() == Item(kIdOverview)) {
+        OpenChosen();
+        return false;
+    }
     model_.CaptureAlarm(Check(kIdEnable).Checked(), Weekdays());
+    if (!RefusePastDates()) return false;
     // The alarms count only once they are stored; a failed save leaves the dialog open.
     Settings chosen = host_.settings();
     model_.Commit(chosen);

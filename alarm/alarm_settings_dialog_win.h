@@ -27,7 +27,6 @@ public:
     static constexpr int kIdHourLabel = 113;
     static constexpr int kIdMinute = 114;  // txtAlmMM
     static constexpr int kIdMinuteSpin = 115;
-    static constexpr int kIdWeekLabel = 116;
     static constexpr int kIdWeek = 120;  // chkWeek(i) is kIdWeek + i, 0 = Sunday
     static constexpr int kIdMessageLabel = 127;
     static constexpr int kIdMessage = 128;  // txtAlmMessage
@@ -45,6 +44,22 @@ public:
     static constexpr int kIdModifyIcon = 148;  // cmdModifyIcon
     static constexpr int kIdTest = 150;        // cmdTest
     static constexpr int kIdHelp = 151;
+    // Weekly or on a date; the holiday rule.
+    static constexpr int kIdSchedule = 160;  // kIdSchedule + 0 weekly, + 1 on a date
+    static constexpr int kIdDate = 162;
+    static constexpr int kIdSkipHolidays = 163;
+    // Snooze, on the notice's tab.
+    static constexpr int kIdSnoozeLabel = 170;
+    static constexpr int kIdSnoozeMinutes = 171;
+    static constexpr int kIdSnoozeSpin = 172;
+    static constexpr int kIdSnoozeUnit = 173;
+    static constexpr int kIdSnoozeLimitLabel = 174;
+    static constexpr int kIdSnoozeLimit = 175;
+    // The overview, the fourth tab.
+    static constexpr int kIdOverviewLabel = 180;
+    static constexpr int kIdOverview = 181;
+    static constexpr int kIdOpen = 182;
+    static constexpr int kOverviewPage = 4;
     static constexpr int kHelpContext = 7;
 
     // `actions` fires the test and owns the sounds the dialog stops when it closes.
@@ -71,6 +86,14 @@ private:
 
     void ShowAlarm();
     void ShowSoundPanel();
+    // The weekly or date controls and the snooze controls, as the alarm has them.
+    void ShowSchedule();
+    void ShowSnooze();
+    // The overview's lines from the working copy, and its chosen alarm opened on the first tab.
+    void ShowOverview();
+    void OpenChosen();
+    // The first enabled one-off alarm whose time has passed is shown and named; false then.
+    bool RefusePastDates();
     // The alarm's icon, drawn for the dialog's dpi.
     void ShowAlarmIcon();
     WeekdayChecks Weekdays() const;

@@ -95,6 +95,15 @@ public:
     void SetMinute(int minute) { current().Minute = static_cast<std::uint16_t>(minute); }
     void SetMessage(std::wstring message) { current().Message = std::move(message); }
     void SetDialogPosition(int option) { current().DialogPosition = static_cast<DialogPosition>(option); }
+    // The holiday rule, the one-off date (0: weekly on its weekdays) and the snooze.
+    void SetSkipHolidays(bool on) { current().SkipHolidays = on; }
+    void SetOneOffDate(std::uint32_t ymd) { current().OneOffDate = ymd; }
+    void SetSnoozeMinutes(int minutes) { current().SnoozeMinutes = static_cast<std::uint16_t>(minutes); }
+    void SetSnoozeLimit(std::uint16_t limit) { current().SnoozeLimit = limit; }
+    // The overview's choice: capture, then alarm `alarm` (0..19).
+    void Open(int alarm, bool enabled, const WeekdayChecks& weekdays, CdProbe& probe) {
+        Turn(alarm - index_, enabled, weekdays, probe);
+    }
     // The sound file box: the MIDI file for a MIDI (or other non-WAVE) alarm, else the WAVE file.
     void StoreSoundFileText(std::wstring text);
 

@@ -31,7 +31,7 @@ AlarmActions::AlarmActions(std::wstring appPath, ArchiveRunner archiver)
 
 AlarmActions::~AlarmActions() = default;
 
-void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
+void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner, int snoozeMinutes) {
     // Boxes about the alarm belong to the window that fired it (a settings dialog's test).
     StartSound(alarm, owner);
     alarm.Message = TrimSpaces(alarm.Message);
@@ -44,7 +44,7 @@ void AlarmActions::FireAlarm(AlarmEntry& alarm, bool modal, HWND owner) {
         RunCommand(action, owner ? owner : mainWindow_);
         return;
     case MessageAction::Kind::Dialog:
-        ShowNotification(alarm, modal, owner);
+        ShowNotification(alarm, modal, owner, modal ? 0 : snoozeMinutes);
         return;
     }
 }
@@ -105,8 +105,8 @@ void AlarmActions::RunCommand(const MessageAction& action, HWND owner) {
     if (reinterpret_cast<INT_PTR>(result) <= 32) MessageBoxW(owner, kShellFailedText, kProgramTitle, MB_OK);
 }
 
-void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner) {
-    AlarmNotice notice{alarm.Message, nullptr, false, alarm.DialogPosition};
+void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner, int snoozeMinutes) {
+    AlarmNotice notice{alarm.Message, nullptr, false, alarm.DialogPosition, snoozeMinutes};
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), alarm.IconFile.c_str(), alarm.IconIndex);
     // 0: no icon at that index; 1: not a file that holds icons.
     if (icon != nullptr && reinterpret_cast<INT_PTR>(icon) != 1) {
@@ -118,7 +118,18 @@ void AlarmActions::ShowNotification(const AlarmEntry& alarm, bool modal, HWND ow
     // A modal notice (an alarm tried from its settings) comes in a window of its own: the
     // notice of a real alarm that is open and not yet read stays as it is.
     std::unique_ptr<AlarmDialog>& dialog = modal ? testDialog_ : dialog_;
-    if (!dialog) dialog = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
+    if (!dialog && modal) dialog = std::make_unique<AlarmDialog>([this] { StopAllSounds(); });
+    if (!dialog) {
+        dialog = std::make_unique<AlarmDialog>(
+            [this] {
+                StopAllSounds();
+                if (onConfirm_) onConfirm_();
+            },
+            [this] {
+                StopAllSounds();
+                if (onSnooze_) onSnooze_();
+            });
+    }
     if (dialog->IsOpen() && !modal) {
         dialog->Update(std::move(notice));
         return;

@@ -39,8 +39,15 @@ public:
     // Starts the alarm's sound, then shows its message or runs its command. Trims
     // alarm.Message in place. Returns at once unless `modal` (an alarm tried from its
     // settings: then after its notice, a window of its own, is closed, `owner`, else the main
-    // window, disabled meanwhile).
-    void FireAlarm(AlarmEntry& alarm, bool modal, HWND owner = nullptr);
+    // window, disabled meanwhile). A notice of the tick's offers snoozing for `snoozeMinutes`
+    // (0: no snooze button).
+    void FireAlarm(AlarmEntry& alarm, bool modal, HWND owner = nullptr, int snoozeMinutes = 0);
+    // What the notice of the alarms that went off tells when it closes, after the sounds are
+    // silenced: OK (or Esc, or the close box), or the snooze button.
+    void SetNoticeHandlers(std::function<void()> onConfirm, std::function<void()> onSnooze) {
+        onConfirm_ = std::move(onConfirm);
+        onSnooze_ = std::move(onSnooze);
+    }
     // Silences the wave sound and closes every MCI device.
     void StopAllSounds();
     // Shows the text of LastMciError under "MCIのエラー" (owned by `owner`, else the main
@@ -60,7 +67,7 @@ public:
 private:
     void StartSound(const AlarmEntry& alarm, HWND owner);
     void RunCommand(const MessageAction& action, HWND owner);
-    void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner);
+    void ShowNotification(const AlarmEntry& alarm, bool modal, HWND owner, int snoozeMinutes);
     const AlarmDialog* OpenDialog() const;
 
     std::wstring appPath_;
@@ -69,6 +76,8 @@ private:
     HICON programIcon_ = nullptr;
     MCIERROR lastMciError_ = 0;
     TrackPicker trackPicker_;
+    std::function<void()> onConfirm_;
+    std::function<void()> onSnooze_;
     std::unique_ptr<AlarmDialog> dialog_;      // the notice of the alarms that went off
     std::unique_ptr<AlarmDialog> testDialog_;  // the notice of an alarm tried from its settings
 };

@@ -18,6 +18,7 @@
 #include "app/minute_tick_win.h"
 #include "app/placement.h"
 #include "app/timer_dialog_win.h"
+#include "app/tray_tip.h"
 #include "face/appearance_dialog_win.h"
 #include "face/calendar_text.h"
 #include "face/holidays.h"
@@ -167,9 +168,16 @@ void MainWindow::Load() {
             navigator_.SetToday(app_.calendarDate);
             ShowMonth();
         });
+        // A one-off alarm that went off stays off after a restart. A failed save is not
+        // reported here, in the middle of the alarm: the alarm is off for this run, and the
+        // next save of the alarms stores it.
+        tickActions_->SetAlarmsSwitchedOffHandler([this] {
+            if (app_.store) SaveAlarmSettings(*app_.store, app_.settings);
+        });
         tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, app_.calendarDate, *tickActions_);
         if (wallClock_) tick_->SetClock(wallClock_);
         tick_->Attach(hwnd());
+        app_.alarms->SetNoticeHandlers([this] { tick_->Confirm(); }, [this] { tick_->Snooze(); });
     }
     StartTick();
 }
@@ -222,8 +230,7 @@ void MainWindow::AddTrayIcon() {
     tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
-    const std::wstring tip = ComposeTalkTrayTip(app_.settings, Now(), TimerMsLeft(), refusedHotkey_);
-    wcsncpy_s(tray_.szTip, tip.c_str(), _TRUNCATE);
+    wcsncpy_s(tray_.szTip, TrayTip().c_str(), _TRUNCATE);
     // An add that timed out (Explorer busy at sign-in) may have added the icon all the same,
     // and a second add of it fails: a retry first tries to change the icon that may be there.
     trayAdded_ = (trayMayExist_ && NotifyIcon(NIM_MODIFY, tray_)) || NotifyIcon(NIM_ADD, tray_);
@@ -425,10 +432,15 @@ void MainWindow::ShowNotice(const wchar_t* text) {
     wcsncpy_s(tray_.szInfo, notice.szInfo, _TRUNCATE);
 }
 
+std::wstring MainWindow::TrayTip() const {
+    const WallClock now = Now();
+    return ComposeTalkTrayTip(app_.settings, now, TimerMsLeft(), refusedHotkey_,
+                              NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt));
+}
+
 void MainWindow::UpdateTrayTip() {
-    const std::wstring tip = ComposeTalkTrayTip(app_.settings, Now(), TimerMsLeft(), refusedHotkey_);
     wchar_t text[std::size(NOTIFYICONDATAW{}.szTip)];
-    wcsncpy_s(text, tip.c_str(), _TRUNCATE);
+    wcsncpy_s(text, TrayTip().c_str(), _TRUNCATE);
     if (wcscmp(text, tray_.szTip) == 0) return;
     wcscpy_s(tray_.szTip, text);
     if (!trayAdded_) return;
@@ -634,6 +646,11 @@ void MainWindow::UpdateTooltips() {
                          TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)});
         days.push_back(day.day);
     }
+    // Anywhere else on the face the tooltip tells when the next alarm goes off, asked for as
+    // it shows (TTN_GETDISPINFOW), so it is always current.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    rects.push_back(client);
     auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
     if (rects.size() == tooltipRects_.size() && std::equal(rects.begin(), rects.end(), tooltipRects_.begin(), same))
         return;
@@ -646,7 +663,7 @@ void MainWindow::UpdateTooltips() {
         tool = {};
         tool.cbSize = sizeof tool;
     }
-    for (std::size_t i = 0; i < rects.size(); ++i) {
+    for (std::size_t i = 0; i < days.size(); ++i) {
         Date date{navigator_.year(), navigator_.month(), days[i]};
         std::u16string_view name = HolidayName(date);
         std::wstring text(name.begin(), name.end());
@@ -659,6 +676,15 @@ void MainWindow::UpdateTooltips() {
         tool.lpszText = text.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    // Added last: a day's holiday tool, found first, covers its day.
+    tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = kNextAlarmToolId;
+    tool.rect = client;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     tooltipRects_ = std::move(rects);
 }
 
@@ -795,7 +821,10 @@ void MainWindow::CloseSequence() {
     closed_ = true;
     StopTick();
     RemoveTrayIcon();
-    if (app_.alarms) app_.alarms->StopAllSounds();
+    if (app_.alarms) {
+        app_.alarms->StopAllSounds();
+        app_.alarms->SetNoticeHandlers({}, {});  // a notice left open outlives the tick
+    }
     SaveWindow();
 }
 
@@ -891,6 +920,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             CheckMenuItem(setupMenu_, kCmdAutostart,
                           MF_BYCOMMAND | (IsAutostartOn(RunningProgramPath()) ? MF_CHECKED : MF_UNCHECKED));
         break;
+    case WM_NOTIFY: {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+        if (info->hdr.hwndFrom != tooltip_ || info->hdr.code != TTN_GETDISPINFOW ||
+            info->hdr.idFrom != kNextAlarmToolId)
+            break;
+        const WallClock now = tick_ ? tick_->ClockNow() : ReadWallClock();
+        nextAlarmTip_ = NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt);
+        info->lpszText = nextAlarmTip_.data();
+        return 0;
+    }
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;

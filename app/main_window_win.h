@@ -47,6 +47,8 @@ public:
     void PauseTick();
     void ResumeTick();
     bool tickRunning() const;
+    // The minute tick (null without alarm actions): tests run it on a clock of their own.
+    MinuteTick* tick() const { return tick_.get(); }
 
     // What the settings dialogs ask of the program.
     Settings& settings() override { return app_.settings; }
@@ -115,6 +117,7 @@ private:
     void ShowTrayMenu(POINT at);
     // The tooltip as the pause, the timer and the hotkey make it now; sent when it changed.
     void UpdateTrayTip();
+    std::wstring TrayTip() const;
     void OnCountdownTimer();
     void ShowNotice(const wchar_t* text);
     // Registers the stored hotkey in place of the one in force; false when Windows refuses it.
@@ -159,7 +162,9 @@ private:
     UINT taskbarCreated_ = 0;
     UINT bringForward_ = 0;  // kBringForwardMessage, from a second start
     HWND tooltip_ = nullptr;
-    std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for
+    std::vector<RECT> tooltipRects_;  // the holiday boxes the tooltips were made for, then the face's
+    static constexpr UINT_PTR kNextAlarmToolId = 100;  // above any day of the month
+    std::wstring nextAlarmTip_;                         // the face's tooltip while it shows
     bool closed_ = false;
     bool windowNotSaved_ = false;   // the last SaveWindow failed
     bool toldNotSaved_ = false;     // and the user has been told since the last that succeeded

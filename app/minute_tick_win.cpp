@@ -106,7 +106,9 @@ void MinuteTick::Arm(const WallClock& now) {
     SetTimer(window_, timerId_, static_cast<UINT>(delay > 0 ? delay + kMarginMs : USER_TIMER_MINIMUM), nullptr);
 }
 
-void ProgramTickActions::FireAlarm(AlarmEntry& alarm, bool modal) { alarms_.FireAlarm(alarm, modal); }
+void ProgramTickActions::FireAlarm(AlarmEntry& alarm, const AlarmRing& ring) {
+    alarms_.FireAlarm(alarm, false, nullptr, ring.snoozeMinutes);
+}
 
 void ProgramTickActions::TalkTime(const TalkTimeArgs& args) {
     // The result is not examined: a time that could not be spoken is not worth a message.

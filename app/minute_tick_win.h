@@ -55,6 +55,12 @@ public:
     // slept through are not replayed. A suspend notice leaves the timer armed.
     void OnPowerBroadcast(WPARAM event);
 
+    // The notice's buttons: snooze the alarms it shows (TickDispatcher::Snooze), or OK.
+    void Snooze() { dispatcher_.Snooze(Now()); }
+    void Confirm() { dispatcher_.Confirm(); }
+    std::optional<long long> NextSnooze() const { return dispatcher_.NextSnooze(); }
+    WallClock ClockNow() const { return Now(); }
+
     // Tests run the tick on a shifted or simulated clock.
     void SetClock(std::function<WallClock()> clock) { clock_ = std::move(clock); }
     const TickSchedule& schedule() const { return dispatcher_.schedule(); }
@@ -80,7 +86,13 @@ public:
     // Called after the face is invalidated, when the calendar changed.
     void SetCalendarChangedHandler(std::function<void()> handler) { onCalendarChanged_ = std::move(handler); }
 
-    void FireAlarm(AlarmEntry& alarm, bool modal) override;
+    // Called after one-off alarms switched themselves off: the program saves the alarms.
+    void SetAlarmsSwitchedOffHandler(std::function<void()> handler) { onSwitchedOff_ = std::move(handler); }
+
+    void FireAlarm(AlarmEntry& alarm, const AlarmRing& ring) override;
+    void AlarmsSwitchedOff() override {
+        if (onSwitchedOff_) onSwitchedOff_();
+    }
     void TalkTime(const TalkTimeArgs& args) override;
     UserFocus QueryUserFocus() override { return ReadUserFocus(); }
     void CalendarChanged() override;
@@ -90,6 +102,7 @@ private:
     HvplusLibrary& hvplus_;
     HWND face_ = nullptr;
     std::function<void()> onCalendarChanged_;
+    std::function<void()> onSwitchedOff_;
 };
 
 }  // namespace hv

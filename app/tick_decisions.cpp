@@ -6,6 +6,9 @@
 #include <iterator>
 #include <utility>
 
+#include "alarm/alarm_actions.h"
+#include "face/holidays.h"
+
 namespace hv {
 
 namespace {
@@ -69,19 +72,26 @@ bool ShouldAnnounce(const Settings& settings, int hour, int minute) {
     return TimingAnnounces(settings, hour, minute) && !InQuietHours(settings, hour, minute);
 }
 
-namespace {
-
-bool IsDue(const AlarmEntry& alarm, int weekday, int hour, int minute) {
-    return alarm.Enabled && alarm.AllowsWeekday(weekday) && alarm.Hour == hour && alarm.Minute == minute;
+bool AlarmOnDate(const AlarmEntry& alarm, const Date& date, bool holiday) {
+    if (alarm.OneOffDate != 0) return DateFromYmd(alarm.OneOffDate) == date;
+    return alarm.AllowsWeekday(WeekdayOf(date)) && !(alarm.SkipHolidays && holiday);
 }
 
-}  // namespace
+bool AlarmGoesOff(const AlarmEntry& alarm, const Date& date, int hour, int minute) {
+    // The holiday rules are asked last, and only for an alarm that skips holidays.
+    return alarm.Enabled && alarm.Hour == hour && alarm.Minute == minute &&
+           AlarmOnDate(alarm, date, alarm.SkipHolidays && IsHoliday(date));
+}
 
-std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute) {
+std::vector<int> DueAlarms(const Settings& settings, const Date& date, int hour, int minute) {
     std::vector<int> due;
     for (int i = 0; i < kAlarmCount; ++i)
-        if (IsDue(settings.Alarms[static_cast<std::size_t>(i)], weekday, hour, minute)) due.push_back(i);
+        if (AlarmGoesOff(settings.Alarms[static_cast<std::size_t>(i)], date, hour, minute)) due.push_back(i);
     return due;
+}
+
+bool SnoozeLeft(const AlarmEntry& alarm, int count) {
+    return alarm.SnoozeLimit == kSnoozeUnlimited || count < alarm.SnoozeLimit;
 }
 
 std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<AlarmEntry, kAlarmCount>& atPause,
@@ -89,9 +99,8 @@ std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<Ala
     std::vector<LateAlarm> late;
     for (long long minute = std::max(lastHandled + 1, resumed - kMaxLateMinutes + 1); minute <= resumed; ++minute) {
         const WallClock at = WallClockOfMinute(minute);
-        const int weekday = WeekdayOf(at.date);
-        for (int index : DueAlarms(settings, weekday, at.hour, at.minute)) {
-            if (minute == resumed || IsDue(atPause[static_cast<std::size_t>(index)], weekday, at.hour, at.minute))
+        for (int index : DueAlarms(settings, at.date, at.hour, at.minute)) {
+            if (minute == resumed || AlarmGoesOff(atPause[static_cast<std::size_t>(index)], at.date, at.hour, at.minute))
                 late.push_back({minute, index});
         }
     }
@@ -118,14 +127,83 @@ void TickDispatcher::Resume(const WallClock& now) {
     // A sleep whose end was not reported: what it slept through is not replayed.
     if (std::exchange(suspended_, false)) schedule_.SkipMissed(now);
     RefreshCalendar(now.date);
-    const std::vector<LateAlarm> late =
-        LateAlarms(settings_, alarmsAtPause_, schedule_.lastHandled(), MinuteNumber(now));
+    const long long resumed = MinuteNumber(now);
+    const std::vector<LateAlarm> late = LateAlarms(settings_, alarmsAtPause_, schedule_.lastHandled(), resumed);
+    // An alarm changed in the alarm dialog starts afresh: its snooze is forgotten.
+    for (std::size_t i = 0; i < snoozes_.size(); ++i)
+        if (!(settings_.Alarms[i] == alarmsAtPause_[i])) snoozes_[i] = {};
+    const long long first = std::max(schedule_.lastHandled() + 1, resumed - kMaxLateMinutes + 1);
+    DropSnoozesBefore(first);
     // Handled before any alarm fires: a message box of one must not see them due again.
     schedule_.Restart(now);
     busy_ = true;
-    for (const LateAlarm& alarm : late)
-        actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(alarm.index)], false);
+    for (std::size_t k = 0; k < late.size();) {
+        std::vector<int> regular;
+        const long long minute = late[k].minute;
+        for (; k < late.size() && late[k].minute == minute; ++k) regular.push_back(late[k].index);
+        Fire(regular, minute);
+    }
+    // Snoozes that fell due meanwhile go off once, late, like the alarms.
+    Fire({}, resumed);
     busy_ = false;
+}
+
+void TickDispatcher::Fire(const std::vector<int>& regular, long long minute) {
+    std::vector<std::pair<int, bool>> rings;  // index, a snooze's repeat
+    for (int index : regular) rings.emplace_back(index, false);
+    for (std::size_t i = 0; i < snoozes_.size(); ++i) {
+        // At its minute, or, from Resume, an earlier one not yet dropped; an alarm that goes
+        // off at its own time as well rings once, afresh.
+        const int index = static_cast<int>(i);
+        if (snoozes_[i].due && *snoozes_[i].due <= minute &&
+            std::find(regular.begin(), regular.end(), index) == regular.end())
+            rings.emplace_back(index, true);
+    }
+    bool switchedOff = false;
+    for (const auto& [index, snoozed] : rings) {
+        AlarmEntry& alarm = settings_.Alarms[static_cast<std::size_t>(index)];
+        if (alarm.OneOffDate != 0 && !snoozed && alarm.Enabled) {
+            alarm.Enabled = false;
+            switchedOff = true;
+        }
+    }
+    // Saved before anything goes off: a notice left open when the program ends must not
+    // leave the alarm to go off again at its next start.
+    if (switchedOff) actions_.AlarmsSwitchedOff();
+    for (const auto& [index, snoozed] : rings) {
+        SnoozeState& snooze = snoozes_[static_cast<std::size_t>(index)];
+        snooze = {std::nullopt, snoozed ? snooze.count : 0};
+        AlarmEntry& alarm = settings_.Alarms[static_cast<std::size_t>(index)];
+        AlarmRing ring{index, snoozed, 0};
+        // Only a notice can be snoozed: a command or a bare sound has nothing to press.
+        if (ClassifyMessage(TrimSpaces(alarm.Message)).kind == MessageAction::Kind::Dialog) {
+            if (std::find(ringing_.begin(), ringing_.end(), index) == ringing_.end()) ringing_.push_back(index);
+            if (SnoozeLeft(alarm, snooze.count)) ring.snoozeMinutes = alarm.SnoozeMinutes;
+        }
+        actions_.FireAlarm(alarm, ring);
+    }
+}
+
+void TickDispatcher::Snooze(const WallClock& now) {
+    for (int index : std::exchange(ringing_, {})) {
+        const AlarmEntry& alarm = settings_.Alarms[static_cast<std::size_t>(index)];
+        SnoozeState& snooze = snoozes_[static_cast<std::size_t>(index)];
+        if (!SnoozeLeft(alarm, snooze.count)) continue;
+        const int minutes = std::clamp<int>(alarm.SnoozeMinutes, 1, kMaxSnoozeMinutes);
+        snooze = {MinuteNumber(now) + minutes, snooze.count + 1};
+    }
+}
+
+std::optional<long long> TickDispatcher::NextSnooze() const {
+    std::optional<long long> next;
+    for (const SnoozeState& snooze : snoozes_)
+        if (snooze.due && (!next || *snooze.due < *next)) next = snooze.due;
+    return next;
+}
+
+void TickDispatcher::DropSnoozesBefore(long long minute) {
+    for (SnoozeState& snooze : snoozes_)
+        if (snooze.due && *snooze.due < minute) snooze.due.reset();
 }
 
 void TickDispatcher::OnTimer(const WallClock& now) {
@@ -134,6 +212,8 @@ void TickDispatcher::OnTimer(const WallClock& now) {
     if (std::exchange(suspended_, false)) schedule_.SkipMissed(now);
     RefreshCalendar(now.date);
     MinuteRange due = schedule_.Take(now);
+    // Minutes slept through or skipped by a clock set forward: their snoozes are dropped.
+    DropSnoozesBefore(due.first);
     for (long long minute = due.first; minute <= due.last; ++minute) {
         // Only the minute under way is spoken: a time read out minutes late is wrong, an
         // alarm fired late is still wanted.
@@ -143,6 +223,9 @@ void TickDispatcher::OnTimer(const WallClock& now) {
 }
 
 void TickDispatcher::OnClockSet(const WallClock& now) {
+    // A clock set back would hold a snooze for longer than it was asked for.
+    for (SnoozeState& snooze : snoozes_)
+        if (snooze.due && *snooze.due > MinuteNumber(now) + kMaxSnoozeMinutes) snooze.due.reset();
     schedule_.ClockSet(now);
     RefreshCalendar(now.date);
 }
@@ -162,9 +245,7 @@ void TickDispatcher::RefreshCalendar(const Date& today) {
 
 void TickDispatcher::HandleMinute(long long minute, bool announce) {
     WallClock at = WallClockOfMinute(minute);
-    int weekday = WeekdayOf(at.date);
-    for (int index : DueAlarms(settings_, weekday, at.hour, at.minute))
-        actions_.FireAlarm(settings_.Alarms[static_cast<std::size_t>(index)], false);
+    Fire(DueAlarms(settings_, at.date, at.hour, at.minute), minute);
     // A pause from the notification-area menu silences the time, never an alarm.
     if (!announce || TalkPaused(settings_, minute) || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
     // The system is asked only for a minute that would be spoken, and not at all with the rule off.

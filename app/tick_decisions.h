@@ -58,9 +58,19 @@ enum class NotificationMode : int { Unrestricted = 0, PriorityOnly = 1, AlarmsOn
 // this program does not know changes nothing.
 UserFocus WithNotificationMode(UserFocus shell, std::optional<int> mode);
 
-// Indices of the alarms due at hour:minute on `weekday` (1 = Sunday ... 7 = Saturday), in
-// ascending order: Enabled, the weekday's character of Weekdays, Hour and Minute.
-std::vector<int> DueAlarms(const Settings& settings, int weekday, int hour, int minute);
+// Whether the alarm goes off on `date` at all, its time and Enabled aside: a one-off alarm
+// on its date only (a stored value that is no date never), a weekly one on the days Weekdays
+// marks, except national holidays (`holiday`: the date is one) when it skips them.
+bool AlarmOnDate(const AlarmEntry& alarm, const Date& date, bool holiday);
+// Whether the alarm goes off at hour:minute of `date`: Enabled, Hour, Minute and AlarmOnDate.
+bool AlarmGoesOff(const AlarmEntry& alarm, const Date& date, int hour, int minute);
+
+// Indices of the alarms due at hour:minute of `date`, in ascending order (AlarmGoesOff).
+std::vector<int> DueAlarms(const Settings& settings, const Date& date, int hour, int minute);
+
+// Whether the notice of an alarm that went off `count` times by snooze in a row offers
+// snoozing once more: SnoozeLimit not reached (kSnoozeUnlimited never is, kSnoozeOff at once).
+bool SnoozeLeft(const AlarmEntry& alarm, int count);
 
 // An alarm that fell due while the tick rested (a settings dialog was open) still goes off
 // when it resumes, if it was due in the minute of the resume or the 59 before it: a reminder
@@ -93,13 +103,22 @@ struct TalkTimeArgs {
 };
 TalkTimeArgs TalkArgs(const Settings& settings, int hour, int minute);
 
+// How one alarm goes off.
+struct AlarmRing {
+    int index = 0;
+    bool snoozed = false;  // a snooze's repeat, not the alarm's own time
+    int snoozeMinutes = 0;  // the notice offers snoozing for so long; 0: no snooze button
+};
+
 // What the tick does to the outside world; the program binds it to the alarm actions and
 // hvplus.dll, tests to a recorder.
 class TickActions {
 public:
     virtual ~TickActions() = default;
     // One due alarm, by reference into Settings::Alarms (the call may trim its Message).
-    virtual void FireAlarm(AlarmEntry& alarm, bool modal) = 0;
+    virtual void FireAlarm(AlarmEntry& alarm, const AlarmRing& ring) = 0;
+    // One-off alarms went off and switched themselves off in Settings: the alarms are saved.
+    virtual void AlarmsSwitchedOff() = 0;
     virtual void TalkTime(const TalkTimeArgs& args) = 0;
     // What Windows says of the user now: asked once for each minute the announcement rule
     // would speak, and only while QuietOnFocus is on.
@@ -131,6 +150,15 @@ public:
     // the newest, unless the user's focus keeps it quiet). A call made while an earlier one is still running (a message box inside
     // an alarm dispatches timer messages) does nothing; the outer call catches up.
     void OnTimer(const WallClock& now);
+    // The notice's snooze button: every alarm the open notice shows that may snooze once
+    // more goes off again its SnoozeMinutes after `now`'s minute (counted in a row until it
+    // goes off at its own time again). A snooze due while the program cannot fire it (the
+    // machine asleep) is dropped, not replayed. Confirm: the notice was closed with OK.
+    void Snooze(const WallClock& now);
+    void Confirm() { ringing_.clear(); }
+    // The minute (MinuteNumber) the earliest snooze goes off, if one waits.
+    std::optional<long long> NextSnooze() const;
+
     // The system clock was set, or the machine woke up.
     void OnClockSet(const WallClock& now);
     void OnResume(const WallClock& now);
@@ -150,6 +178,15 @@ public:
 private:
     void RefreshCalendar(const Date& today);
     void HandleMinute(long long minute, bool announce);
+    // Fires the alarms of `minute` (regular ones, then snoozes due), one-off ones switched
+    // off and saved first.
+    void Fire(const std::vector<int>& regular, long long minute);
+    void DropSnoozesBefore(long long minute);
+
+    struct SnoozeState {
+        std::optional<long long> due;  // minute number of the next repeat
+        int count = 0;                 // repeats since the alarm went off at its own time
+    };
 
     Settings& settings_;
     MonthCalendar& calendar_;
@@ -157,6 +194,8 @@ private:
     TickActions& actions_;
     TickSchedule schedule_;
     std::array<AlarmEntry, kAlarmCount> alarmsAtPause_{};
+    std::array<SnoozeState, kAlarmCount> snoozes_{};
+    std::vector<int> ringing_;  // alarms the open notice shows, as fired since it opened
     bool busy_ = false;
     bool suspended_ = false;
 };

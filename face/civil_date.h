@@ -38,6 +38,16 @@ int WeekdayOf(const Date& date);
 // month has no such day.
 int NthWeekdayOfMonth(int year, int month, int weekday, int n);
 
+// A date written as one number, year * 10000 + month * 100 + day (20261210), as stored
+// values keep it; DateFromYmd does not check that the result is a valid date.
+constexpr unsigned long YmdOf(const Date& date) {
+    return static_cast<unsigned long>(date.year) * 10000 + static_cast<unsigned long>(date.month) * 100 +
+           static_cast<unsigned long>(date.day);
+}
+constexpr Date DateFromYmd(unsigned long ymd) {
+    return {static_cast<int>(ymd / 10000), static_cast<int>(ymd / 100 % 100), static_cast<int>(ymd % 100)};
+}
+
 // Comparison in calendar order.
 constexpr bool operator<(const Date& a, const Date& b) {
     if (a.year != b.year) return a.year < b.year;

@@ -89,6 +89,13 @@ inline constexpr int kAlarmCount = 20;
 inline constexpr int kWeekdayCount = 7;  // weekdays are numbered 1 = Sunday ... 7 = Saturday
 inline constexpr wchar_t kEveryWeekday[] = L"1111111";
 
+inline constexpr std::uint16_t kDefaultSnoozeMinutes = 5;
+inline constexpr std::uint16_t kMaxSnoozeMinutes = 60;
+inline constexpr std::uint16_t kDefaultSnoozeLimit = 3;
+inline constexpr std::uint16_t kSnoozeOff = 0;          // SnoozeLimit: the notice offers no snooze
+inline constexpr std::uint16_t kMaxSnoozeCount = 10;    // the most a limit counts
+inline constexpr std::uint16_t kSnoozeUnlimited = 255;  // SnoozeLimit: as often as the user likes
+
 // One of the 20 alarms.
 struct AlarmEntry {
     bool Enabled = false;
@@ -108,6 +115,17 @@ struct AlarmEntry {
     hv::DialogPosition DialogPosition = hv::DialogPosition::ScreenCentre;
     std::wstring IconFile;
     std::uint16_t IconIndex = 0;  // 0..255, icon number within IconFile
+
+    // A weekly alarm that stays silent on Japan's national holidays (substitute and citizens'
+    // holidays included).
+    bool SkipHolidays = false;
+    // A one-off alarm: year * 10000 + month * 100 + day. It goes off on that date at its time,
+    // whatever Weekdays and SkipHolidays say, and then switches itself off (Enabled). 0: weekly.
+    std::uint32_t OneOffDate = 0;
+    // The notice's snooze button: the alarm goes off again SnoozeMinutes (1..60) after it was
+    // pressed, up to SnoozeLimit times in a row (kSnoozeOff: no button; kSnoozeUnlimited).
+    std::uint16_t SnoozeMinutes = kDefaultSnoozeMinutes;
+    std::uint16_t SnoozeLimit = kDefaultSnoozeLimit;
 
     // Whether Weekdays allows the alarm on `weekday` (1 = Sunday ... 7 = Saturday).
     bool AllowsWeekday(int weekday) const {

@@ -121,6 +121,9 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         alarm.WavFile = read.Text(NumberedName(L"WavFile", n), L"");
         alarm.MidFile = read.Text(NumberedName(L"MidFile", n), L"");
         alarm.IconFile = read.Text(NumberedName(L"IconFile", n), L"");
+        UnpackSnooze(read.Dword(NumberedName(L"Snooze", n), kDefaultSnooze), alarm);
+        alarm.SkipHolidays = read.Dword(NumberedName(L"SkipHolidays", n), 0) != 0;
+        alarm.OneOffDate = read.Dword(NumberedName(L"Date", n), 0);
     }
 }
 
@@ -198,6 +201,18 @@ bool SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
                 write.Delete(name);
             } else {
                 write.Text(name, *text);
+            }
+        }
+        const std::pair<const wchar_t*, std::pair<std::uint32_t, std::uint32_t>> words[] = {
+            {L"Snooze", {PackSnooze(alarm), kDefaultSnooze}},
+            {L"SkipHolidays", {alarm.SkipHolidays ? 1u : 0u, 0u}},
+            {L"Date", {alarm.OneOffDate, 0u}}};
+        for (const auto& [base, value] : words) {
+            std::wstring name = NumberedName(base, n);
+            if (value.first == value.second) {
+                write.Delete(name);
+            } else {
+                write.Dword(name, value.first);
             }
         }
     }

@@ -124,6 +124,18 @@ AlarmAttr PackAlarmAttr(const AlarmEntry& alarm) {
                      byte(alarm.CdTrackCount)};
 }
 
+std::uint32_t PackSnooze(const AlarmEntry& alarm) {
+    return (alarm.SnoozeMinutes & 0xFFu) + ((alarm.SnoozeLimit & 0xFFu) << 8);
+}
+
+void UnpackSnooze(std::uint32_t value, AlarmEntry& alarm) {
+    const std::uint32_t minutes = value & 0xFF, limit = (value >> 8) & 0xFF;
+    alarm.SnoozeMinutes = static_cast<std::uint16_t>(minutes == 0 ? kDefaultSnoozeMinutes
+                                                                  : std::min<std::uint32_t>(minutes, kMaxSnoozeMinutes));
+    alarm.SnoozeLimit = static_cast<std::uint16_t>(limit == kSnoozeUnlimited ? limit
+                                                                             : std::min<std::uint32_t>(limit, kMaxSnoozeCount));
+}
+
 std::wstring WeekdaysFromByte(std::uint8_t bits) {
     std::wstring weekdays;
     for (int k = 1; k <= kWeekdayCount; ++k) weekdays += (bits >> (7 - k)) & 1 ? L'1' : L'0';

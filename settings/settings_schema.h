@@ -99,6 +99,25 @@ inline constexpr AlarmAttr kDefaultAlarmAttr{0, 0, 0, 0x7F, 0, 0, 0};
 void UnpackAlarmAttr(const AlarmAttr& attr, AlarmEntry& alarm);
 AlarmAttr PackAlarmAttr(const AlarmEntry& alarm);
 
+// Values of an alarm that came after Attr<n> and its texts. They stand beside them in the
+// alarm key, one of each per alarm numbered like them, and are saved with them (written when
+// not at their default, deleted when they are, as the texts are); a missing value gives the
+// default, so alarms stored before them load and go off as they always did, weekly and with
+// no holiday kept.
+//   Snooze<n>        DWORD: bits 0-7 SnoozeMinutes, bits 8-15 SnoozeLimit (0 the notice has no
+//                    snooze button, 1..10 times in a row, 255 unlimited); other bits 0.
+//                    Missing: 5 minutes, 3 times (0x0305). Minutes 0 read as 5, above 60 as 60;
+//                    a limit of 11..254 reads as 10.
+//   SkipHolidays<n>  DWORD: non-zero (written as 1), the weekly alarm stays silent on national
+//                    holidays. Missing: 0.
+//   Date<n>          DWORD: OneOffDate, year * 10000 + month * 100 + day (20261210): the alarm
+//                    goes off once, on that date at its time, and then switches itself off
+//                    (Attr<n> stored again with Enabled clear). Missing or 0: weekly. A value
+//                    that is no date is kept as read and never goes off.
+inline constexpr std::uint32_t kDefaultSnooze = 0x0305;
+std::uint32_t PackSnooze(const AlarmEntry& alarm);
+void UnpackSnooze(std::uint32_t value, AlarmEntry& alarm);
+
 // The weekday byte and the seven-character Weekdays text. Only "1" marks a day; a text
 // shorter than seven characters leaves the missing days unmarked.
 std::wstring WeekdaysFromByte(std::uint8_t bits);

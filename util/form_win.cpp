@@ -43,6 +43,7 @@ constexpr KindTraits kKinds[] = {
     {WC_STATICW, SS_ETCHEDHORZ, 0},                               // Line
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
     {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
+    {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},  // List
     {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE},                // Hotkey
 };
 static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::Hotkey) + 1, "one row of traits per kind");
@@ -153,6 +154,68 @@ void Slider::SetValue(int value) const { SendMessageW(hwnd, TBM_SETPOS, TRUE, va
 void Slider::SetRange(int minimum, int maximum) const {
     SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, minimum);
     SendMessageW(hwnd, TBM_SETRANGEMAX, TRUE, maximum);
+}
+
+void ListView::SetLines(const std::vector<std::vector<std::wstring>>& lines) const {
+    const int selected = Selected();
+    SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        for (std::size_t c = 0; c < lines[i].size(); ++c) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(i);
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = const_cast<wchar_t*>(lines[i][c].c_str());
+            SendMessageW(hwnd, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : i,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+    if (selected >= 0) Select(std::min(selected, static_cast<int>(lines.size()) - 1));
+}
+
+int ListView::Selected() const {
+    return static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListView::Select(int index) const {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+void ListView::FitColumns() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int c = 0; c < columns; ++c) {
+        // The last one takes the rest of the list's width.
+        if (c == columns - 1) {
+            SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+            break;
+        }
+        // The widest text, or the caption where that is wider (some versions of the control
+        // size to the texts alone): the caption's width and the control's margins on it.
+        SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+        const int texts = static_cast<int>(SendMessageW(hwnd, LVM_GETCOLUMNWIDTH, c, 0));
+        wchar_t caption[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = caption;
+        column.cchTextMax = 64;
+        SendMessageW(hwnd, LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+        const auto width = [&](const wchar_t* text) {
+            return static_cast<int>(SendMessageW(hwnd, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+        };
+        const int captionWidth = width(caption) + width(L"MM") * 3 / 4;
+        // No column takes more than half the list: a long text is cut short, with an ellipsis.
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        const int fitted = std::min<int>(std::max(texts, captionWidth), client.right / 2);
+        if (fitted != texts) SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, c, fitted);
+    }
 }
 
 void ComboBox::Clear() const { SendMessageW(hwnd, CB_RESETCONTENT, 0, 0); }
@@ -439,6 +502,16 @@ void Form::CreateControls() {
                 SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
             }
         }
+        if (row.kind == ControlKind::List) {
+            SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+            std::vector<std::wstring> columns = SplitTabs(row.text);
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                LVCOLUMNW column{};
+                column.mask = LVCF_TEXT;
+                column.pszText = columns[i].data();
+                SendMessageW(control, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+            }
+        }
         if (row.tip) {
             if (!tooltip_) {
                 tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -677,6 +750,10 @@ INT_PTR Form::OnNotify(const NMHDR& header) {
             reinterpret_cast<NMUPDOWN*>(const_cast<NMHDR*>(&header))->iPos = Spinner{header.hwndFrom}.Value();
         }
         return FALSE;
+    }
+    if (row->kind == ControlKind::List && header.code == LVN_ITEMACTIVATE) {
+        OnClick(row->id);
+        return TRUE;
     }
     if (row->kind == ControlKind::Tabs && header.code == TCN_SELCHANGE) {
         ShowPage(TabCtrl_GetCurSel(header.hwndFrom) + 1);

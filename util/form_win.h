@@ -48,6 +48,8 @@ enum class ControlKind {
     Line,           // etched horizontal separator
     Heading,        // static text in a larger bold face
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
+    List,           // a list of lines in columns, one chosen at a time; `text` lists the columns'
+                    // captions separated by '|'; a line activated (double click) is OnClick
     Hotkey,         // takes a key combination as it is pressed; Backspace clears it
     // Hotkey is the last kind: the layer's table of what each kind is made of counts on it.
 };
@@ -149,6 +151,16 @@ struct HotkeyBox {
     std::uint16_t Value() const;
     void SetValue(std::uint16_t hotkey) const;
 };
+struct ListView {
+    HWND hwnd;
+    // The lines, each a text per column; the chosen line is kept where it can be.
+    void SetLines(const std::vector<std::vector<std::wstring>>& lines) const;
+    int Selected() const;  // -1: none
+    void Select(int index) const;
+    // Each column as wide as its widest text or its caption, in the list's font now.
+    void FitColumns() const;
+};
+
 struct ProgressBar {
     HWND hwnd;
     void SetRange(int minimum, int maximum) const;
@@ -178,6 +190,7 @@ public:
     Spinner Spin(int id) const { return {Item(id)}; }
     Slider SliderAt(int id) const { return {Item(id)}; }
     ComboBox Combo(int id) const { return {Item(id)}; }
+    ListView List(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
     HotkeyBox Hotkey(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "alarm/alarm_overview.h"
 #include "alarm/alarm_settings_dialog_win.h"
 #include "alarm/icon_chooser_win.h"
 #include "settings/memory_store.h"
@@ -92,10 +93,55 @@ TEST_F(AlarmSettingsDialogTest, OkWithNothingChangedRewritesAllTwentyWithTheDefa
     EXPECT_TRUE(dialog.Run(nullptr));
     script.Join();
     EXPECT_EQ(host.settings_, before);
-    EXPECT_EQ(store.WrittenNames(kAlarmSubkey).size(), 20u * 5u) << "every value of every alarm";
+    EXPECT_EQ(store.WrittenNames(kAlarmSubkey).size(), 20u * 8u) << "every value of every alarm";
     EXPECT_EQ(store.ValueCount(kAlarmSubkey), 2u);
     EXPECT_EQ(Attr(5), (std::vector<std::uint8_t>{0, 7, 0, 0x7F, 0, 0, 0}));
     EXPECT_EQ(store.Text(kAlarmSubkey, L"WavFile5"), L"C:\\起床.wav");
+}
+
+std::wstring OverviewText(const Driver& d, int line, int column) {
+    wchar_t text[64] = {};
+    ListView_GetItemText(d.Item(D::kIdOverview), line, column, text, 64);
+    return text;
+}
+
+// From the keyboard alone: a date for alarm 1 (one in the past refused at OK with a message),
+// then the overview, where Enter opens alarm 6 to skip holidays.
+TEST_F(AlarmSettingsDialogTest, ADateRefusedWhenPastAndTheOverviewOpensTheChosenAlarm) {
+    host.store_.PutBinary(kAlarmSubkey, L"Attr6", {0x80, 9, 30, 0x3E, 0, 0, 0});
+    host.store_.PutText(kAlarmSubkey, L"Message6", L"会議");
+    host.Load();
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host, actions);
+    DialogScript script([&](Driver& d) {
+        d.Key(VK_SPACE);    // このアラームを実行する
+        d.AccessKey(L'd');  // 日付を指定(&D): the box starts from a date to come
+        EXPECT_TRUE(d.Enabled(D::kIdDate) && !d.Enabled(D::kIdWeek) && !d.Enabled(D::kIdSkipHolidays));
+        EXPECT_EQ(WindowText(d.Item(D::kIdDate)).size(), 10u);
+        d.Type(D::kIdDate, L"2020/1/1");
+        d.Key(VK_RETURN);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].text, PastDateMessage(0));
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdDate));
+        d.Type(D::kIdDate, L"2099-12-31");
+        d.ControlKey(VK_TAB, true);  // from the first tab back round to 一覧
+        EXPECT_TRUE(d.Visible(D::kIdOverview));
+        EXPECT_EQ(SendMessageW(d.Item(D::kIdOverview), LVM_GETITEMCOUNT, 0, 0), 20);
+        EXPECT_EQ(OverviewText(d, 0, 3), L"2099/12/31");
+        EXPECT_EQ(std::tuple(OverviewText(d, 5, 2), OverviewText(d, 5, 3), OverviewText(d, 5, 5)),
+                  std::tuple(L"9:30", L"月火水木金", L"会議"));
+        d.AccessKey(L'v');  // アラームの一覧(&V)
+        for (int i = 0; i < 5; ++i) d.Key(VK_DOWN);
+        d.Key(VK_RETURN);  // opens alarm 6, not OK
+        EXPECT_EQ(std::pair(WindowText(d.dialog()), d.Visible(D::kIdHour)), std::pair(std::wstring(L"アラーム - [6/20]"), true));
+        d.AccessKey(L'n');  // 祝日は鳴らさない(&N)
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    EXPECT_EQ(std::tuple(boxes.boxes.size(), host.store_.Dword(kAlarmSubkey, L"Date1"),
+                         host.store_.Dword(kAlarmSubkey, L"SkipHolidays6"), Attr(1).value_or(std::vector<std::uint8_t>{1})[0]),
+              std::tuple(1u, 20991231u, 1u, 0x80));
 }
 
 TEST_F(AlarmSettingsDialogTest, AnAlarmAtFiveAfterSevenOnSundaysOnlyStoresItsAttrBytes) {

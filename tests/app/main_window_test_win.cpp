@@ -19,7 +19,9 @@
 #include "app/main_menu.h"
 #include "hvplus/hvplus_binding_win.h"
 #include "settings/memory_store.h"
+#include "app/minute_tick_win.h"
 #include "settings/settings_io.h"
+#include "tests/app/tick_test_clock.h"
 #include "tests/support/dialog_driver_win.h"
 #include "tests/support/message_box_catcher_win.h"
 
@@ -124,7 +126,7 @@ TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
     SendMessageW(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     HWND tooltip = window->tooltip();
     ASSERT_NE(tooltip, nullptr);
-    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 4);
+    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);  // and the next alarm anywhere else
     const wchar_t* names[] = {L"憲法記念日", L"みどりの日", L"こどもの日", L"振替休日"};
     for (int day = 3; day <= 6; ++day) {
         wchar_t text[80] = {};
@@ -265,6 +267,43 @@ TEST_F(MainWindowTest, AnAlarmSetInTheDialogFiresAtItsMinuteThroughTheRealTick) 
     EXPECT_EQ(fired.wHour * 60 + fired.wMinute, due);
     EXPECT_EQ(hvtest::WindowText(GetDlgItem(notice, AlarmDialog::kIdMessage)), L"時間です");
     DestroyWindow(notice);
+    DestroyWindow(window->hwnd());
+    window.reset();
+}
+
+// Snooze, on the tick's own clock set just ahead of each minute: the button closes the
+// notice, and the alarm goes off again its length later, not a minute sooner.
+TEST_F(MainWindowTest, TheNoticesSnoozeButtonFiresTheAlarmAgainAfterItsLength) {
+    AlarmActions alarms(L"C:\\Horavox\\", nullptr);
+    HvplusLibrary hvplus(L"C:\\nowhere\\hvplus.dll");
+    std::tie(app.alarms, app.hvplus) = std::tuple(&alarms, &hvplus);
+    store.PutDword(kMainSubkey, L"Talk", 0);
+    store.PutBinary(kAlarmSubkey, L"Attr1", {0x80, 8, 0, 0x7F, 0, 0, 0});
+    store.PutText(kAlarmSubkey, L"Message1", L"起きて");
+    store.PutDword(kAlarmSubkey, L"Snooze1", 0x0103);  // 3 minutes, once
+    Open();
+    long long offsetMs = 0;
+    window->tick()->SetClock([&] { return test::ClockAt(test::MsOf(ReadWallClock()) + offsetMs); });
+    const auto boundaryIn = [&](int minute, int ms) {
+        offsetMs = test::MsOf(test::On7th(8, minute)) - ms - test::MsOf(ReadWallClock());
+        SendMessageW(window->hwnd(), WM_TIMECHANGE, 0, 0);
+    };
+    const auto snooze = [&] { return GetDlgItem(alarms.DialogWindow(), AlarmDialog::kIdSnooze); };
+    boundaryIn(0, 300);
+    Pump(20000, [&] { return alarms.DialogWindow() != nullptr; });
+    ASSERT_NE(alarms.DialogWindow(), nullptr);
+    EXPECT_EQ(hvtest::WindowText(snooze()), L"スヌーズ 3分(&S)");
+    SendMessageW(snooze(), BM_CLICK, 0, 0);
+    EXPECT_EQ(alarms.DialogWindow(), nullptr);
+    boundaryIn(2, 300);
+    Pump(1500);
+    EXPECT_EQ(alarms.DialogWindow(), nullptr) << "a minute early";
+    boundaryIn(3, 300);
+    Pump(20000, [&] { return alarms.DialogWindow() != nullptr; });
+    ASSERT_NE(alarms.DialogWindow(), nullptr);
+    EXPECT_EQ(hvtest::WindowText(GetDlgItem(alarms.DialogWindow(), AlarmDialog::kIdMessage)), L"起きて");
+    EXPECT_EQ(snooze(), nullptr) << "the limit of one reached";
+    DestroyWindow(alarms.DialogWindow());
     DestroyWindow(window->hwnd());
     window.reset();
 }

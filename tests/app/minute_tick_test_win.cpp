@@ -64,11 +64,12 @@ protected:
         settings_.AnnounceTiming = AnnounceTiming::AnnounceEveryMinute;
         tick_.SetClock([this] { return Now(); });
     }
-    void FireAlarm(AlarmEntry& alarm, bool) override {
+    void FireAlarm(AlarmEntry& alarm, const AlarmRing&) override {
         alarms_.push_back(TimeText(alarm.Hour, alarm.Minute));
         if (auto during = std::exchange(duringAlarm_, nullptr)) during();
     }
     void CalendarChanged() override {}
+    void AlarmsSwitchedOff() override {}
     // The shell's real answer: on this desktop (nothing full screen) it lets the clock speak.
     UserFocus QueryUserFocus() override {
         ++focusQueries_;

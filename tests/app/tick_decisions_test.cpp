@@ -1,6 +1,7 @@
 // What a tick does, over a simulated clock: the announcement rule, the due alarms, midnight, catch-up, re-entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app/tick_decisions.h"
+#include "app/tray_tip.h"
 #include "tests/app/tick_test_clock.h"
 
 namespace hv {
@@ -110,15 +112,49 @@ AlarmEntry Alarm(std::uint16_t hour, std::uint16_t minute, const wchar_t* weekda
     std::tie(a.Enabled, a.Hour, a.Minute, a.Weekdays) = std::tie(on, hour, minute, weekdays);
     return a;
 }
+AlarmEntry OnDate(AlarmEntry a, std::uint32_t date) { return a.OneOffDate = date, a; }
+
+TEST(AlarmRule, WeekdaysSkipTheHolidaysOfTheFaceAndAOneOffDateGoesOffOnItsDayOnly) {
+    AlarmEntry weekdays = Alarm(7, 0, L"0111110"), skipping = weekdays, oneOff = Alarm(7, 0, L"0000000");
+    skipping.SkipHolidays = true;
+    oneOff.OneOffDate = 20270322;
+    oneOff.SkipHolidays = true;  // a date chosen is meant, holiday or not
+    AlarmEntry noDate = oneOff;
+    noDate.OneOffDate = 20270230;
+    const struct {
+        Date date;
+        bool weekdays, skipping, oneOff;
+    } cases[] = {
+        {{2026, 12, 8}, true, true, false},   // an ordinary Tuesday
+        {{2026, 11, 3}, true, false, false},  // 文化の日 on a Tuesday
+        {{2025, 11, 24}, true, false, false}, // 振替休日 for a Sunday holiday
+        {{2026, 9, 22}, true, false, false},  // 国民の休日 between two holidays
+        {{2027, 3, 22}, true, false, true},   // 振替休日 for the equinox on Sunday: the one-off date
+        {{2028, 3, 22}, true, true, false},   // the same date a year on
+        {{2027, 3, 21}, false, false, false}, // the equinox itself, a Sunday
+        {{2027, 1, 1}, true, false, false},   // 元日, a Friday
+    };
+    for (const auto& c : cases) {
+        const std::string date = std::to_string(YmdOf(c.date));
+        EXPECT_EQ(AlarmGoesOff(weekdays, c.date, 7, 0), c.weekdays) << date;
+        EXPECT_EQ(AlarmGoesOff(skipping, c.date, 7, 0), c.skipping) << date;
+        EXPECT_EQ(AlarmGoesOff(oneOff, c.date, 7, 0), c.oneOff) << date;
+        EXPECT_FALSE(AlarmGoesOff(oneOff, c.date, 7, 1)) << date;
+        EXPECT_FALSE(AlarmGoesOff(noDate, c.date, 7, 0)) << date;
+    }
+}
 
 // Records what the dispatcher does, in order; alarms by their index in Settings::Alarms,
 // which shows they were passed by reference.
 class Dispatcher : public ::testing::Test, public TickActions {
 protected:
-    void FireAlarm(AlarmEntry& alarm, bool modal) override {
-        log.push_back("alarm " + std::to_string(&alarm - settings.Alarms.data()) + (modal ? " modal" : ""));
+    void FireAlarm(AlarmEntry& alarm, const AlarmRing& ring) override {
+        EXPECT_EQ(&alarm - settings.Alarms.data(), ring.index);
+        log.push_back("alarm " + std::to_string(ring.index) + (ring.snoozed ? " again" : "") +
+                      (ring.snoozeMinutes ? " snooze " + std::to_string(ring.snoozeMinutes) : ""));
         if (duringAlarm) duringAlarm();
     }
+    void AlarmsSwitchedOff() override { log.push_back("saved"); }
     void TalkTime(const TalkTimeArgs& args) override {
         log.push_back("talk " + args.text + " " + std::to_string(args.mode) + " " + std::to_string(args.speed));
     }
@@ -278,6 +314,87 @@ TEST_F(Dispatcher, QuietMinutesAndABusyUserSilenceTheTimeNeverAnAlarmAndTheSyste
     dispatcher.OnTimer(On7th(22, 2, 0, 2));
     dispatcher.OnTimer(On7th(22, 3, 0, 2));
     EXPECT_EQ(Take(), (Log{"alarm 1", "talk 22:03 0 2"}));
+}
+
+TEST_F(Dispatcher, AOneOffAlarmGoesOffAtItsMinuteSwitchesItselfOffAndIsSavedFirst) {
+    settings.AnnounceTiming = AnnounceTiming::AnnounceNone;
+    settings.Alarms[2] = OnDate(Alarm(0, 0), 20261208);
+    settings.Alarms[3] = OnDate(Alarm(0, 1, L"0000000"), 20261208);
+    dispatcher.Start(On7th(23, 59, 30));
+    dispatcher.OnTimer(At(2026, 12, 8, 0, 0, 0, 2));
+    EXPECT_EQ(Take(), (Log{"calendar", "calendar", "saved", "alarm 2"}));
+    EXPECT_FALSE(settings.Alarms[2].Enabled);
+    // Late, as a dialog closes: switched off too.
+    dispatcher.Pause();
+    dispatcher.Resume(At(2026, 12, 8, 0, 3));
+    EXPECT_EQ(Take(), (Log{"saved", "alarm 3"}));
+    settings.Alarms[2].Enabled = true;  // the user switches it on again: its date is past
+    for (int day = 8; day <= 15; ++day) dispatcher.OnTimer(At(2026, 12, day, 0, 0, 0, 2));
+    EXPECT_EQ(Take(), Log(7, "calendar"));
+}
+
+TEST_F(Dispatcher, SnoozeRepeatsTheNoticeAcrossMidnightUpToItsLimitAndNeverReplaysASleptOne) {
+    settings.AnnounceTiming = AnnounceTiming::AnnounceNone;
+    settings.Alarms[0] = Alarm(23, 55);
+    settings.Alarms[0].Message = L"起きて";
+    settings.Alarms[0].SnoozeLimit = 2;
+    settings.Alarms[1] = Alarm(23, 55);
+    settings.Alarms[1].Message = L"#exec notepad.exe";  // a command: nothing to snooze
+    settings.Alarms[2] = Alarm(23, 58);
+    std::tie(settings.Alarms[2].Message, settings.Alarms[2].SnoozeLimit) = std::tuple(L"寝る", kSnoozeOff);
+    const auto tick = [&](int day, int h, int m) { dispatcher.OnTimer(At(2026, 12, day, h, m, 0, 2)); };
+    dispatcher.Start(On7th(23, 54, 30));
+    tick(7, 23, 55);
+    dispatcher.Snooze(On7th(23, 56, 40));  // again at 00:01
+    tick(7, 23, 58);
+    dispatcher.Snooze(On7th(23, 58, 10));  // 0 of them: only alarm 2 rings, and has no snooze
+    EXPECT_EQ(Take(), (Log{"calendar", "alarm 0 snooze 5", "alarm 1", "alarm 2"}));
+    EXPECT_EQ(dispatcher.NextSnooze(), MinuteNumber(At(2026, 12, 8, 0, 1)));
+    tick(8, 0, 0);
+    tick(8, 0, 1);
+    dispatcher.Snooze(At(2026, 12, 8, 0, 1, 50));
+    tick(8, 0, 6);
+    dispatcher.Snooze(At(2026, 12, 8, 0, 6, 5));  // the limit reached: nothing more
+    tick(8, 0, 11);
+    EXPECT_EQ(Take(), (Log{"calendar", "alarm 0 again snooze 5", "alarm 0 again"}));
+    EXPECT_EQ(dispatcher.NextSnooze(), std::nullopt);
+    // Its own time again counts afresh; a snooze slept through is dropped; OK ends the ringing.
+    tick(8, 23, 55);
+    dispatcher.Snooze(At(2026, 12, 8, 23, 55, 20));
+    dispatcher.OnSuspend();
+    tick(9, 0, 30);
+    tick(9, 23, 55);
+    dispatcher.Confirm();
+    dispatcher.Snooze(At(2026, 12, 9, 23, 55, 20));
+    EXPECT_EQ(Take(), (Log{"alarm 0 snooze 5", "alarm 1", "calendar", "alarm 0 snooze 5", "alarm 1"}));
+    EXPECT_EQ(dispatcher.NextSnooze(), std::nullopt);
+}
+
+TEST(NextAlarm, TheSoonestEnabledAlarmAfterThisMinuteHolidaysSkippedDatesAndSnoozesCounted) {
+    AlarmEntry workdays = Alarm(7, 0, L"0111110"), off = Alarm(6, 0, kEveryWeekday, false);
+    workdays.SkipHolidays = true;
+    const struct {
+        std::vector<AlarmEntry> alarms;
+        WallClock now;
+        const wchar_t* text;
+        std::optional<long long> snooze = {};
+    } cases[] = {
+        {{off, Alarm(25, 0)}, At(2026, 12, 9, 22, 40), L""},  // off; a stored hour that never comes
+        {{workdays, off}, At(2026, 12, 9, 22, 40), L"次のアラーム 12月10日(木) 7:00"},
+        {{workdays}, At(2026, 12, 9, 6, 59, 59), L"次のアラーム 12月9日(水) 7:00"},
+        {{workdays}, At(2026, 12, 9, 7, 0, 1), L"次のアラーム 12月10日(木) 7:00"},
+        {{workdays}, At(2026, 12, 11, 8, 0), L"次のアラーム 12月14日(月) 7:00"},  // over the weekend
+        {{workdays}, At(2026, 12, 31, 8, 0), L"次のアラーム 1月4日(月) 7:00"},    // 元日 skipped
+        {{workdays, OnDate(Alarm(23, 5), 20270102)}, At(2026, 12, 31, 8, 0), L"次のアラーム 1月2日(土) 23:05"},
+        {{OnDate(Alarm(9, 0), 20261209)}, At(2026, 12, 9, 9, 0), L""},  // its minute under way: done
+        {{OnDate(Alarm(9, 0), 20280101)}, At(2026, 12, 9, 9, 0), L"次のアラーム 1月1日(土) 9:00"},
+        {{workdays}, At(2026, 12, 9, 22, 40), L"次のアラーム 12月9日(水) 22:45", MinuteNumber(At(2026, 12, 9, 22, 45))},
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        std::copy(c.alarms.begin(), c.alarms.end(), s.Alarms.begin());
+        EXPECT_EQ(NextAlarmText(s, c.now, c.snooze), c.text) << c.now.date.day << " " << c.now.hour;
+    }
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ std::vector<std::wstring> MainNames() {
 
 std::vector<std::wstring> AlarmNames() {
     std::vector<std::wstring> names;
-    for (const wchar_t* base : {L"Attr", L"Message", L"WavFile", L"MidFile", L"IconFile"}) {
+    for (const wchar_t* base : {L"Attr", L"Message", L"WavFile", L"MidFile", L"IconFile", L"Snooze", L"SkipHolidays",
+                                L"Date"}) {
         for (int n = 0; n <= 21; ++n) names.push_back(NumberedName(base, n));
     }
     return names;
@@ -106,6 +107,8 @@ void CheckRanges(const Settings& s, bool translucency) {
         FUZZ_CHECK(a.Weekdays.size() == 7 && a.Weekdays.find_first_not_of(L"01") == std::wstring::npos);
         FUZZ_CHECK(a.Hour <= 255 && a.Minute <= 255 && a.IconIndex <= 255 && a.CdTrack <= 255 && a.CdTrackCount <= 255);
         FUZZ_CHECK(static_cast<unsigned>(a.SoundKind) <= 3 && static_cast<unsigned>(a.DialogPosition) <= 7);
+        FUZZ_CHECK(a.SnoozeMinutes >= 1 && a.SnoozeMinutes <= kMaxSnoozeMinutes);
+        FUZZ_CHECK(a.SnoozeLimit <= kMaxSnoozeCount || a.SnoozeLimit == kSnoozeUnlimited);
     }
 }
 
@@ -175,6 +178,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
                                          {L"MidFile", &a.MidFile}, {L"IconFile", &a.IconFile}}) {
             FUZZ_CHECK(*text == stored.Text(kAlarmSubkey, NumberedName(base, n), L""));
         }
+        FUZZ_CHECK(a.OneOffDate == stored.Dword(kAlarmSubkey, NumberedName(L"Date", n), 0));
+        FUZZ_CHECK(a.SkipHolidays == (stored.Dword(kAlarmSubkey, NumberedName(L"SkipHolidays", n), 0) != 0));
     }
     CheckSaveAndReload(s, translucency);
 }

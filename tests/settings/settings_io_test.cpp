@@ -174,6 +174,39 @@ TEST(SettingsSave, AlarmAtItsDefaultsLeavesNoTrace) {
     EXPECT_EQ(store.ValueCount(L"\\Alarm"), 0u);
 }
 
+// An alarm stored without snooze, holiday rule and date loads as before (weekly, holidays
+// kept, 5 minutes 3 times); one back at those defaults leaves none of them behind.
+TEST(SettingsAlarm, SnoozeHolidaysAndDateFromTheirValuesOrTheirDefaults) {
+    const struct {
+        std::optional<std::uint32_t> snooze, skip, date;
+        std::uint16_t minutes, limit;
+        bool skips;
+        std::uint32_t oneOff;
+    } cases[] = {
+        {{}, {}, {}, 5, 3, false, 0},                      // stored before they existed
+        {0x0A01u, 1u, 20261210u, 1, 10, true, 20261210},
+        {0xFF3Cu, 7u, 0u, 60, kSnoozeUnlimited, true, 0},  // unlimited; any non-zero skips
+        {0x0000u, 0u, 20270230u, 5, kSnoozeOff, false, 20270230},  // minutes 0 read as 5; no date, kept
+        {0xFFFF0B3Du, {}, {}, 60, 10, false, 0},           // hand-edited: beyond the offered ranges
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        if (c.snooze) store.PutDword(L"\\Alarm", L"Snooze7", *c.snooze);
+        if (c.skip) store.PutDword(L"\\Alarm", L"SkipHolidays7", *c.skip);
+        if (c.date) store.PutDword(L"\\Alarm", L"Date7", *c.date);
+        const AlarmEntry a = LoadAll(store).Alarms[6];
+        EXPECT_EQ(std::tuple(a.SnoozeMinutes, a.SnoozeLimit, a.SkipHolidays, a.OneOffDate),
+                  std::tuple(c.minutes, c.limit, c.skips, c.oneOff))
+            << std::hex << c.snooze.value_or(0);
+        Settings s;
+        s.Alarms[6] = a;
+        SaveAlarmSettings(store, s);
+        const std::size_t written = (PackSnooze(a) != kDefaultSnooze ? 1 : 0) + (c.skips ? 1 : 0) + (c.oneOff ? 1 : 0);
+        EXPECT_EQ(store.ValueCount(L"\\Alarm"), written) << std::hex << c.snooze.value_or(0);
+        EXPECT_EQ(LoadAll(store).Alarms[6], a);
+    }
+}
+
 TEST(SettingsSave, WindowPlacementIsRoundedAndKeptWhileHidden) {
     MemorySettingsStore store;
     Settings s;

@@ -60,7 +60,8 @@ inline Settings EverythingChanged() {
              .MidFile = i % 4 ? L"" : L"D:\\曲.mid", .Loop = i % 5 == 0, .CdTrack = u16(255 - i),
              .CdRandom = i % 7 == 0, .CdTrackCount = u16(i * 10),
              .DialogPosition = static_cast<DialogPosition>(i % 5), .IconFile = L"shell32.dll",
-             .IconIndex = u16(i * 12)};
+             .IconIndex = u16(i * 12), .SkipHolidays = i % 2 == 1, .OneOffDate = i % 4 ? 0u : 20261201u + i,
+             .SnoozeMinutes = u16(i * 3 + 1), .SnoozeLimit = u16(i == 19 ? kSnoozeUnlimited : i % 11)};
     }
     return s;
 }
