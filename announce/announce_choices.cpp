@@ -14,7 +14,8 @@ AnnounceChoices ChoicesFrom(const Settings& settings) {
             settings.QuietFromMinute,
             settings.QuietToHour,
             settings.QuietToMinute,
-            settings.QuietOnFocus};
+            settings.QuietOnFocus,
+            settings.TalkHotkey};
 }
 
 void ApplyChoices(const AnnounceChoices& choices, Settings& settings) {
@@ -30,6 +31,7 @@ void ApplyChoices(const AnnounceChoices& choices, Settings& settings) {
     settings.QuietToHour = u16(choices.quietToHour);
     settings.QuietToMinute = u16(choices.quietToMinute);
     settings.QuietOnFocus = choices.quietOnFocus;
+    settings.TalkHotkey = static_cast<std::uint16_t>(choices.hotkey & 0x07FF);
 }
 
 int TimingOption(int timing) { return timing >= 0 && timing < kTimingOptionCount ? timing : -1; }

@@ -26,6 +26,8 @@ struct AnnounceChoices {
     int quietToHour = 7;
     int quietToMinute = 0;
     bool quietOnFocus = true;
+    // The key that speaks the time (Settings::TalkHotkey).
+    int hotkey = 0x0654;
 
     bool operator==(const AnnounceChoices&) const = default;
 };

@@ -8,6 +8,7 @@
 #include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/help_win.h"
+#include "util/hotkey_text.h"
 
 namespace hv {
 
@@ -16,6 +17,8 @@ namespace {
 constexpr wchar_t kPlayFailed[] = L"再生中にエラーが発生しました";
 constexpr wchar_t kQuietRangeEmpty[] =
     L"発声しない時間帯の開始と終了が同じ時刻です。\n終了の時刻を変えるか、「次の時間帯」のチェックを外してください。";
+constexpr wchar_t kHotkeyRefused[] =
+    L" は他のプログラムが使用しているため、ホットキーにできません。\n別のキーを選ぶか、「なし」にしてください。";
 
 using D = AnnounceDialog;
 using K = ControlKind;
@@ -58,12 +61,16 @@ constexpr ControlRow kRows[] = {
     {D::kIdQuietToMinute + 2, K::Label, L"まで", 316, 226, 40, 18},
     {D::kIdQuietOnFocus, K::CheckBox, L"全画面表示・プレゼンテーション・応答不可のとき(&F)", 20, 252, 340, 18, 0, 0,
      L"全画面のゲームや動画、プレゼンテーションの間と、Windows の応答不可がオンの間は時刻を読み上げません"},
-    OkButtonRow(120, 290, 80, 26),
-    CancelButtonRow(206, 290, 80, 26),
-    HelpButtonRow(D::kIdHelp, 292, 290, 80, 26),
+    {D::kIdHotkeyLabel, K::Label, L"読み上げのホットキー(&Y):", 12, 292, 150, 18},
+    {D::kIdHotkey, K::Hotkey, nullptr, 164, 288, 124, 23, 0, 0,
+     L"どのプログラムを使っているときでも、このキーで今の時刻を読み上げます"},
+    {D::kIdHotkeyClear, K::Button, L"なし(&E)", 292, 287, 80, 26},
+    OkButtonRow(120, 326, 80, 26),
+    CancelButtonRow(206, 326, 80, 26),
+    HelpButtonRow(D::kIdHelp, 292, 326, 80, 26),
 };
 
-const FormLayout kForm{.caption = L"発声方法", .width = 380, .height = 324, .controls = kRows, .helpId = D::kIdHelp};
+const FormLayout kForm{.caption = L"発声方法", .width = 380, .height = 360, .controls = kRows, .helpId = D::kIdHelp};
 
 // Every hour and minute box and the working copy it stands for.
 struct TimeValue {
@@ -106,6 +113,9 @@ void AnnounceDialog::OnLoad() {
     Check(kIdQuiet).SetChecked(working_.quiet);
     EnableQuietTimes();
     Check(kIdQuietOnFocus).SetChecked(working_.quietOnFocus);
+    // A key without Ctrl or Alt would be taken from every program: Ctrl+Alt is added to it.
+    SendMessageW(Item(kIdHotkey), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    Hotkey(kIdHotkey).SetValue(static_cast<std::uint16_t>(working_.hotkey));
 }
 
 void AnnounceDialog::SelectTiming(int timing) {
@@ -129,6 +139,9 @@ void AnnounceDialog::OnClick(int id) {
         EnableQuietTimes();
     } else if (id == kIdQuietOnFocus) {
         working_.quietOnFocus = Check(kIdQuietOnFocus).Checked();
+    } else if (id == kIdHotkeyClear) {
+        working_.hotkey = 0;
+        Hotkey(kIdHotkey).SetValue(0);
     } else if (id == kIdPlay) {
         PlayTest();
     } else if (id == kIdHelp) {
@@ -137,7 +150,9 @@ void AnnounceDialog::OnClick(int id) {
 }
 
 void AnnounceDialog::OnValueChanged(int id) {
-    if (id == kIdSpeed) {
+    if (id == kIdHotkey) {
+        working_.hotkey = Hotkey(kIdHotkey).Value();
+    } else if (id == kIdSpeed) {
         working_.speed = SliderAt(kIdSpeed).Value();
     } else {
         times_.ValueChanged(id);
@@ -152,10 +167,20 @@ bool AnnounceDialog::OnOk() {
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdQuietToHour)), TRUE);
         return false;
     }
+    // A key chosen here that Windows refuses (another program holds it) is told, and the
+    // dialog stays. The key as it was is only tried again: the icon's tooltip tells of it.
+    const std::uint16_t before = host_.settings().TalkHotkey;
+    const auto hotkey = static_cast<std::uint16_t>(working_.hotkey);
+    if (!host_.SetTalkHotkey(hotkey) && hotkey != before) {
+        MessageBoxW(hwnd(), (HotkeyText(hotkey) + kHotkeyRefused).c_str(), kProgramTitle, MB_ICONEXCLAMATION | MB_OK);
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdHotkey)), TRUE);
+        return false;
+    }
     // The choices count only once they are stored; a failed save leaves the dialog open.
     Settings chosen = host_.settings();
     ApplyChoices(working_, chosen);
     if (SettingsStore* store = host_.store(); store && !SaveAnnounceSettings(*store, chosen)) {
+        host_.SetTalkHotkey(before);
         MessageBoxW(hwnd(), SaveFailureText(L"発声方法", true).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
         return false;
     }

@@ -36,6 +36,10 @@ public:
     static constexpr int kIdQuietToHour = 168;
     static constexpr int kIdQuietToMinute = 171;
     static constexpr int kIdQuietOnFocus = 174;
+    // The key that speaks the time from any program.
+    static constexpr int kIdHotkeyLabel = 180;
+    static constexpr int kIdHotkey = 181;
+    static constexpr int kIdHotkeyClear = 182;
     static constexpr int kHelpContext = 3;
 
     explicit AnnounceDialog(SettingsHost& host);

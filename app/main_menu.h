@@ -11,6 +11,36 @@ inline constexpr unsigned kCmdAutostart = 104;  // start with Windows (the user'
 inline constexpr unsigned kCmdTopic = 201;
 inline constexpr unsigned kCmdVersionInfo = 202;
 
+// The notification-area menu's own commands.
+inline constexpr unsigned kCmdSpeakTime = 301;
+inline constexpr unsigned kCmdSpeakDate = 302;
+inline constexpr unsigned kCmdPauseHalfHour = 311;  // the pause choices in PauseChoice order
+inline constexpr unsigned kCmdPauseResume = 314;
+inline constexpr unsigned kCmdTimerFirst = 320;  // + the index into kTimerMinutes
+inline constexpr unsigned kCmdTimerCustom = 330;
+inline constexpr unsigned kCmdTimerStop = 331;
+inline constexpr unsigned kCmdShowHide = 340;
+inline constexpr unsigned kCmdTrayHelp = 341;
+inline constexpr unsigned kCmdExit = 342;
+inline constexpr int kTimerMinutes[] = {1, 3, 5, 10, 15, 30, 60};
+
+inline constexpr wchar_t kCaptionSpeakTime[] = L"今の時刻を読み上げる(&T)";
+inline constexpr wchar_t kCaptionSpeakDate[] = L"今日の日付を読み上げる(&D)";
+inline constexpr wchar_t kCaptionPause[] = L"発声を一時停止(&P)";
+inline constexpr const wchar_t* kCaptionPauseChoices[] = {L"30分(&3)", L"1時間(&1)", L"明日の朝まで(&M)", L"再開(&R)"};
+inline constexpr wchar_t kCaptionTimer[] = L"タイマー(&M)";
+inline constexpr wchar_t kCaptionTimerCustom[] = L"時間を指定(&S)...";
+inline constexpr wchar_t kCaptionTimerStop[] = L"停止(&T)";
+inline constexpr wchar_t kCaptionShow[] = L"表示(&V)";
+inline constexpr wchar_t kCaptionHide[] = L"隠す(&V)";
+inline constexpr wchar_t kCaptionTrayHelp[] = L"ヘルプ(&L)";
+inline constexpr wchar_t kCaptionExit[] = L"終了(&X)";
+// The notice at a timer's end.
+inline constexpr wchar_t kTimerEndedText[] = L"タイマーが終了しました";
+
+// The global key that speaks the time (RegisterHotKey's id).
+inline constexpr int kTalkHotkeyId = 1;
+
 // The system-menu item that keeps the window above the others.
 inline constexpr unsigned kCmdAlwaysOnTop = 1000;
 

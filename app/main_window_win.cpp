@@ -6,6 +6,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "alarm/alarm_settings_dialog_win.h"
@@ -15,6 +17,7 @@
 #include "app/main_menu.h"
 #include "app/minute_tick_win.h"
 #include "app/placement.h"
+#include "app/timer_dialog_win.h"
 #include "app/tray_tip.h"
 #include "face/appearance_dialog_win.h"
 #include "face/calendar_text.h"
@@ -23,6 +26,7 @@
 #include "hvplus/program_identity.h"
 #include "settings/settings_io.h"
 #include "util/dpi_win.h"
+#include "util/help_topics.h"
 #include "util/help_win.h"
 #include "util/version_window_win.h"
 
@@ -37,7 +41,12 @@ constexpr UINT_PTR kTrayRetryTimerId = 2;
 constexpr UINT_PTR kStartOleTimerId = 3;
 // Turns the face back to today's month a minute after the last input over another month.
 constexpr UINT_PTR kReturnTimerId = 4;
+// Counts a running timer down in the tooltip, once a second and only while it runs.
+constexpr UINT_PTR kCountdownTimerId = 5;
 constexpr UINT kTrayRetryMs = 1000;
+// Enter on the icon may come as two key selections: the second, within this time of the
+// menu closing, is the same press.
+constexpr ULONGLONG kRepeatedKeySelectMs = 300;
 // Posted by a save of the window's settings that failed (MainWindow::SaveWindow).
 constexpr UINT kWindowNotSavedMessage = WM_APP + 0x21;
 
@@ -146,6 +155,9 @@ void MainWindow::Load() {
 
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    // A key Windows refuses at start-up (another program took it meanwhile) is named in the
+    // icon's tooltip; the announcement dialog tells the same when it is chosen there.
+    if (!RegisterTalkHotkey(settings.TalkHotkey)) refusedHotkey_ = HotkeyText(settings.TalkHotkey);
     AddTrayIcon();
 
     if (app_.alarms && app_.hvplus) {
@@ -166,6 +178,7 @@ void MainWindow::Load() {
             if (app_.store) SaveAlarmSettings(*app_.store, app_.settings);
         });
         tick_ = std::make_unique<MinuteTick>(settings, app_.calendar, app_.calendarDate, *tickActions_);
+        if (wallClock_) tick_->SetClock(wallClock_);
         tick_->Attach(hwnd());
         app_.alarms->SetNoticeHandlers([this] { tick_->Confirm(); }, [this] { tick_->Snooze(); });
     }
@@ -217,14 +230,20 @@ void MainWindow::AddTrayIcon() {
     tray_.cbSize = sizeof tray_;
     tray_.hWnd = hwnd();
     tray_.uID = kTrayIconId;
-    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     tray_.uCallbackMessage = kTrayMessage;
     tray_.hIcon = smallIcon_ ? smallIcon_ : icon_;
-    wcscpy_s(tray_.szTip, kProgramTitle);
+    wcsncpy_s(tray_.szTip, TrayTip().c_str(), _TRUNCATE);
     // An add that timed out (Explorer busy at sign-in) may have added the icon all the same,
     // and a second add of it fails: a retry first tries to change the icon that may be there.
     trayAdded_ = (trayMayExist_ && NotifyIcon(NIM_MODIFY, tray_)) || NotifyIcon(NIM_ADD, tray_);
     trayMayExist_ = true;
+    // The menu from the keyboard (Win+B, then Enter or the menu key) and the context-menu
+    // event for the right button.
+    if (trayAdded_) {
+        tray_.uVersion = NOTIFYICON_VERSION_4;
+        trayVersion4_ = NotifyIcon(NIM_SETVERSION, tray_);
+    }
     // Explorer is not ready yet (at log-on, or while it restarts): try again until it is.
     if (trayAdded_) KillTimer(hwnd(), kTrayRetryTimerId);
     else SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryMs, nullptr);
@@ -277,6 +296,189 @@ HWND MainWindow::OpenModalWindow() const {
 void MainWindow::ShowSetupMenu(POINT at) {
     SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
     TrackPopupMenu(setupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+HMENU MainWindow::CreateTrayMenu() {
+    HMENU menu = CreatePopupMenu();
+    HMENU pause = CreatePopupMenu();
+    HMENU timer = CreatePopupMenu();
+    const bool paused = TalkPaused(app_.settings, MinuteNumber(Now()));
+    for (unsigned i = 0; i < std::size(kCaptionPauseChoices); ++i) {
+        const bool resume = kCmdPauseHalfHour + i == kCmdPauseResume;
+        AppendMenuW(pause, MF_STRING | (resume && !paused ? MF_GRAYED : 0), kCmdPauseHalfHour + i,
+                    kCaptionPauseChoices[i]);
+    }
+    for (unsigned i = 0; i < std::size(kTimerMinutes); ++i) {
+        // 1, 3 and 5 take their digit as access key; the arrows reach the rest.
+        std::wstring caption = std::to_wstring(kTimerMinutes[i]) + L"分";
+        if (kTimerMinutes[i] < 10) caption += L"(&" + std::to_wstring(kTimerMinutes[i]) + L")";
+        AppendMenuW(timer, MF_STRING, kCmdTimerFirst + i, caption.c_str());
+    }
+    AppendMenuW(timer, MF_STRING, kCmdTimerCustom, kCaptionTimerCustom);
+    AppendMenuW(timer, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(timer, MF_STRING | (timerRunning_ ? 0 : MF_GRAYED), kCmdTimerStop, kCaptionTimerStop);
+
+    std::wstring speakTime = kCaptionSpeakTime;
+    if (hotkeyInForce_) speakTime += L"\t" + HotkeyText(hotkeyInForce_);
+    AppendMenuW(menu, MF_STRING, kCmdSpeakTime, speakTime.c_str());
+    AppendMenuW(menu, MF_STRING, kCmdSpeakDate, kCaptionSpeakDate);
+    AppendMenuW(menu, MF_POPUP | (paused ? MF_CHECKED : 0), reinterpret_cast<UINT_PTR>(pause), kCaptionPause);
+    AppendMenuW(menu, MF_POPUP | (timerRunning_ ? MF_CHECKED : 0), reinterpret_cast<UINT_PTR>(timer), kCaptionTimer);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kCmdVocal, kCaptionVocal);
+    AppendMenuW(menu, MF_STRING | (app_.alarms ? 0 : MF_GRAYED), kCmdAlarm, kCaptionAlarm);
+    AppendMenuW(menu, MF_STRING, kCmdCalendar, kCaptionCalendar);
+    AppendMenuW(menu, MF_STRING | (IsAutostartOn(RunningProgramPath()) ? MF_CHECKED : 0), kCmdAutostart,
+                kCaptionAutostart);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    const bool shown = IsWindowVisible(hwnd()) && !IsIconic(hwnd());
+    AppendMenuW(menu, MF_STRING, kCmdShowHide, shown ? kCaptionHide : kCaptionShow);
+    AppendMenuW(menu, MF_STRING, kCmdTrayHelp, kCaptionTrayHelp);
+    AppendMenuW(menu, MF_STRING, kCmdExit, kCaptionExit);
+    SetMenuDefaultItem(menu, kCmdSpeakTime, FALSE);
+    return menu;
+}
+
+void MainWindow::ShowTrayMenu(POINT at) {
+    if (trayMenuOpen_) return;
+    if (!IsWindowEnabled(hwnd())) {
+        // A settings dialog is open: its commands wait until it closes; it comes forward.
+        if (HWND modal = OpenModalWindow()) SetForegroundWindow(modal);
+        return;
+    }
+    HMENU menu = CreateTrayMenu();
+    trayMenuOpen_ = true;
+    SetForegroundWindow(hwnd());  // so the menu closes when the user clicks elsewhere
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+        menu, align | TPM_BOTTOMALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, hwnd(), nullptr));
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    trayMenuOpen_ = false;
+    trayMenuClosed_ = GetTickCount64();
+    if (command) OnCommand(command);
+}
+
+WallClock MainWindow::Now() const { return wallClock_ ? wallClock_() : ReadWallClock(); }
+
+void MainWindow::SetClocks(std::function<WallClock()> wall, std::function<ULONGLONG()> steady) {
+    wallClock_ = std::move(wall);
+    steadyMs_ = std::move(steady);
+    if (tick_) tick_->SetClock(wallClock_);
+}
+
+void MainWindow::SpeakTimeNow() {
+    const WallClock now = Now();
+    const TalkTimeArgs args = TalkArgs(app_.settings, now.hour, now.minute);
+    if (app_.hvplus) app_.hvplus->TalkTime(args.text.c_str(), args.mode, args.speed);
+}
+
+void MainWindow::SpeakDateNow() {
+    const WallClock now = Now();
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.date.year % 10000, now.date.month % 100, now.date.day % 100);
+    if (app_.hvplus) app_.hvplus->TalkDate(text, app_.settings.TalkSpeed);
+}
+
+void MainWindow::PauseTalk(PauseChoice choice) {
+    app_.settings.TalkPausedUntil = PauseUntil(choice, app_.settings, Now());
+    UpdateTrayTip();
+    if (app_.store && !SaveTalkPause(*app_.store, app_.settings))
+        MessageBoxW(hwnd(), SaveFailureText(L"発声の一時停止", false).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+}
+
+long long MainWindow::TimerMsLeft() const {
+    if (!timerRunning_) return -1;
+    const ULONGLONG now = SteadyMs();
+    return now >= timerEnd_ ? 0 : static_cast<long long>(timerEnd_ - now);
+}
+
+void MainWindow::StartTimer(long long minutes) {
+    timerRunning_ = true;
+    timerEnd_ = SteadyMs() + static_cast<ULONGLONG>(minutes) * 60000;
+    OnCountdownTimer();
+}
+
+void MainWindow::StopTimer() {
+    timerRunning_ = false;
+    KillTimer(hwnd(), kCountdownTimerId);
+    UpdateTrayTip();
+}
+
+void MainWindow::OnCountdownTimer() {
+    if (!timerRunning_) {
+        KillTimer(hwnd(), kCountdownTimerId);
+        return;
+    }
+    const long long left = TimerMsLeft();
+    if (left > 0) {
+        // Wakes when the shown second changes, not before.
+        SetTimer(hwnd(), kCountdownTimerId, static_cast<UINT>(MsToNextSecond(left)), nullptr);
+        UpdateTrayTip();
+        return;
+    }
+    StopTimer();
+    // The notice at the icon first (it waits for nobody), then the chime and the sentence;
+    // without an icon a box says it once they have played.
+    if (trayAdded_) ShowNotice(kTimerEndedText);
+    if (app_.hvplus) app_.hvplus->TalkTimerEnd(app_.settings.TalkSpeed);
+    if (!trayAdded_) MessageBoxW(hwnd(), kTimerEndedText, kProgramTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+void MainWindow::ShowNotice(const wchar_t* text) {
+    NOTIFYICONDATAW notice = tray_;
+    notice.uFlags = NIF_INFO;
+    wcsncpy_s(notice.szInfo, text, _TRUNCATE);
+    wcsncpy_s(notice.szInfoTitle, kProgramTitle, _TRUNCATE);
+    notice.dwInfoFlags = NIIF_INFO;
+    NotifyIcon(NIM_MODIFY, notice);
+    wcsncpy_s(tray_.szInfo, notice.szInfo, _TRUNCATE);
+}
+
+std::wstring MainWindow::TrayTip() const {
+    const WallClock now = Now();
+    return ComposeTalkTrayTip(app_.settings, now, TimerMsLeft(), refusedHotkey_,
+                              NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt));
+}
+
+void MainWindow::UpdateTrayTip() {
+    wchar_t text[std::size(NOTIFYICONDATAW{}.szTip)];
+    wcsncpy_s(text, TrayTip().c_str(), _TRUNCATE);
+    if (wcscmp(text, tray_.szTip) == 0) return;
+    wcscpy_s(tray_.szTip, text);
+    if (!trayAdded_) return;
+    NOTIFYICONDATAW change = tray_;
+    change.uFlags = NIF_TIP | NIF_SHOWTIP;
+    NotifyIcon(NIM_MODIFY, change);
+}
+
+bool MainWindow::RegisterTalkHotkey(std::uint16_t hotkey) {
+    if (hotkey == hotkeyInForce_ && refusedHotkey_.empty()) return true;
+    UINT modifiers = MOD_NOREPEAT;
+    if (hotkey & 0x100) modifiers |= MOD_SHIFT;
+    if (hotkey & 0x200) modifiers |= MOD_CONTROL;
+    if (hotkey & 0x400) modifiers |= MOD_ALT;
+    if (hotkeyInForce_) UnregisterHotKey(hwnd(), kTalkHotkeyId);
+    if ((hotkey & 0xFF) == 0 || RegisterKey(kTalkHotkeyId, modifiers, hotkey & 0xFFu)) {
+        hotkeyInForce_ = (hotkey & 0xFF) ? hotkey : 0;
+        return true;
+    }
+    // Refused: the key before stays in force.
+    const std::uint16_t before = hotkeyInForce_;
+    hotkeyInForce_ = 0;
+    if (before) RegisterTalkHotkey(before);
+    return false;
+}
+
+bool MainWindow::SetTalkHotkey(std::uint16_t hotkey) {
+    const std::wstring refused = refusedHotkey_;
+    refusedHotkey_.clear();
+    if (!RegisterTalkHotkey(hotkey)) {
+        refusedHotkey_ = refused;
+        return false;
+    }
+    UpdateTrayTip();
+    return true;
 }
 
 void MainWindow::SaveWindow(bool mayTell) {
@@ -537,8 +739,19 @@ void MainWindow::OnSize(WPARAM kind) {
     if (app_.settings.BackgroundKind != BackgroundKind::Desktop) DrawFace();
 }
 
-void MainWindow::OnTrayMessage(LPARAM event) {
-    if (LOWORD(event) != WM_LBUTTONDOWN) return;
+void MainWindow::OnTrayMessage(WPARAM anchor, LPARAM event) {
+    const UINT what = LOWORD(event);
+    // A shell without the version 4 events sends only the button, and no place with it.
+    const bool plainRightClick = what == WM_RBUTTONUP && !trayVersion4_;
+    if (what == WM_CONTEXTMENU || what == NIN_KEYSELECT || plainRightClick) {
+        // Enter on the icon may come twice for one press.
+        if (what == NIN_KEYSELECT && GetTickCount64() - trayMenuClosed_ < kRepeatedKeySelectMs) return;
+        POINT at{GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)};
+        if (plainRightClick) GetCursorPos(&at);
+        ShowTrayMenu(at);
+        return;
+    }
+    if (what != WM_LBUTTONDOWN) return;
     if (!IsWindowEnabled(hwnd())) {
         // A dialog is open over the window. Minimising now would hide it with the window, and
         // the minute tick would rest until the user found it again: it comes forward instead.
@@ -588,7 +801,36 @@ void MainWindow::OnCommand(unsigned id) {
         if (!SetAutostart(program, !IsAutostartOn(program))) MessageBeep(MB_ICONWARNING);
         break;
     }
+    case kCmdSpeakTime:
+        SpeakTimeNow();
+        break;
+    case kCmdSpeakDate:
+        SpeakDateNow();
+        break;
+    case kCmdTimerCustom: {
+        // The length last chosen here is offered again.
+        TimerDialog dialog(lastCustomMinutes_);
+        if (const int minutes = dialog.Run(hwnd())) StartTimer(lastCustomMinutes_ = minutes);
+        break;
+    }
+    case kCmdTimerStop:
+        StopTimer();
+        break;
+    case kCmdShowHide:
+        if (IsWindowVisible(hwnd()) && !IsIconic(hwnd())) ShowWindow(hwnd(), SW_MINIMIZE);
+        else BringForward();
+        break;
+    case kCmdTrayHelp:
+        ShowHelpTopic(hwnd(), app_.system, kHelpContextTray);
+        break;
+    case kCmdExit:
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+        break;
     default:
+        if (id >= kCmdPauseHalfHour && id <= kCmdPauseResume)
+            PauseTalk(static_cast<PauseChoice>(id - kCmdPauseHalfHour));
+        else if (id >= kCmdTimerFirst && id < kCmdTimerFirst + std::size(kTimerMinutes))
+            StartTimer(kTimerMinutes[id - kCmdTimerFirst]);
         break;
     }
 }
@@ -689,7 +931,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case kTrayMessage:
-        OnTrayMessage(lp);
+        OnTrayMessage(wp, lp);
+        return 0;
+    case WM_HOTKEY:
+        if (wp == kTalkHotkeyId) SpeakTimeNow();
         return 0;
     case WM_LBUTTONDBLCLK:
         app_.settings.SetTitleBarHidden(!app_.settings.TitleBarHidden());
@@ -756,7 +1001,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnReturnTimer();
             return 0;
         }
-        if (tick_ && tick_->OnTimer(wp)) return 0;
+        if (wp == kCountdownTimerId) {
+            OnCountdownTimer();
+            return 0;
+        }
+        if (tick_ && tick_->OnTimer(wp)) {
+            UpdateTrayTip();  // a pause that ended
+            return 0;
+        }
         break;
     case WM_TIMECHANGE:
         if (tick_) tick_->OnTimeChange();
@@ -785,6 +1037,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp && (lp & ENDSESSION_CLOSEAPP)) DestroyWindow(hwnd());
         return 0;
     case WM_DESTROY:
+        if (hotkeyInForce_) UnregisterHotKey(hwnd(), kTalkHotkeyId);
+        KillTimer(hwnd(), kCountdownTimerId);
         RemoveTrayIcon();
         StopTick();
         break;

@@ -5,11 +5,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/tick_schedule.h"
+#include "app/tray_commands.h"
 #include "face/face_accessible_win.h"
 #include "face/face_win.h"
 #include "face/month_navigator.h"
@@ -62,6 +65,25 @@ public:
     void KeepFaceLook() override { face_.KeepLook(hwnd()); }
     void EndKeptFaceLook(bool putBack) override { face_.EndKeptLook(hwnd(), putBack); }
     bool SpeakTime(const std::string& time, bool clock24, int speed) override;
+    bool SetTalkHotkey(std::uint16_t hotkey) override;
+
+    // The notification-area menu as it would open now; the caller destroys it.
+    HMENU CreateTrayMenu();
+    // Its commands, also for the hotkey and the tests.
+    void SpeakTimeNow();
+    void SpeakDateNow();
+    void PauseTalk(PauseChoice choice);
+    void StartTimer(long long minutes);
+    void StopTimer();
+    // Milliseconds left of the running timer; -1 when none runs.
+    long long TimerMsLeft() const;
+    // The wall clock (GetLocalTime) and a steady millisecond count (GetTickCount64) the
+    // window goes by, the minute tick included; tests run it on clocks of their own.
+    void SetClocks(std::function<WallClock()> wall, std::function<ULONGLONG()> steady);
+    // The notification-area icon's data as last sent (the tooltip, a notice).
+    const NOTIFYICONDATAW& trayData() const { return tray_; }
+    // The hotkey's text when Windows refused it at start-up; "" when it is in force or none.
+    const std::wstring& refusedHotkey() const { return refusedHotkey_; }
 
     HMENU setupMenu() const { return setupMenu_; }
     HMENU helpMenu() const { return helpMenu_; }
@@ -78,6 +100,10 @@ protected:
     void OnDestroyed() override { PostQuitMessage(0); }
     // Shell_NotifyIconW (tests make it fail as it does before Explorer is ready).
     virtual bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data) != FALSE; }
+    // RegisterHotKey (tests make it refuse, as when another program holds the key).
+    virtual bool RegisterKey(int id, UINT modifiers, UINT key) {
+        return RegisterHotKey(hwnd(), id, modifiers, key) != FALSE;
+    }
 
 private:
     class SettingsDialogScope;
@@ -92,6 +118,16 @@ private:
     // The dialog or message box open over the window (the innermost one), or null.
     HWND OpenModalWindow() const;
     void ShowSetupMenu(POINT at);
+    void ShowTrayMenu(POINT at);
+    // The tooltip as the pause, the timer and the hotkey make it now; sent when it changed.
+    void UpdateTrayTip();
+    std::wstring TrayTip() const;
+    void OnCountdownTimer();
+    void ShowNotice(const wchar_t* text);
+    // Registers the stored hotkey in place of the one in force; false when Windows refuses it.
+    bool RegisterTalkHotkey(std::uint16_t hotkey);
+    WallClock Now() const;
+    ULONGLONG SteadyMs() const { return steadyMs_ ? steadyMs_() : GetTickCount64(); }
     // Placement and Style as they are now, so that a crash or a power cut loses nothing. A
     // save that fails is told to the user once (until one succeeds again), soon after, unless
     // `mayTell` is false (the session is ending).
@@ -99,7 +135,7 @@ private:
     void TellWindowNotSaved();
     void OnPaint();
     void OnSize(WPARAM kind);
-    void OnTrayMessage(LPARAM event);
+    void OnTrayMessage(WPARAM anchor, LPARAM event);
     void OnCommand(unsigned id);
     void OnMouseDown(UINT msg, WPARAM keys);
     void OnDpiChanged(int dpi, const RECT& suggested);
@@ -145,6 +181,16 @@ private:
     bool windowNotSaved_ = false;   // the last SaveWindow failed
     bool toldNotSaved_ = false;     // and the user has been told since the last that succeeded
     bool oleStarted_ = false;
+    std::function<WallClock()> wallClock_;
+    std::function<ULONGLONG()> steadyMs_;
+    bool timerRunning_ = false;
+    int lastCustomMinutes_ = 3;
+    ULONGLONG timerEnd_ = 0;        // SteadyMs() at the timer's end
+    bool trayMenuOpen_ = false;
+    bool trayVersion4_ = false;  // the shell sends the version 4 events (menu key, context menu)
+    ULONGLONG trayMenuClosed_ = 0;  // when the last menu closed (GetTickCount64)
+    std::uint16_t hotkeyInForce_ = 0;
+    std::wstring refusedHotkey_;
     std::unique_ptr<ProgramTickActions> tickActions_;
     std::unique_ptr<MinuteTick> tick_;
 };

@@ -1,5 +1,7 @@
 #include "app/tick_decisions.h"
 
+#include "app/tray_commands.h"
+
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -244,7 +246,8 @@ void TickDispatcher::RefreshCalendar(const Date& today) {
 void TickDispatcher::HandleMinute(long long minute, bool announce) {
     WallClock at = WallClockOfMinute(minute);
     Fire(DueAlarms(settings_, at.date, at.hour, at.minute), minute);
-    if (!announce || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
+    // A pause from the notification-area menu silences the time, never an alarm.
+    if (!announce || TalkPaused(settings_, minute) || !ShouldAnnounce(settings_, at.hour, at.minute)) return;
     // The system is asked only for a minute that would be spoken, and not at all with the rule off.
     if (settings_.QuietOnFocus && FocusKeepsQuiet(settings_, actions_.QueryUserFocus())) return;
     actions_.TalkTime(TalkArgs(settings_, at.hour, at.minute));

@@ -16,6 +16,11 @@ typedef LONG(WINAPI* HvPaintGradationFn)(HWND window, LONG first, LONG second, L
 typedef LONG(WINAPI* HvLhaFn)(HWND owner, LPCSTR commandLine, LPCSTR outputFile);
 // The library's version, 0x10100.
 typedef LONG(WINAPI* HvGetDllVersionFn)();
+// Speaks the date "YYYY-MM-DD" with its weekday (きょうは 十二月 九日 水曜日 です); speed as
+// hvTalkTime's. Returns as hvTalkTime does.
+typedef LONG(WINAPI* HvTalkDateFn)(LPCSTR text, BYTE speed);
+// Plays the timer's chime and says タイマーが 終わりました; returns as hvTalkTime does.
+typedef LONG(WINAPI* HvTalkTimerEndFn)(BYTE speed);
 }
 #endif
 

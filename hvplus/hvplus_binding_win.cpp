@@ -34,6 +34,16 @@ LONG HvplusLibrary::TalkTime(const char* text, short mode, unsigned char speed) 
     return fn ? fn(text, mode, speed) : 0;
 }
 
+LONG HvplusLibrary::TalkDate(const char* text, unsigned char speed) {
+    auto fn = Bind(talkDate_, "hvTalkDate");
+    return fn ? fn(text, speed) : 0;
+}
+
+LONG HvplusLibrary::TalkTimerEnd(unsigned char speed) {
+    auto fn = Bind(talkTimerEnd_, "hvTalkTimerEnd");
+    return fn ? fn(speed) : 0;
+}
+
 LONG HvplusLibrary::PaintGradation(HWND window, COLORREF first, COLORREF second, LONG direction) {
     auto fn = Bind(paintGradation_, "hvPaintGradation");
     return fn ? fn(window, static_cast<LONG>(first), static_cast<LONG>(second), direction) : 0;

@@ -35,6 +35,8 @@ public:
     // Each returns `failure` when the library or the export is missing.
     LONG GetDllVersion(LONG failure = 0);
     LONG TalkTime(const char* text, short mode, unsigned char speed);
+    LONG TalkDate(const char* text, unsigned char speed);
+    LONG TalkTimerEnd(unsigned char speed);
     LONG PaintGradation(HWND window, COLORREF first, COLORREF second, LONG direction);
     LONG Lha(HWND owner, const char* commandLine, const char* outputFile, LONG failure = 0x10001);
 
@@ -45,6 +47,8 @@ private:
     std::wstring path_;
     HMODULE module_ = nullptr;
     HvTalkTimeFn talkTime_ = nullptr;
+    HvTalkDateFn talkDate_ = nullptr;
+    HvTalkTimerEndFn talkTimerEnd_ = nullptr;
     HvPaintGradationFn paintGradation_ = nullptr;
     HvLhaFn lha_ = nullptr;
     HvGetDllVersionFn getDllVersion_ = nullptr;

@@ -33,9 +33,10 @@ extern "C" LONG WINAPI hvGetDllVersion() { return hv::kHvplusVersion; }
 
 // No exception may leave an export: the caller is not C++ and cannot catch it. The only
 // one that can arise is a failed allocation, which is a failed play.
-extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
+namespace {
+
+LONG Speak(const std::optional<hv::TalkPlan>& plan) {
     try {
-        auto plan = hv::ComposeTalk(text, mode, speed);
         if (!plan) return 0;
         auto stream = hv::RenderTalk(*plan, LoadClip);
         if (!stream) return 0;
@@ -46,3 +47,13 @@ extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
         return 0;
     }
 }
+
+}  // namespace
+
+extern "C" LONG WINAPI hvTalkTime(LPCSTR text, SHORT mode, BYTE speed) {
+    return Speak(hv::ComposeTalk(text, mode, speed));
+}
+
+extern "C" LONG WINAPI hvTalkDate(LPCSTR text, BYTE speed) { return Speak(hv::ComposeDateTalk(text, speed)); }
+
+extern "C" LONG WINAPI hvTalkTimerEnd(BYTE speed) { return Speak(hv::ComposeTimerEndTalk(speed)); }

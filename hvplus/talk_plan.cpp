@@ -1,6 +1,7 @@
 #include "hvplus/talk_plan.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace hv {
 namespace {
@@ -86,6 +87,66 @@ std::optional<TalkPlan> ComposeTalk(const char* text, int mode, unsigned speed) 
     plan.clipPauseMs = s * 8;
     plan.finalPauseMs = s * 15;
     return plan;
+}
+
+int WeekdayOfDate(int y, int m, int d) {
+    // Days since 1 March of year 0, by the month lengths from March on (153 days in five).
+    if (m < 3) --y;
+    const int era = y / 400, yoe = y - era * 400;  // years here are positive
+    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long days = era * 146097LL + yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    // Day 0 (1 March of year 0) was a Wednesday.
+    return static_cast<int>((days + 3) % 7) + 1;
+}
+
+namespace {
+
+bool ReadDigits(const char* p, int count, int& value) {
+    value = 0;
+    for (int i = 0; i < count; ++i) {
+        if (p[i] < '0' || p[i] > '9') return false;
+        value = value * 10 + (p[i] - '0');
+    }
+    return true;
+}
+
+int DaysInMonth(int y, int m) {
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return m == 2 && leap ? 29 : kDays[m - 1];
+}
+
+// A sentence with the spoken time's rhythm: the first clip and its pause as the marker's,
+// then the list and the closing clip.
+TalkPlan Sentence(int first, std::initializer_list<int> list, int closing, unsigned speed) {
+    TalkPlan plan;
+    const int s = static_cast<int>(speed);
+    plan.marker = first;
+    plan.markerPauseMs = s * 80 + 20;
+    for (int id : list) plan.clips[plan.clipCount++] = id;
+    plan.clipPauseMs = s * 8;
+    plan.finalPauseMs = s * 15;
+    plan.closing = closing;
+    return plan;
+}
+
+}  // namespace
+
+std::optional<TalkPlan> ComposeDateTalk(const char* text, unsigned speed) {
+    speed &= 0xFFu;
+    if (text == nullptr || speed > 15 || std::strlen(text) != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int y = 0, m = 0, d = 0;
+    if (!ReadDigits(text, 4, y) || !ReadDigits(text + 5, 2, m) || !ReadDigits(text + 8, 2, d)) return std::nullopt;
+    if (y < 1601 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return std::nullopt;
+    return Sentence(kClipKyouWa, {kClipMonthBase + m, kClipDayBase + d, kClipWeekdayBase + WeekdayOfDate(y, m, d)},
+                    kClipDesu, speed);
+}
+
+std::optional<TalkPlan> ComposeTimerEndTalk(unsigned speed) {
+    speed &= 0xFFu;
+    if (speed > 15) return std::nullopt;
+    return Sentence(kClipChime, {kClipTimerGa}, kClipOwarimashita, speed);
 }
 
 }  // namespace hv

@@ -37,6 +37,17 @@ inline constexpr int kLastClipId = 48;
 inline constexpr int kClipCount = 20;
 inline constexpr int kMaxListClips = 8;
 
+// The clips of the date and the timer's end, beside the time's: a month is 100 + its number,
+// a day 200 + its number (each with the date's own reading: ついたち, ふつか, はつか, ...), a
+// weekday 300 + 1 (Sunday) .. 7 (Saturday).
+inline constexpr int kClipMonthBase = 100;
+inline constexpr int kClipDayBase = 200;
+inline constexpr int kClipWeekdayBase = 300;
+inline constexpr int kClipKyouWa = 400;         // きょうは, before the date
+inline constexpr int kClipTimerGa = 401;        // タイマーが
+inline constexpr int kClipOwarimashita = 402;   // 終わりました, ends the timer's sentence
+inline constexpr int kClipChime = 403;          // two bell notes, before it
+
 // What one call speaks. The marker (12-hour mode only) plays first and is not part of
 // the list; the closing clip plays last and is started without waiting for its end.
 struct TalkPlan {
@@ -61,5 +72,18 @@ std::optional<TalkPlan> ComposeTalk(const char* text, int mode, unsigned speed);
 // The list of clips for an hour (0..23; 0..11 after the 12-hour reduction) and a
 // minute (0..59), ended by 0. Exposed for the readings tests.
 std::array<int, kMaxListClips + 1> ComposeClipList(int hour, int minute);
+
+// The weekday of a Gregorian date, 1 = Sunday ... 7 = Saturday.
+int WeekdayOfDate(int year, int month, int day);
+
+// 「きょうは | 十二月 九日 水曜日 | です」 for "YYYY-MM-DD" (exactly ten characters, digits
+// and dashes, a real date of the years 1601..9999), with the pauses of the spoken time at
+// `speed` (low 8 bits, 0..15): きょうは takes the marker's place and pause. Nothing for a
+// rejected input.
+std::optional<TalkPlan> ComposeDateTalk(const char* text, unsigned speed);
+
+// The timer's end: the chime, its pause, 「タイマーが 終わりました」. Nothing for a speed
+// above 15 (low 8 bits).
+std::optional<TalkPlan> ComposeTimerEndTalk(unsigned speed);
 
 }  // namespace hv

@@ -16,13 +16,18 @@ namespace hv {
 
 inline constexpr int kClipSampleRate = 11025;
 
-// The samples of one voice clip: RIFF WAVE, PCM, mono, 11025 Hz, 8-bit unsigned.
+// The samples of one voice clip: RIFF WAVE, mono, 11025 Hz, either PCM 8-bit unsigned (the
+// time's clips, as they are) or IMA ADPCM 4-bit (the date's and the timer's, half the size),
+// decoded when read.
 struct WaveClip {
-    std::span<const std::uint8_t> samples;
+    std::span<const std::uint8_t> samples;  // 8-bit PCM; empty for an ADPCM clip
+    std::vector<std::int16_t> decoded;      // an ADPCM clip's samples
 };
 
 // Reads a clip from the bytes of a whole RIFF WAVE file; nothing when the bytes are not
-// such a file (wrong format, truncated chunks, sizes that run past the end).
+// such a file (wrong format, truncated chunks, sizes that run past the end, an ADPCM block
+// whose step index is out of range). An ADPCM clip has as many samples as its "fact" chunk
+// says, when one comes before the data, or else all its blocks hold.
 std::optional<WaveClip> ParseWaveClip(std::span<const std::uint8_t> bytes);
 
 // Samples of silence for a pause in milliseconds at the clip rate, to the nearest sample.

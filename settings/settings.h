@@ -177,6 +177,13 @@ struct Settings {
     // (presentation, a full-screen program).
     bool QuietOnFocus = true;
 
+    // Announcements paused from the notification-area menu until this minute (MinuteNumber of
+    // the local wall clock; 0 not paused). Alarms still ring.
+    std::uint32_t TalkPausedUntil = 0;
+    // The global key that speaks the time: bits 0-7 the virtual key, bit 8 Shift, 9 Ctrl,
+    // 10 Alt (as the hotkey control gives it); 0 none. Ctrl+Alt+T unless the user changes it.
+    std::uint16_t TalkHotkey = 0x0654;
+
     std::uint32_t Style = 0;  // kStyle... bits, other bits kept as read
 
     // Placement in twips; a left or top of -1 means "not placed yet" (kNotPlaced).

@@ -46,6 +46,9 @@ public:
     virtual void EndKeptFaceLook(bool) {}
     // Speaks `time` ("HH:MM") as the minute tick does; false when it could not be played.
     virtual bool SpeakTime(const std::string& time, bool clock24, int speed) = 0;
+    // Puts `hotkey` (a TalkHotkey value; 0 none) in force as the key that speaks the time;
+    // false, with the one before kept, when Windows refuses it (another program holds it).
+    virtual bool SetTalkHotkey(std::uint16_t) { return true; }
 };
 
 }  // namespace hv

@@ -94,6 +94,9 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
         UnpackTalk(read.Dword(L"Talk", kDefaultTalk), settings);
         UnpackQuietHours(read.Dword(L"QuietHours", kDefaultQuietHours), settings);
         settings.QuietOnFocus = read.Dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0;
+        settings.TalkPausedUntil = read.Dword(L"TalkPausedUntil", kDefaultTalkPausedUntil);
+        settings.TalkHotkey =
+            static_cast<std::uint16_t>(read.Dword(L"TalkHotkey", kDefaultTalkHotkey) & kTalkHotkeyMask);
         settings.ShowHeading = read.Dword(L"ShowHeading", kDefaultShowHeading) != 0;
         settings.HeadingEra = read.Dword(L"HeadingEra", kDefaultHeadingEra) != 0;
         settings.ShowRokuyo = read.Dword(L"ShowRokuyo", kDefaultShowRokuyo) != 0;
@@ -141,6 +144,15 @@ bool SaveAnnounceSettings(SettingsStore& store, const Settings& settings) {
     write.Dword(L"Talk", PackTalk(settings));
     write.Dword(L"QuietHours", PackQuietHours(settings));
     write.Dword(L"QuietOnFocus", settings.QuietOnFocus ? 1 : 0);
+    write.Dword(L"TalkHotkey", settings.TalkHotkey & kTalkHotkeyMask);
+    return write.Finish();
+}
+
+bool SaveTalkPause(SettingsStore& store, const Settings& settings) {
+    ScopedSettingsKey key(store);
+    if (key.Create(kMainSubkey) != kStoreSuccess) return false;
+    Writer write(store, key.get());
+    write.Dword(L"TalkPausedUntil", settings.TalkPausedUntil);
     return write.Finish();
 }
 

@@ -22,8 +22,11 @@ void LoadSettings(SettingsStore& store, Settings& settings, bool translucencyAva
 // WindowLeft, WindowTop, WindowWidth and WindowHeight.
 void LoadWindowPlacement(SettingsStore& store, Settings& settings);
 
-// Talk, QuietHours and QuietOnFocus.
+// Talk, QuietHours, QuietOnFocus and TalkHotkey.
 bool SaveAnnounceSettings(SettingsStore& store, const Settings& settings);
+
+// TalkPausedUntil.
+bool SaveTalkPause(SettingsStore& store, const Settings& settings);
 
 // Fonts, colours, background and translucency (ImageFile is written even when empty).
 bool SaveAppearanceSettings(SettingsStore& store, const Settings& settings);

@@ -68,6 +68,16 @@ std::uint32_t PackQuietHours(const Settings& settings);
 //   HeadingEra   that heading (and the window title naming another month) in the era form
 //                "令和8年12月" instead of "2026年12月"
 //   ShowRokuyo   the 六曜 of each day under its number
+// TalkPausedUntil: the minute (minutes since 1970-01-01 00:00 of the local wall clock) up to
+//   which no time is announced, set from the notification-area menu; missing or 0 not paused
+//   (as before it existed); a minute already past is no pause. Alarms ring all the same.
+// TalkHotkey: the key that speaks the time from any program: bits 0-7 its virtual key, bit 8
+//   Shift, bit 9 Ctrl, bit 10 Alt, other bits ignored; 0 no key. Missing: Ctrl+Alt+T. Saved
+//   with the announcement values, TalkPausedUntil on its own whenever the pause changes.
+inline constexpr std::uint32_t kDefaultTalkPausedUntil = 0;
+inline constexpr std::uint32_t kDefaultTalkHotkey = 0x0654;  // Ctrl+Alt+T
+inline constexpr std::uint32_t kTalkHotkeyMask = 0x07FF;
+
 inline constexpr std::uint32_t kDefaultShowHeading = 0;
 inline constexpr std::uint32_t kDefaultHeadingEra = 0;
 inline constexpr std::uint32_t kDefaultShowRokuyo = 0;

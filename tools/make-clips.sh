@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates the 20 voice clips of hvplus.dll (hvplus/clips/ID.wav) with Open JTalk and
-# the HTS voice nitech-jp-atr503-m001 (CC BY 3.0; see THIRD-PARTY-NOTICES.txt).
+# Regenerates the voice clips of hvplus.dll (hvplus/clips/ID.wav) with Open JTalk and the
+# HTS voice nitech-jp-atr503-m001 (CC BY 3.0; see THIRD-PARTY-NOTICES.txt), and the timer's
+# chime with sox. What each clip says is listed in hvplus/clips/clips.txt.
 #
 # Each reading is synthesised on its own and checked phoneme by phoneme against the
 # synthesiser's own trace (a mismatch stops the script). Then: leading and trailing
@@ -101,31 +102,8 @@ ensure_tools() {
 ensure_tools
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 
-# id, text given to the synthesiser, the phonemes its trace must show (devoiced vowels in
-# capitals, cl the closure of a geminate). Each text is the spelling that the dictionary
-# reads as the number word: katakana where the hiragana is taken for a particle, an
-# interjection or a verb (は as "wa", に, よ, ふん, いっ of いう) or gets another accent
-# than the number (いち, きゅう, れい), hiragana elsewhere.
-clips="10 です d e s U
-12 フン f u N
-14 ゴ g o
-16 ごご g o g o
-18 ごぜん g o z e N
-20 ハチ h a ch i
-22 イチ i ch i
-24 イップン i cl p u N
-26 じ j i
-28 じゅう j u u
-30 じゅっぷん j u cl p u N
-32 く k u
-34 しち sh I ch i
-36 ニ n i
-38 キュウ ky u u
-40 レイ r e i
-42 ろく r o k u
-44 さん s a N
-46 ヨ y o
-48 ヨン y o N"
+# id, text given to the synthesiser, the phonemes its trace must show (see clips.txt).
+clips=$(grep -v -e '^#' -e '^[[:space:]]*$' "$out/clips.txt")
 
 # The speed of speech: the synthesiser's frame period shortened by this factor (its own
 # speed option mostly shortens the pauses around a word, not the word), pitch unchanged.
@@ -177,12 +155,15 @@ while read -r id text expected; do
 done <<<"$clips"
 [ $failed -eq 0 ] || { echo "phoneme check failed: no clip written" >&2; exit 1; }
 
-# One target loudness for all: as loud as the clip with the highest peak over its loudness
-# allows without going above the peak level.
-target=$(awk -v level="$level" '{ c = level - ($3 - $2); if (NR == 1 || c < t) t = c } END { print t }' "$tmp/levels")
+# One target loudness for all: as loud as the time clip (ids below 100) with the highest peak
+# over its loudness allows without going above the peak level. The time clips alone set it,
+# so that clips added later leave them exactly as they were; a later clip whose peak would
+# go above the level at that loudness is made only as loud as the level allows.
+target=$(awk -v level="$level" '$1 < 100 { c = level - ($3 - $2); if (!n++ || c < t) t = c } END { print t }' "$tmp/levels")
 echo "loudness target $target dB (K-weighted, gated), peaks at most $level dBFS"
-while read -r id text expected; do
-  gain=$(awk -v id="$id" -v t="$target" '$1 == id { print t - $2 }' "$tmp/levels")
+# Writes clip ID from $tmp/ID.f.wav (floating point, 11025 Hz) with GAIN dB; LABEL for the log.
+finish() {
+  local id=$1 gain=$2 label=$3 span from to v
   sox "$tmp/$id.f.wav" "$tmp/$id.g.wav" gain "$gain"
   # Sound is where the RMS of a 2 ms frame reaches one step of the 8-bit output (1/128 of
   # full scale); the clip keeps `lead` before the first such frame and `tail` after the
@@ -200,6 +181,15 @@ while read -r id text expected; do
   read -r from to <<<"$span"
   # Fades over the kept margins, so the cut edges do not click.
   sox "$tmp/$id.g.wav" "$tmp/$id.t.wav" trim "${from}s" "=${to}s" fade t "$lead" -0 "$tail"
+  # The clips beyond the time's (ids 100 and up) are 4-bit IMA ADPCM, half the bytes of
+  # 8-bit PCM at a lower noise floor, without dither (the encoder's own steps follow the
+  # level); the time's stay 8-bit PCM as they always were.
+  if [ "$id" -ge 100 ]; then
+    sox -D "$tmp/$id.t.wav" -e ima-adpcm "$out/$id.wav"
+    printf '%s %6.1f ms  gain %+5.1f dB  %s (ADPCM)\n' "$id" \
+      "$(echo "$from $to" | awk '{ print ($2 - $1) * 1000 / 11025 }')" "$gain" "$label"
+    return
+  fi
   # 8 bits with and without TPDF dither (-R seeds it alike on every run; no noise
   # shaping, which at 11025 Hz would only move the noise into the band where hearing is
   # keenest), then each sample from one of the two by the level around it (RMS over 5 ms):
@@ -224,5 +214,22 @@ while read -r id text expected; do
       }' >"$tmp/$id.8.dat"
   sox -t dat "$tmp/$id.8.dat" -D -b 8 -e unsigned-integer "$out/$id.wav"
   printf '%s %6.1f ms  gain %+5.1f dB  %s\n' "$id" "$(echo "$from $to" | awk '{ print ($2 - $1) * 1000 / 11025 }')" \
-    "$gain" "$text"
+    "$gain" "$label"
+}
+
+while read -r id text expected; do
+  finish "$id" "$(awk -v id="$id" -v t="$target" -v level="$level" \
+    '$1 == id { g = t - $2; if (g > level - $3) g = level - $3; print g }' "$tmp/levels")" "$text"
 done <<<"$clips"
+
+# The timer's chime, clip 403: two struck bell notes, E6 and then C6 a third of a second
+# later, each a sine and its octave dying away over about a second; its peak
+# 6 dB under the voice's, so that it calls without startling.
+chime=403
+sox -n -r 11025 -c 1 -e floating-point -b 32 "$tmp/e6.wav" synth 0.9 sine 1318.5 synth 0.9 sine mix 2637 \
+  remix 1 fade l 0.004 0.9 0.85 gain -3
+sox -n -r 11025 -c 1 -e floating-point -b 32 "$tmp/c6.wav" synth 1.2 sine 1046.5 synth 1.2 sine mix 2093 \
+  remix 1 fade l 0.004 1.2 1.15 gain -3 pad 0.33
+sox -m "$tmp/e6.wav" "$tmp/c6.wav" -e floating-point -b 32 "$tmp/$chime.f.wav"
+peak=$(sox "$tmp/$chime.f.wav" -n stats 2>&1 | awk '/^Pk lev dB/ { print $4 }')
+finish "$chime" "$(awk -v p="$peak" -v level="$level" 'BEGIN { print level - 6 - p }')" chime

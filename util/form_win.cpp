@@ -46,8 +46,9 @@ constexpr KindTraits kKinds[] = {
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
     {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
     {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},  // List
+    {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE},                // Hotkey
 };
-static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::List) + 1, "one row of traits per kind");
+static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::Hotkey) + 1, "one row of traits per kind");
 
 // Spelled out: MinGW's oleacc import library carries them as data, which a late import cannot.
 constexpr GUID kClsidAccPropServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
@@ -272,6 +273,13 @@ std::wstring ComboBox::ItemText(int index) const {
 
 void ProgressBar::SetRange(int minimum, int maximum) const { SendMessageW(hwnd, PBM_SETRANGE32, minimum, maximum); }
 void ProgressBar::SetValue(int value) const { SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0); }
+
+// The control's word is the virtual key and HOTKEYF_SHIFT (1), CONTROL (2), ALT (4) and EXT (8)
+// above it; the extended-key flag is no part of the combination.
+std::uint16_t HotkeyBox::Value() const {
+    return static_cast<std::uint16_t>(SendMessageW(hwnd, HKM_GETHOTKEY, 0, 0) & 0x07FF);
+}
+void HotkeyBox::SetValue(std::uint16_t hotkey) const { SendMessageW(hwnd, HKM_SETHOTKEY, hotkey & 0x07FF, 0); }
 
 // ---- the form ----
 
@@ -771,6 +779,10 @@ void Form::OnCommand(int id, int code, HWND control) {
     }
     if (row->kind == ControlKind::Combo) {
         if (code == CBN_SELCHANGE) OnValueChanged(id);
+        return;
+    }
+    if (row->kind == ControlKind::Hotkey) {
+        if (code == EN_CHANGE) OnValueChanged(id);
         return;
     }
     if (row->kind == ControlKind::Picture || row->kind == ControlKind::Link) {

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <span>
@@ -49,7 +50,8 @@ enum class ControlKind {
     Link,           // underlined text in link blue under a hand pointer; a click is OnClick
     List,           // a list of lines in columns, one chosen at a time; `text` lists the columns'
                     // captions separated by '|'; a line activated (double click) is OnClick
-    // List is the last kind: the layer's table of what each kind is made of counts on it.
+    Hotkey,         // takes a key combination as it is pressed; Backspace clears it
+    // Hotkey is the last kind: the layer's table of what each kind is made of counts on it.
 };
 
 struct ControlRow {
@@ -143,6 +145,12 @@ struct ComboBox {
     std::wstring ItemText(int index) const;
 };
 
+// A key combination: bits 0-7 the virtual key, bit 8 Shift, 9 Ctrl, 10 Alt; 0 none.
+struct HotkeyBox {
+    HWND hwnd;
+    std::uint16_t Value() const;
+    void SetValue(std::uint16_t hotkey) const;
+};
 struct ListView {
     HWND hwnd;
     // The lines, each a text per column; the chosen line is kept where it can be.
@@ -184,6 +192,7 @@ public:
     ComboBox Combo(int id) const { return {Item(id)}; }
     ListView List(int id) const { return {Item(id)}; }
     ProgressBar Progress(int id) const { return {Item(id)}; }
+    HotkeyBox Hotkey(int id) const { return {Item(id)}; }
     void Enable(int id, bool on) const;
     // Shows or hides a control for the dialog's own reasons; a hidden control of a tab page
     // stays hidden when its page comes up.

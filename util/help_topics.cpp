@@ -10,6 +10,7 @@ constexpr HelpTopic kTopics[] = {
     {kHelpContextAnnounce, L"announce.html"},
     {kHelpContextAlarm, L"alarm.html"},
     {kHelpContextAppearance, L"appearance.html"},
+    {kHelpContextTray, L"tray.html"},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@ inline constexpr std::uint32_t kHelpContextMainWindow = 1;
 inline constexpr std::uint32_t kHelpContextAnnounce = 3;
 inline constexpr std::uint32_t kHelpContextAlarm = 7;
 inline constexpr std::uint32_t kHelpContextAppearance = 11;
+inline constexpr std::uint32_t kHelpContextTray = 13;
 
 struct HelpTopic {
     std::uint32_t context;

@@ -136,6 +136,30 @@ TEST(AnnounceDialogTest, QuietHoursThatEndWhereTheyStartAreRefusedAtOkWithAMessa
               std::tuple(L"Horavox", L"発声しない時間帯の開始と終了が同じ", 0x86001600u));
 }
 
+// Ctrl+Alt+T taken by another program: OK tells so and stays, with the focus on the key;
+// "なし" then stores no key.
+TEST(AnnounceDialogTest, AHotkeyWindowsRefusesIsToldAndTheDialogStaysOpen) {
+    hvtest::MemoryHost host;
+    std::tie(host.settings_.TalkHotkey, host.refusedHotkey) = std::tuple(0, 0x0654);
+    hvtest::MessageBoxCatcher boxes;
+    D dialog(host);
+    DialogScript script([](Driver& d) {
+        SendMessageW(d.Item(D::kIdHotkey), HKM_SETHOTKEY, 0x0654, 0);  // Ctrl+Alt+T pressed in the box
+        PostMessageW(d.dialog(), WM_COMMAND, MAKEWPARAM(D::kIdHotkey, EN_CHANGE), LPARAM(d.Item(D::kIdHotkey)));
+        d.Sync();
+        d.Key(VK_RETURN);
+        EXPECT_EQ(Focus(d.dialog()), d.Item(D::kIdHotkey));
+        d.AccessKey(L'e');
+        d.Key(VK_RETURN);
+    });
+    EXPECT_TRUE(dialog.Run(nullptr));
+    script.Join();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text.substr(0, 26), L"Ctrl+Alt+T は他のプログラムが使用している");
+    EXPECT_EQ(std::tuple(host.hotkeys, host.Stored(L"TalkHotkey"), host.settings_.TalkHotkey),
+              std::tuple(std::vector<std::uint16_t>{0x0654, 0}, 0u, 0));
+}
+
 TEST(AnnounceDialogTest, RefusedInputKeepsTheFocusAndCancelOrEscStoresNothing) {
     for (const bool escape : {true, false}) {
         hvtest::MemoryHost host;

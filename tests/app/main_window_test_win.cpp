@@ -458,7 +458,7 @@ TEST_F(MainWindowTest, AnIconAddedDespiteAReportedFailureCountsAsAddedAndGoesAtE
     Pump(4000, [&] { return !IsWindowVisible(window->hwnd()); });
     EXPECT_TRUE(app.settings.HiddenInTray() && !IsWindowVisible(window->hwnd())) << "the retry finds the icon";
     DestroyWindow(window->hwnd());
-    EXPECT_EQ(shell.sent, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
+    EXPECT_EQ(shell.sent, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_SETVERSION, NIM_DELETE}));
 }
 
 TEST_F(MainWindowTest, TheKeyboardReachesTheSetupMenuWhenTheTitleBarIsHidden) {

@@ -308,6 +308,12 @@ TEST_F(Dispatcher, QuietMinutesAndABusyUserSilenceTheTimeNeverAnAlarmAndTheSyste
     dispatcher.OnTimer(On7th(22, 1, 0, 2));
     EXPECT_EQ(focusQueries, 3);
     EXPECT_EQ(Take(), (Log{"calendar", "alarm 2", "talk 21:01 0 2", "talk 21:59 0 2", "alarm 0", "talk 22:01 0 2"}));
+    // A pause up to 22:03 from the menu: the alarm of 22:02 rings, the time of 22:03 is spoken.
+    settings.TalkPausedUntil = static_cast<std::uint32_t>(MinuteNumber(On7th(22, 3, 0)));
+    settings.Alarms[1] = Alarm(22, 2);
+    dispatcher.OnTimer(On7th(22, 2, 0, 2));
+    dispatcher.OnTimer(On7th(22, 3, 0, 2));
+    EXPECT_EQ(Take(), (Log{"alarm 1", "talk 22:03 0 2"}));
 }
 
 TEST_F(Dispatcher, AOneOffAlarmGoesOffAtItsMinuteSwitchesItselfOffAndIsSavedFirst) {

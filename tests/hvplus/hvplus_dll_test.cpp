@@ -60,19 +60,18 @@ double TimedTalk(const char* text, int mode, int speed, LONG& result) {
     return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-TEST(HvplusDll, ExportsAllFourByNameAndCarriesTheTwentyClips) {
+TEST(HvplusDll, ExportsAllSixByNameAndCarriesEveryClip) {
     ASSERT_NE(Hvplus().module(), nullptr) << "hvplus.dll did not load";
-    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion"})
+    for (const char* name : {"hvTalkTime", "hvPaintGradation", "hvLHA", "hvGetDllVersion", "hvTalkDate",
+                             "hvTalkTimerEnd"})
         EXPECT_NE(GetProcAddress(Hvplus().module(), name), nullptr) << name;
     EXPECT_EQ(Hvplus().Export<HvGetDllVersionFn>("hvGetDllVersion")(), 0x10100);
-    // Each the committed file byte for byte; the portable clip test checks the files.
-    for (int id = hv::kFirstClipId; id <= hv::kLastClipId; id += 2) {
+    // Each committed clip byte for byte, and nothing more; the portable clip test checks the files.
+    for (int id = hv::kFirstClipId; id <= hv::kClipChime; ++id) {
         SCOPED_TRACE(id);
         std::ifstream in(std::string(HV_CLIPS_DIR) + "/" + std::to_string(id) + ".wav", std::ios::binary);
         const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        const auto bytes = Clip(id);
-        ASSERT_FALSE(file.empty());
-        EXPECT_TRUE(std::ranges::equal(bytes, file));
+        EXPECT_TRUE(std::ranges::equal(Clip(id), file));
     }
 }
 
@@ -269,6 +268,29 @@ TEST(HvplusDll, PlaysTheChainAndReturnsOnceTheClosingClipStarts) {
         EXPECT_TRUE(stuck::written == (expected ? expected->pcm : std::vector<std::int16_t>{}))
             << stuck::written.size() << " samples reached the device, not the chain of mode " << c.asMode
             << " speed " << c.asSpeed;
+    }
+}
+
+// The date and the timer's end reach the device as planned (speed: low 8 bits); no date, no sound.
+TEST(HvplusDll, TheDateAndTheTimersEndPlayTheirChains) {
+    const auto date = Hvplus().Export<LONG(WINAPI*)(LPCSTR, int)>("hvTalkDate");
+    const auto timerEnd = Hvplus().Export<LONG(WINAPI*)(int)>("hvTalkTimerEnd");
+    ASSERT_TRUE(date && timerEnd);
+    {
+        LibraryThreads threads;  // a real play first loads the sound library, imported late
+        EXPECT_NE(timerEnd(0), 0);
+    }
+    auto render = [](const std::optional<hv::TalkPlan>& plan) {
+        return plan ? hv::RenderTalk(*plan, [](int id) { return hv::ParseWaveClip(Clip(id)); }).value().pcm
+                    : std::vector<std::int16_t>{};
+    };
+    stuck::Device device;
+    ASSERT_TRUE(device.active());
+    for (const char* text : {"2026-12-09", "2026-02-29", static_cast<const char*>(nullptr)}) {
+        stuck::written.clear();
+        const auto plan = text ? hv::ComposeDateTalk(text, 2) : hv::ComposeTimerEndTalk(2);
+        EXPECT_EQ((text ? date(text, 0x102) : timerEnd(0x102)) != 0, plan.has_value()) << (text ? text : "timer");
+        EXPECT_TRUE(stuck::written == render(plan) && (!plan || !stuck::written.empty())) << (text ? text : "timer");
     }
 }
 

@@ -97,7 +97,7 @@ std::optional<hv::WaveClip> StandInClip(int id) {
     if (id < hv::kFirstClipId || id > hv::kLastClipId || id % 2) return std::nullopt;
     auto& clip = g_clips[id];
     if (clip.empty()) clip.assign(std::size_t(id * 3 + 7), std::uint8_t(128 + id / 2));
-    return hv::WaveClip{clip};
+    return hv::WaveClip{clip, {}};
 }
 
 // The stream as heard: each clip with the silence (in samples) before it.

@@ -32,6 +32,24 @@ TEST(VoiceClips, ParserRefusesWhatIsNotAClip) {
     }
 }
 
+// IMA ADPCM: each block starts again from its header; steps grow and shrink by the standard
+// tables, the output saturates, the "fact" count cuts the padding of the last block.
+TEST(VoiceClips, AdpcmBlocksDecodeByTheStandardTables) {
+    auto file = [](std::uint8_t factCount, std::uint8_t secondIndex) {
+        return std::vector<std::uint8_t>{
+            'R', 'I', 'F', 'F', 64, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 20, 0, 0, 0, 0x11, 0, 1, 0,
+            0x11, 0x2B, 0, 0, 0, 0x16, 0, 0, 6, 0, 4, 0, 2, 0, 5, 0, 'f', 'a', 'c', 't', 4, 0, 0, 0, factCount, 0, 0,
+            0, 'd', 'a', 't', 'a', 12, 0, 0, 0,
+            0, 0, 0, 0, 0xF7, 0x00,                   // from 0 at step 7: +11, -19, then smaller steps up
+            0xF0, 0x7F, secondIndex, 0, 0x77, 0x80};  // from 32752 at the largest step: saturates, then down
+    };
+    const auto clip = ParseWaveClip(file(10, 88));
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->decoded, (std::vector<std::int16_t>{0, 11, -19, -15, -12, 32752, 32767, 32767, 32767, 29043}));
+    EXPECT_EQ(ParseWaveClip(file(4, 88))->decoded.size(), 4u);
+    EXPECT_FALSE(ParseWaveClip(file(10, 89))) << "a step index past the table";
+}
+
 TEST(TalkStream, PausesRoundToTheNearestSampleTiesToEven) {
     const std::map<int, std::size_t> samples = {{-5, 0},      {0, 0},      {16, 176},      {20, 220},
                                                 {60, 662},    {1000, 11025}, {1220, 13450}};
@@ -50,7 +68,7 @@ protected:
         return RenderTalk(*ComposeTalk(text, mode, speed), [this](int id) -> std::optional<WaveClip> {
             auto it = files_.find(id);
             if (it == files_.end()) return std::nullopt;
-            return WaveClip{it->second};
+            return WaveClip{it->second, {}};
         });
     }
     std::map<int, std::vector<std::uint8_t>> files_;

@@ -47,7 +47,8 @@ std::vector<std::wstring> MainNames() {
     std::vector<std::wstring> names = {L"FontName1", L"FontName2", L"BackgroundType", L"ImageFile",
                                        L"BackgroundColor", L"BackgroundColor2", L"FontStyle1", L"FontStyle2",
                                        L"Talk", L"Style", L"TranslucentRate", L"Width", L"Height", L"PosX", L"PosY",
-                                       L"Version", L"fontcolor3", L"Other", L"QuietHours", L"QuietOnFocus"};
+                                       L"Version", L"fontcolor3", L"Other", L"QuietHours", L"QuietOnFocus",
+                                       L"TalkPausedUntil", L"TalkHotkey"};
     for (int i = 1; i <= 6; ++i) names.push_back(NumberedName(L"FontColor", i));
     return names;
 }
@@ -158,6 +159,8 @@ void FuzzStoredValues(Input& in, bool translucency) {
     FUZZ_CHECK(PackTalk(s) == (dword(L"Talk", kDefaultTalk) & 0x0F1FFFFFu));
     FUZZ_CHECK(s.QuietHours == ((dword(L"QuietHours", kDefaultQuietHours) >> 31) != 0));
     FUZZ_CHECK(s.QuietOnFocus == (dword(L"QuietOnFocus", kDefaultQuietOnFocus) != 0));
+    FUZZ_CHECK(s.TalkPausedUntil == dword(L"TalkPausedUntil", kDefaultTalkPausedUntil));
+    FUZZ_CHECK(s.TalkHotkey == (dword(L"TalkHotkey", kDefaultTalkHotkey) & kTalkHotkeyMask));
     FUZZ_CHECK(PackBackgroundType(s) == (dword(L"BackgroundType", 0) & 0xFu));
     const std::uint32_t translucent = dword(L"TranslucentRate", 0);
     if (translucency)

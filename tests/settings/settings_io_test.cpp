@@ -130,7 +130,7 @@ TEST(SettingsSave, TheAnnouncementGroupKeepsQuietHoursAndTheFocusRule) {
     UnpackQuietHours(0x86170D1E, s);
     s.QuietOnFocus = false;
     SaveAnnounceSettings(store, s);
-    EXPECT_EQ(store.WrittenNames(L""), (Names{L"Talk", L"QuietHours", L"QuietOnFocus"}));
+    EXPECT_EQ(store.WrittenNames(L""), (Names{L"Talk", L"QuietHours", L"QuietOnFocus", L"TalkHotkey"}));
     EXPECT_EQ(std::tuple(store.Dword(L"", L"QuietHours"), store.Dword(L"", L"QuietOnFocus")),
               std::tuple(0x86170D1Eu, 0u));
     EXPECT_EQ(LoadAll(store), s);

@@ -31,6 +31,7 @@ inline Settings LoadAll(SettingsStore& store, bool translucency = true) {
 inline void SaveAll(SettingsStore& store, const Settings& s) {
     SaveAppearanceSettings(store, s);
     SaveAnnounceSettings(store, s);
+    SaveTalkPause(store, s);
     SaveAlarmSettings(store, s);
     SaveWindowSettings(store, s, {double(s.WindowLeft), double(s.WindowTop), double(s.WindowWidth),
                                   double(s.WindowHeight)}, 0x00010001);
@@ -47,6 +48,7 @@ inline Settings EverythingChanged() {
                .ShowRokuyo = true, .AnnounceTiming = AnnounceTiming::AnnounceFixedTime,
                .AnnounceHour = 23, .AnnounceMinute = 59, .Clock24 = true, .TalkSpeed = 15, .QuietHours = true,
                .QuietFromHour = 23, .QuietFromMinute = 59, .QuietToHour = 0, .QuietToMinute = 1, .QuietOnFocus = false,
+               .TalkPausedUntil = 0xFFFFFFFF, .TalkHotkey = 0x0770,
                .Style = 0xA0000003,
                .WindowLeft = 1500, .WindowTop = -30, .WindowWidth = 9000, .WindowHeight = 4500, .Alarms = {}};
     for (int i = 0; i < kAlarmCount; ++i) {

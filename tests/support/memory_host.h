@@ -25,6 +25,10 @@ public:
         spoken.push_back({time, clock24, speed});
         return speaks;
     }
+    bool SetTalkHotkey(std::uint16_t hotkey) override {
+        hotkeys.push_back(hotkey);
+        return hotkey != refusedHotkey;
+    }
 
     // A value of the main key as stored now.
     std::optional<std::uint32_t> Stored(const wchar_t* name) const { return store_.Dword(L"", name); }
@@ -43,6 +47,8 @@ public:
     };
     std::vector<Spoken> spoken;
     bool speaks = true;  // what SpeakTime answers
+    std::vector<std::uint16_t> hotkeys;  // each SetTalkHotkey, in turn
+    int refusedHotkey = -1;              // the one it refuses
     hv::Settings settings_;
     hv::MemorySettingsStore store_;
     hv::SystemInfo system_{hv::kAppVersion, true, 10, L"C:\\Horavox\\", L"C:\\windows\\system32\\"};

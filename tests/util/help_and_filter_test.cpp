@@ -17,7 +17,7 @@ using namespace std::string_literals;
 
 TEST(HelpTopics, ContextsOpenTheirPagesBesideTheProgram) {
     const std::pair<std::uint32_t, const wchar_t*> pages[] = {
-        {3, L"announce.html"}, {7, L"alarm.html"}, {11, L"appearance.html"}, {1, L"main.html"},
+        {3, L"announce.html"}, {7, L"alarm.html"}, {11, L"appearance.html"}, {1, L"main.html"}, {13, L"tray.html"},
         {0, L"index.html"},    {4, L"index.html"}, {0xFFFFFFFF, L"index.html"}};  // unknown: the topic list
     for (const auto& [context, page] : pages) EXPECT_EQ(hv::HelpPageForContext(context), page) << context;
     EXPECT_EQ(hv::HelpPagePath(L"C:\\Tools", L"a.html"), L"C:\\Tools\\Horavx\\a.html");

@@ -1,9 +1,10 @@
-// Times of day as text: which text the hour and minute boxes take, the "HH:MM" spoken.
+// Times and keys as text: what the hour and minute boxes take, the "HH:MM" spoken, a hotkey.
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <tuple>
 
+#include "util/hotkey_text.h"
 #include "util/time_field.h"
 
 namespace hv {
@@ -29,6 +30,13 @@ TEST(TimeFieldTest, TimeBoxesTakeNumbersRoundedHalfToEvenWithinTheirRange) {
 
 TEST(TimeFieldTest, TheSpokenTimeHasTwoDigitsEach) {
     EXPECT_EQ(std::tuple(TimeText(13, 7), TimeText(0, 0), TimeText(23, 59)), std::tuple("13:07", "00:00", "23:59"));
+}
+
+TEST(Hotkey, TextNamesModifiersInWindowsOrderAndTheKey) {
+    const std::pair<std::uint16_t, const wchar_t*> cases[] = {
+        {0x0654, L"Ctrl+Alt+T"}, {0x0770, L"Ctrl+Shift+Alt+F1"}, {0x0130, L"Shift+0"}, {0x0487, L"Alt+F24"},
+        {0x0260, L"Ctrl+Num 0"}, {0x0620, L"Ctrl+Alt+Space"},    {0x02BA, L"Ctrl+0xBA"}, {0x0600, L""}};
+    for (const auto& [hotkey, text] : cases) EXPECT_EQ(HotkeyText(hotkey), text) << std::hex << hotkey;
 }
 
 }  // namespace

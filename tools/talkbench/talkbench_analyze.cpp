@@ -8,6 +8,8 @@
 //       Exit status 0 when every chain meets the targets, 1 when one misses, 2 on error.
 //       With RAW.time (written by --record) it also places each call's return against
 //       the moment the closing clip sounded.
+//   talkbench_analyze --capture RAW --onsets FILE
+//       The tray benchmark's starts (traybench): the delay to each first sound.
 //   talkbench_analyze --record RAW
 //       Copies the recorder's samples from stdin to RAW and writes RAW.time: the host's
 //       CLOCK_MONOTONIC_RAW in ms at the first sample, estimated from the earliest
@@ -21,6 +23,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -335,10 +339,66 @@ int SelfTest(const Clips& clips, int rate) {
     return ok ? 0 : 1;
 }
 
+// --onsets: for each "start N LABEL MS" line of the tray benchmark, the first sound after
+// it (a sample beyond -20 dBFS; the clips' first 5 ms rise to it), and the delay per label
+// against the plain waveOut start of the same round.
+int Onsets(const std::string& capturePath, const std::string& startsPath, int rate) {
+    std::vector<std::uint8_t> raw;
+    double firstSampleMs = 0;
+    FILE* t = std::fopen((capturePath + ".time").c_str(), "r");
+    const bool timed = t && std::fscanf(t, "%lf", &firstSampleMs) == 1;
+    if (t) std::fclose(t);
+    if (!hv::bench::ReadWholeFile(capturePath, raw) || raw.size() < 2 || !timed) {
+        std::fprintf(stderr, "talkbench_analyze: no timed recording in %s\n", capturePath.c_str());
+        return 2;
+    }
+    std::ifstream in(startsPath);
+    std::string line;
+    std::map<std::string, std::vector<double>> delays, beyond;
+    std::map<int, double> plain;  // round -> the waveOut start's delay
+    while (std::getline(in, line)) {
+        int round = 0;
+        char label[32] = {};
+        double startMs = 0;
+        if (std::sscanf(line.c_str(), "start %d %31s %lf", &round, label, &startMs) != 3) continue;
+        std::size_t i = std::size_t(std::max(0.0, (startMs - firstSampleMs) * rate / 1000.0));
+        for (; i + 1 < raw.size() / 2; ++i)
+            if (std::abs(std::int16_t(raw[2 * i] | raw[2 * i + 1] << 8)) > 3277) break;
+        if (i + 1 >= raw.size() / 2) {
+            std::printf("round %d %-10s no sound found\n", round, label);
+            continue;
+        }
+        const double delay = firstSampleMs + double(i) * 1000.0 / rate - startMs;
+        std::printf("round %d %-10s first sound after %7.1f ms\n", round, label, delay);
+        delays[label].push_back(delay);
+        if (std::string(label) == "waveOut") plain[round] = delay;
+        else if (plain.count(round)) beyond[label].push_back(delay - plain[round]);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    bool met = true;
+    for (const auto& [label, v] : delays) {
+        std::printf("%-10s median %7.1f ms, worst %7.1f ms", label.c_str(), median(v),
+                    *std::max_element(v.begin(), v.end()));
+        if (beyond.count(label)) {
+            const auto& b = beyond[label];
+            const double worst = *std::max_element(b.begin(), b.end());
+            std::printf("; beyond the waveOut start: median %+6.1f ms, worst %+6.1f ms (target at most 50)",
+                        median(b), worst);
+            met = met && median(b) <= 50;
+        }
+        std::printf("\n");
+    }
+    std::printf("summary: %s\n", met ? "target met (median)" : "target MISSED");
+    return met ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string clipsDir, capture, calls, log, record;
+    std::string clipsDir, capture, calls, log, record, starts;
     int rate = 48000;
     bool selfTest = false;
     for (int i = 1; i < argc; ++i) {
@@ -351,6 +411,7 @@ int main(int argc, char** argv) {
         else if (a == "--wine-log" && hasValue) log = argv[++i];
         else if (a == "--rate" && hasValue) rate = std::atoi(argv[++i]);
         else if (a == "--record" && hasValue) record = argv[++i];
+        else if (a == "--onsets" && hasValue) starts = argv[++i];
         else {
             std::fprintf(stderr, "usage: talkbench_analyze --clips DIR (--self-test | --capture RAW --calls FILE "
                                  "[--wine-log FILE] [--rate HZ])\n       talkbench_analyze --record RAW\n");
@@ -358,6 +419,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!record.empty()) return Record(record, rate);
+    if (!starts.empty()) return Onsets(capture, starts, rate);
     Clips clips;
     if (clipsDir.empty() || rate < 8000 || !clips.Load(clipsDir, rate)) {
         std::fprintf(stderr, "talkbench_analyze: the voice clips in '%s' could not be read\n", clipsDir.c_str());
