@@ -562,26 +562,15 @@ void Form::CreateControls() {
 }
 
 void Form::NameControls() {
-    // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
-    // the label stands right before its box, where the system's own objects look for it, and
-    // the spinners and sliders, which show no text, carry the name as theirs.
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                reinterpret_cast<void**>(&services))))
-        services = nullptr;
     const auto& rows = layout_->controls;
     std::vector<const ControlRow*> moved;  // a label stands before the first of the boxes it names
     for (std::size_t i = 0; i < rows.size() && i < controls_.size(); ++i) {
         HWND control = controls_[i];
         const ControlRow* label = NamedByLabel(rows[i].kind) ? NamingRow(rows, i) : nullptr;
         if (!control || !label) continue;
-        std::wstring name = SpokenCaption(label->text);
-        if (services)
-            services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
-                                     name.data());
-        if (rows[i].kind == ControlKind::Spinner || rows[i].kind == ControlKind::Slider) {
-            SetWindowTextW(control, name.c_str());
-        } else if (label->kind == ControlKind::Label && std::find(moved.begin(), moved.end(), label) == moved.end()) {
+        Name(control, rows[i], names_[rows[i].id] = SpokenCaption(label->text));
+        if (rows[i].kind != ControlKind::Spinner && rows[i].kind != ControlKind::Slider &&
+            label->kind == ControlKind::Label && std::find(moved.begin(), moved.end(), label) == moved.end()) {
             moved.push_back(label);
             HWND labelWindow = controls_[static_cast<std::size_t>(label - rows.data())];
             HWND above = GetWindow(control, GW_HWNDPREV);
@@ -590,7 +579,27 @@ void Form::NameControls() {
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
         }
     }
-    if (services) services->Release();
+}
+
+void Form::Name(HWND control, const ControlRow& row, const std::wstring& name) {
+    // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
+    // the label stands right before its box, where the system's own objects look for it, and
+    // the spinners and sliders, which show no text, carry the name as theirs.
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                   reinterpret_cast<void**>(&services)))) {
+        std::wstring text = name;
+        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName, text.data());
+        services->Release();
+    }
+    if (row.kind == ControlKind::Spinner || row.kind == ControlKind::Slider) SetWindowTextW(control, name.c_str());
+}
+
+void Form::AddToName(int id, const std::wstring& words) {
+    const ControlRow* row = RowOf(id);
+    if (!row || !Item(id)) return;
+    const auto named = names_.find(id);
+    Name(Item(id), *row, named == names_.end() || named->second.empty() ? words : named->second + L" " + words);
 }
 
 void Form::Layout() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/dialog_driver_win.h"
+#include "util/time_box_win.h"
 
 namespace hv {
 namespace {
@@ -154,11 +155,15 @@ TEST(FormTest, EveryTabStopHasTheNameOfItsCaptionOrItsLabel) {
         CancelButtonRow(96, 200, 80, 26),
     };
     const FormLayout layout{.caption = L"名札", .width = 240, .height = 234, .controls = kNamed};
-    Form form(layout);
+    struct TimedForm : Form {  // the box and its spinner are a time's hour
+        using Form::Form;
+        TimeBoxes times{*this, TimeBoxInput::Digits, {{kIdName, kMaxHour, [] { return 0; }, [](int) {}, L"開始"}}};
+        void OnLoad() override { times.Load(); }
+    } form(layout);
     hvtest::DialogScript running([&](Driver& d) {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-        for (const auto& [id, name] : {std::pair{kIdName, L"名前"}, {kIdSpin, L"名前"}, {kIdSize, L"サイズ"},
+        for (const auto& [id, name] : {std::pair{kIdName, L"名前"}, {kIdSpin, L"名前 開始 時"}, {kIdSize, L"サイズ"},
                                        {kIdPlay, L"テスト再生"}, {kIdSwatch, L"今日"},
                                        {IDOK, L"OK"}, {IDCANCEL, L"キャンセル"}}) {
             IAccessible* object = nullptr;
