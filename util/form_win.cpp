@@ -53,6 +53,7 @@ static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::List) +
 constexpr GUID kClsidAccPropServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr GUID kIidAccPropServices{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr GUID kPropIdAccName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+constexpr GUID kPropIdAccDescription{0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
 constexpr GUID kPropIdAccRole{0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
 
 constexpr wchar_t kLinkProcProp[] = L"HvLinkProc";
@@ -643,6 +644,16 @@ void Form::Name(HWND control, const ControlRow& row, const std::wstring& name) {
         services->Release();
     }
     if (row.kind == ControlKind::Spinner || row.kind == ControlKind::Slider) SetWindowTextW(control, name.c_str());
+}
+
+void Form::Describe(const std::wstring& text) {
+    IAccPropServices* services = nullptr;
+    if (!hwnd() || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                           reinterpret_cast<void**>(&services))))
+        return;
+    std::wstring copy = text;
+    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription, copy.data());
+    services->Release();
 }
 
 void Form::AddToName(int id, const std::wstring& words) {

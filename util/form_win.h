@@ -192,6 +192,8 @@ public:
     // Adds `words` to the name screen readers read for a box (after its label's), for boxes
     // one label names together: "発声しないとき" becomes "発声しないとき 開始 時".
     void AddToName(int id, const std::wstring& words);
+    // What screen readers read as the form's description after its caption (a notice's message).
+    void Describe(const std::wstring& text);
 
     // The colour a ColorSwatch row shows (COLORREF).
     void SetSwatch(int id, COLORREF color);
