@@ -652,7 +652,8 @@ void Form::Describe(const std::wstring& text) {
                                            reinterpret_cast<void**>(&services))))
         return;
     std::wstring copy = text;
-    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription, copy.data());
+    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription,
+                             copy.data());
     services->Release();
 }
 
