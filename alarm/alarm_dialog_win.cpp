@@ -9,6 +9,9 @@ namespace {
 
 using K = ControlKind;
 
+// Posted when a message is shown: by the time it arrives the notice is on the screen.
+constexpr UINT kAlertMessage = WM_APP + 0x50;
+
 constexpr ControlRow kRows[] = {
     {AlarmDialog::kIdIcon, K::Picture, nullptr, 8, 8, 33, 33},
     // The message is the user's text: an ampersand in it is a character, not an access key.
@@ -60,6 +63,8 @@ void AlarmDialog::OnLoad() {
 
 INT_PTR AlarmDialog::OnMessage(UINT msg, WPARAM, LPARAM lp) {
     if (IsThemeChange(msg, lp)) titleBarTheme_.Follow(hwnd());
+    // A screen reader reads an alert's text as it comes, wherever the user's focus is.
+    if (msg == kAlertMessage) NotifyWinEvent(EVENT_SYSTEM_ALERT, Item(kIdMessage), OBJID_CLIENT, CHILDID_SELF);
     return FALSE;
 }
 
@@ -70,6 +75,8 @@ void AlarmDialog::Update(AlarmNotice notice) {
 
 void AlarmDialog::ShowNotice() {
     SetText(kIdMessage, notice_.message);
+    Describe(notice_.message);
+    PostMessageW(hwnd(), kAlertMessage, 0, 0);
     SetPicture(kIdIcon, notice_.icon, notice_.iconOwned);
     notice_.iconOwned = false;  // the picture owns it now
     // A later alarm that may not snooze leaves the button as it was: the alarms before it

@@ -77,21 +77,22 @@ struct TimeValue {
     int editId;
     int maximum;
     int AnnounceChoices::*value;
+    const wchar_t* part = nullptr;  // read after the frame's name
 };
 constexpr TimeValue kTimeValues[] = {
     {D::kIdHour, kMaxHour, &AnnounceChoices::hour},
     {D::kIdMinute, kMaxMinute, &AnnounceChoices::minute},
-    {D::kIdQuietFromHour, kMaxHour, &AnnounceChoices::quietFromHour},
-    {D::kIdQuietFromMinute, kMaxMinute, &AnnounceChoices::quietFromMinute},
-    {D::kIdQuietToHour, kMaxHour, &AnnounceChoices::quietToHour},
-    {D::kIdQuietToMinute, kMaxMinute, &AnnounceChoices::quietToMinute},
+    {D::kIdQuietFromHour, kMaxHour, &AnnounceChoices::quietFromHour, L"開始"},
+    {D::kIdQuietFromMinute, kMaxMinute, &AnnounceChoices::quietFromMinute, L"開始"},
+    {D::kIdQuietToHour, kMaxHour, &AnnounceChoices::quietToHour, L"終了"},
+    {D::kIdQuietToMinute, kMaxMinute, &AnnounceChoices::quietToMinute, L"終了"},
 };
 
 std::vector<TimeBox> TimeBoxesOf(AnnounceChoices& working) {
     std::vector<TimeBox> boxes;
     for (const TimeValue& t : kTimeValues) {
         boxes.push_back({t.editId, t.maximum, [&working, t] { return working.*t.value; },
-                         [&working, t](int value) { working.*t.value = value; }});
+                         [&working, t](int value) { working.*t.value = value; }, t.part});
     }
     return boxes;
 }

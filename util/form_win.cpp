@@ -44,7 +44,7 @@ constexpr KindTraits kKinds[] = {
     {WC_BUTTONW, BS_OWNERDRAW | WS_TABSTOP, 0},                   // PlayButton
     {WC_STATICW, SS_ETCHEDHORZ, 0},                               // Line
     {WC_STATICW, SS_LEFT | SS_NOPREFIX, 0},                       // Heading
-    {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},           // Link
+    {WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP, 0},  // Link
     {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE},  // List
     {HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE},                // Hotkey
 };
@@ -54,6 +54,46 @@ static_assert(std::size(kKinds) == static_cast<std::size_t>(ControlKind::Hotkey)
 constexpr GUID kClsidAccPropServices{0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr GUID kIidAccPropServices{0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr GUID kPropIdAccName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+constexpr GUID kPropIdAccDescription{0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+constexpr GUID kPropIdAccRole{0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+
+constexpr wchar_t kLinkProcProp[] = L"HvLinkProc";
+
+// A link as the keyboard knows it: Enter and Space open it (a click of the dialog's), and a
+// dotted rectangle around its text shows the focus while the keyboard cues are on.
+LRESULT CALLBACK LinkProc(HWND link, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto base = reinterpret_cast<WNDPROC>(GetPropW(link, kLinkProcProp));
+    const bool press = msg == WM_KEYDOWN && (wp == VK_RETURN || wp == VK_SPACE);
+    if (msg == WM_GETDLGCODE && lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
+        reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+    if (press) {
+        SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(link));
+        return 0;
+    }
+    if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == WM_UPDATEUISTATE) InvalidateRect(link, nullptr, TRUE);
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(link, kLinkProcProp);
+        SetWindowLongPtrW(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+    }
+    const LRESULT result = CallWindowProcW(base, link, msg, wp, lp);
+    if (msg == WM_PAINT && GetFocus() == link && !(SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        wchar_t text[256] = {};
+        const int length = GetWindowTextW(link, text, 256);
+        HDC dc = GetDC(link);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, length, &size);
+        RECT box;
+        GetClientRect(link, &box);
+        box.right = std::min<LONG>(box.right, size.cx + 2);
+        DrawFocusRect(dc, &box);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+    }
+    return result;
+}
 
 // Kinds that show no caption of their own: a screen reader names them after their label.
 bool NamedByLabel(ControlKind kind) {
@@ -527,6 +567,10 @@ void Form::CreateControls() {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
         controls_.push_back(control);
         if (!control) continue;
+        if (row.kind == ControlKind::Link) {
+            SetPropW(control, kLinkProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LinkProc));
+        }
         if (row.kind == ControlKind::Spinner) {
             // The box just before works with the arrows (and the arrow keys in it).
             HWND buddy = GetWindow(control, GW_HWNDPREV);
@@ -570,26 +614,16 @@ void Form::CreateControls() {
 }
 
 void Form::NameControls() {
-    // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
-    // the label stands right before its box, where the system's own objects look for it, and
-    // the spinners and sliders, which show no text, carry the name as theirs.
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                reinterpret_cast<void**>(&services))))
-        services = nullptr;
     const auto& rows = layout_->controls;
     std::vector<const ControlRow*> moved;  // a label stands before the first of the boxes it names
     for (std::size_t i = 0; i < rows.size() && i < controls_.size(); ++i) {
         HWND control = controls_[i];
+        if (control && rows[i].kind == ControlKind::Link) Name(control, rows[i], rows[i].text ? rows[i].text : L"");
         const ControlRow* label = NamedByLabel(rows[i].kind) ? NamingRow(rows, i) : nullptr;
         if (!control || !label) continue;
-        std::wstring name = SpokenCaption(label->text);
-        if (services)
-            services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName,
-                                     name.data());
-        if (rows[i].kind == ControlKind::Spinner || rows[i].kind == ControlKind::Slider) {
-            SetWindowTextW(control, name.c_str());
-        } else if (label->kind == ControlKind::Label && std::find(moved.begin(), moved.end(), label) == moved.end()) {
+        Name(control, rows[i], names_[rows[i].id] = SpokenCaption(label->text));
+        if (rows[i].kind != ControlKind::Spinner && rows[i].kind != ControlKind::Slider &&
+            label->kind == ControlKind::Label && std::find(moved.begin(), moved.end(), label) == moved.end()) {
             moved.push_back(label);
             HWND labelWindow = controls_[static_cast<std::size_t>(label - rows.data())];
             HWND above = GetWindow(control, GW_HWNDPREV);
@@ -598,7 +632,44 @@ void Form::NameControls() {
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
         }
     }
-    if (services) services->Release();
+}
+
+void Form::Name(HWND control, const ControlRow& row, const std::wstring& name) {
+    // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
+    // the label stands right before its box, where the system's own objects look for it, and
+    // the spinners and sliders, which show no text, carry the name as theirs.
+    IAccPropServices* services = nullptr;
+    if (SUCCEEDED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                   reinterpret_cast<void**>(&services)))) {
+        std::wstring text = name;
+        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName, text.data());
+        if (row.kind == ControlKind::Link) {  // read as a link, not as a text
+            VARIANT role{};
+            role.vt = VT_I4;
+            role.lVal = ROLE_SYSTEM_LINK;
+            services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccRole, role);
+        }
+        services->Release();
+    }
+    if (row.kind == ControlKind::Spinner || row.kind == ControlKind::Slider) SetWindowTextW(control, name.c_str());
+}
+
+void Form::Describe(const std::wstring& text) {
+    IAccPropServices* services = nullptr;
+    if (!hwnd() || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                           reinterpret_cast<void**>(&services))))
+        return;
+    std::wstring copy = text;
+    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription,
+                             copy.data());
+    services->Release();
+}
+
+void Form::AddToName(int id, const std::wstring& words) {
+    const ControlRow* row = RowOf(id);
+    if (!row || !Item(id)) return;
+    const auto named = names_.find(id);
+    Name(Item(id), *row, named == names_.end() || named->second.empty() ? words : named->second + L" " + words);
 }
 
 void Form::Layout() {

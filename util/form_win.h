@@ -198,6 +198,11 @@ public:
     // stays hidden when its page comes up.
     void Show(int id, bool on);
     void SetText(int id, const std::wstring& text);
+    // Adds `words` to the name screen readers read for a box (after its label's), for boxes
+    // one label names together: "発声しないとき" becomes "発声しないとき 開始 時".
+    void AddToName(int id, const std::wstring& words);
+    // What screen readers read as the form's description after its caption (a notice's message).
+    void Describe(const std::wstring& text);
 
     // The colour a ColorSwatch row shows (COLORREF).
     void SetSwatch(int id, COLORREF color);
@@ -267,6 +272,8 @@ private:
     void CreateControls();
     // Every box without a caption of its own is named for screen readers after its label.
     void NameControls();
+    // Publishes `name` as the name of the control of `row`.
+    void Name(HWND control, const ControlRow& row, const std::wstring& name);
     void Layout();
     void ApplyClientSize();
     void CenterOnOwner();
@@ -302,6 +309,7 @@ private:
     HWND tooltip_ = nullptr;
     std::map<int, COLORREF> swatches_;
     std::set<int> hidden_;  // controls the dialog hid (Show)
+    std::map<int, std::wstring> names_;  // the names NameControls gave, by id
     std::map<int, std::wstring> paintedTexts_;  // texts set on a painted form
     struct PictureSlot {
         HICON icon = nullptr;

@@ -19,6 +19,9 @@ void TimeBoxes::Load() {
         form_.Spin(box.editId + 1).SetRange(0, box.maximum);
         form_.Edit(box.editId).SetLimit(input_ == TimeBoxInput::Digits ? kDigitsLimit : kNumberLimit);
         if (input_ == TimeBoxInput::Digits) ImmAssociateContextEx(form_.Item(box.editId), nullptr, 0);
+        const std::wstring unit = box.maximum == kMaxHour ? L"時" : L"分";
+        const std::wstring words = box.part ? box.part + (L" " + unit) : unit;
+        for (int id : {box.editId, box.editId + 1}) form_.AddToName(id, words);
     }
     ShowAll();
 }

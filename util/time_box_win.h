@@ -24,6 +24,8 @@ struct TimeBox {
     int maximum;  // kMaxHour or kMaxMinute
     std::function<int()> value;       // the value the box stands for
     std::function<void(int)> take;    // a value the user typed or counted
+    // Tells the box from others its label names ("開始"), before 時 or 分; null: only 時 or 分.
+    const wchar_t* part = nullptr;
 };
 
 class TimeBoxes {
@@ -31,7 +33,8 @@ public:
     TimeBoxes(Form& form, TimeBoxInput input, std::vector<TimeBox> boxes)
         : form_(form), input_(input), boxes_(std::move(boxes)) {}
 
-    // For OnLoad: the ranges, lengths and input method, and every box showing its value.
+    // For OnLoad: the ranges, lengths and input method, the names ("<label> <part> 時"), and
+    // every box showing its value.
     void Load();
     // Every box shows its value again (the values changed under them).
     void ShowAll();

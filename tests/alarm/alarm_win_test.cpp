@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "alarm/alarm_win.h"
 #include "hvplus/program_identity.h"
@@ -94,7 +95,13 @@ TEST_F(AlarmActionsTest, ABlankAlarmOnlySoundsAndTheNextAlarmsOkSilencesIt) {
     EXPECT_FALSE(WavePlaying()) << "OK stops the other alarm's sound";
 }
 
-TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
+std::vector<HWND> alerts;  // the windows whose alerts a screen reader was told of
+
+TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaptionAndEachMessageIsAnAlert) {
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND source, LONG, LONG, DWORD, DWORD) { alerts.push_back(source); },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     AlarmEntry first{.Message = L"一つ目", .DialogPosition = DialogPosition::TopLeft,
                      .IconFile = L"C:\\windows\\system32\\shell32.dll", .IconIndex = 3};
     actions_.FireAlarm(first, false);
@@ -113,6 +120,9 @@ TEST_F(AlarmActionsTest, ASecondAlarmUpdatesTheOpenDialogButNotItsCaption) {
     EXPECT_EQ(DialogMessage(), L"二つ目 & 三つ目");
     EXPECT_EQ(DialogIcon(), programIcon_);
     EXPECT_EQ(DialogRect().left + DialogRect().top, 0);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+    UnhookWinEvent(hook);
+    EXPECT_EQ(alerts, (std::vector<HWND>(2, GetDlgItem(dialog, 101))));
 
     // The close box confirms too, and the next alarm loads a fresh caption.
     SendMessageW(dialog, WM_CLOSE, 0, 0);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/support/dialog_driver_win.h"
+#include "util/time_box_win.h"
 
 namespace hv {
 namespace {
@@ -18,7 +19,7 @@ using hvtest::Driver;
 using hvtest::Focus;
 using K = ControlKind;
 
-constexpr int kIdGrey = 10, kIdHide = 11, kIdNumber = 12, kIdOption = 20, kIdOther = 30, kIdTabs = 40;
+constexpr int kIdGrey = 10, kIdHide = 11, kIdNumber = 12, kIdOption = 20, kIdOther = 30, kIdTabs = 40, kIdLink = 41;
 constexpr ControlRow kRows[] = {
     {kIdGrey, K::CheckBox, L"灰色", 8, 8, 120, 20},
     {kIdHide, K::CheckBox, L"隠す", 8, 32, 120, 20},
@@ -30,6 +31,7 @@ constexpr ControlRow kRows[] = {
     OkButtonRow(8, 200, 80, 26),
     CancelButtonRow(96, 200, 80, 26),
     {kIdTabs, K::Tabs, L"一|二", 8, 60, 220, 130},
+    {kIdLink, K::Link, L"a@b.example", 180, 204, 56, 16},
 };
 const FormLayout kLayout{.caption = L"数字", .width = 240, .height = 234, .controls = kRows};
 
@@ -41,6 +43,7 @@ public:
     void OnClick(int id) override {
         if (id == kIdGrey) Enable(kIdNumber, false);
         if (id == kIdHide) Show(kIdNumber, false);
+        linkClicks += id == kIdLink;
     }
     void OnValueChanged(int id) override {
         if (id == kIdTabs) pagesSeen.push_back(Page());
@@ -51,7 +54,7 @@ public:
     }
     void OnNewDpi() override { newDpis.push_back(dpi()); }
 
-    int validations = 0;
+    int validations = 0, linkClicks = 0;
     std::vector<int> pagesSeen, newDpis;
 };
 
@@ -118,6 +121,17 @@ TEST(FormTest, EveryFormRunsTheSameKeyboardPagesAndDpi) {
              d.Key(VK_RETURN);
          },
          IDOK},
+        {"a link is a Tab stop that Enter and Space open",
+         [](Driver& d, NumberForm& form) {
+             SendMessageW(d.dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Item(kIdTabs)), TRUE);
+             d.Key(VK_TAB);
+             EXPECT_EQ(Focus(d.dialog()), d.Item(kIdLink));
+             d.Key(VK_RETURN);
+             d.Key(VK_SPACE);
+             EXPECT_EQ(form.linkClicks, 2);
+             d.Key(VK_ESCAPE);
+         },
+         IDCANCEL},
         {"a new dpi lays the form out again, then tells the dialog",
          [](Driver& d, NumberForm& form) {
              RECT suggested, client, ok;
@@ -154,11 +168,15 @@ TEST(FormTest, EveryTabStopHasTheNameOfItsCaptionOrItsLabel) {
         CancelButtonRow(96, 200, 80, 26),
     };
     const FormLayout layout{.caption = L"名札", .width = 240, .height = 234, .controls = kNamed};
-    Form form(layout);
+    struct TimedForm : Form {  // the box and its spinner are a time's hour
+        using Form::Form;
+        TimeBoxes times{*this, TimeBoxInput::Digits, {{kIdName, kMaxHour, [] { return 0; }, [](int) {}, L"開始"}}};
+        void OnLoad() override { times.Load(); }
+    } form(layout);
     hvtest::DialogScript running([&](Driver& d) {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         constexpr GUID kIidAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-        for (const auto& [id, name] : {std::pair{kIdName, L"名前"}, {kIdSpin, L"名前"}, {kIdSize, L"サイズ"},
+        for (const auto& [id, name] : {std::pair{kIdName, L"名前"}, {kIdSpin, L"名前 開始 時"}, {kIdSize, L"サイズ"},
                                        {kIdPlay, L"テスト再生"}, {kIdSwatch, L"今日"},
                                        {IDOK, L"OK"}, {IDCANCEL, L"キャンセル"}}) {
             IAccessible* object = nullptr;
