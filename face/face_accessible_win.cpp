@@ -3,7 +3,6 @@
 #include <oleacc.h>
 
 #include "face/calendar_text.h"
-#include "util/units.h"
 
 namespace hv {
 
@@ -279,10 +278,7 @@ bool FaceAccessibility::DayRect(HWND window, int day, RECT& rect) const {
     if (day < 1 || layout.days.size() != static_cast<std::size_t>(DayCount())) return false;
     const DayLabel& label = layout.days[static_cast<std::size_t>(day - 1)];
     if (label.column != WeekdayOf({navigator_.year(), navigator_.month(), day})) return false;
-    const DayBox box = DayLabelBox(layout, painter_.metrics(), label);
-    const int dpi = painter_.dpi();
-    rect = {TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi), TwipsToPixels(box.left + box.width, dpi),
-            TwipsToPixels(box.top + box.height, dpi)};
+    rect = painter_.DayRect(label);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return true;
 }
