@@ -411,7 +411,7 @@ void Form::SetText(int id, const std::wstring& text) {
 
 void Form::SetSwatch(int id, COLORREF color) {
     swatches_[id] = color;
-    InvalidateRect(Item(id), nullptr, FALSE);
+    RedrawRow(id, false);
 }
 
 COLORREF Form::Swatch(int id) const {
@@ -423,7 +423,15 @@ void Form::SetPicture(int id, HICON icon, bool owned) {
     PictureSlot& slot = pictures_[id];
     if (slot.icon && slot.owned && slot.icon != icon) DestroyIcon(slot.icon);
     slot = {icon, owned};
-    InvalidateRect(Item(id), nullptr, TRUE);
+    RedrawRow(id, true);
+}
+
+// The row's control, or the form on a painted form (it has none). Never a null window, which
+// would redraw every window on the desktop.
+void Form::RedrawRow(int id, bool erase) const {
+    if (!hwnd()) return;
+    HWND control = Item(id);
+    InvalidateRect(control ? control : hwnd(), nullptr, erase ? TRUE : FALSE);
 }
 
 HICON Form::Picture(int id) const {
