@@ -57,6 +57,25 @@ constexpr GUID kPropIdAccName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5
 constexpr GUID kPropIdAccDescription{0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
 constexpr GUID kPropIdAccRole{0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
 
+// Gives what screen readers read of `window`'s own object through the system's annotation
+// service: `property` as `text` and, unless 0, `role` as its role. Nothing where the service
+// is missing.
+void Annotate(HWND window, const GUID& property, const std::wstring& text, long role = 0) {
+    IAccPropServices* services = nullptr;
+    if (!window || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                           reinterpret_cast<void**>(&services))))
+        return;
+    std::wstring copy = text;
+    services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, copy.data());
+    if (role != 0) {
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = role;
+        services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccRole, value);
+    }
+    services->Release();
+}
+
 constexpr wchar_t kLinkProcProp[] = L"HvLinkProc";
 
 // A link as the keyboard knows it: Enter and Space open it (a click of the dialog's), and a
@@ -586,23 +605,11 @@ void Form::CreateControls() {
         }
         if (row.kind == ControlKind::Tabs) {
             tabs_ = control;
-            std::vector<std::wstring> tabs = SplitTabs(row.text);
-            for (std::size_t i = 0; i < tabs.size(); ++i) {
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = tabs[i].data();
-                SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-            }
+            InsertCaptions<TCITEMW>(control, TCM_INSERTITEMW, TCIF_TEXT, row.text);
         }
         if (row.kind == ControlKind::List) {
             SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-            std::vector<std::wstring> columns = SplitTabs(row.text);
-            for (std::size_t i = 0; i < columns.size(); ++i) {
-                LVCOLUMNW column{};
-                column.mask = LVCF_TEXT;
-                column.pszText = columns[i].data();
-                SendMessageW(control, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-            }
+            InsertCaptions<LVCOLUMNW>(control, LVM_INSERTCOLUMNW, LVCF_TEXT, row.text);
         }
         if (row.tip) {
             if (!tooltip_) {
