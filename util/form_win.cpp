@@ -203,6 +203,19 @@ std::vector<std::wstring> SplitTabs(const wchar_t* text) {
     return tabs;
 }
 
+// The captions of "a|b|c" inserted in turn: a tab strip's tabs (TCITEMW) or a list's columns
+// (LVCOLUMNW).
+template <typename Item>
+void InsertCaptions(HWND control, UINT insert, UINT textMask, const wchar_t* captions) {
+    std::vector<std::wstring> texts = SplitTabs(captions);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        Item item{};
+        item.mask = textMask;
+        item.pszText = texts[i].data();
+        SendMessageW(control, insert, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 }  // namespace
 
 // ---- typed views ----
@@ -652,33 +665,13 @@ void Form::NameControls() {
 void Form::Name(HWND control, const ControlRow& row, const std::wstring& name) {
     // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
     // the label stands right before its box, where the system's own objects look for it, and
-    // the spinners and sliders, which show no text, carry the name as theirs.
-    IAccPropServices* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                   reinterpret_cast<void**>(&services)))) {
-        std::wstring text = name;
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName, text.data());
-        if (row.kind == ControlKind::Link) {  // read as a link, not as a text
-            VARIANT role{};
-            role.vt = VT_I4;
-            role.lVal = ROLE_SYSTEM_LINK;
-            services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccRole, role);
-        }
-        services->Release();
-    }
+    // the spinners and sliders, which show no text, carry the name as theirs. A link is read
+    // as a link, not as a text.
+    Annotate(control, kPropIdAccName, name, row.kind == ControlKind::Link ? ROLE_SYSTEM_LINK : 0);
     if (row.kind == ControlKind::Spinner || row.kind == ControlKind::Slider) SetWindowTextW(control, name.c_str());
 }
 
-void Form::Describe(const std::wstring& text) {
-    IAccPropServices* services = nullptr;
-    if (!hwnd() || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                           reinterpret_cast<void**>(&services))))
-        return;
-    std::wstring copy = text;
-    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription,
-                             copy.data());
-    services->Release();
-}
+void Form::Describe(const std::wstring& text) { Annotate(hwnd(), kPropIdAccDescription, text); }
 
 void Form::AddToName(int id, const std::wstring& words) {
     const ControlRow* row = RowOf(id);
