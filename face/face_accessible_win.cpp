@@ -3,7 +3,6 @@
 #include <oleacc.h>
 
 #include "face/calendar_text.h"
-#include "util/units.h"
 
 namespace hv {
 
@@ -109,20 +108,14 @@ public:
         return S_FALSE;
     }
     STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
-        if (!role) return E_POINTER;
-        VariantInit(role);
-        if (!owner_) return RPC_E_DISCONNECTED;
-        const long day = Day(child);
-        if (day < 0) return E_INVALIDARG;
+        long day = 0;
+        if (const HRESULT begun = Begin(child, role, day); begun != S_OK) return begun;
         SetChild(role, day == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM);
         return S_OK;
     }
     STDMETHODIMP get_accState(VARIANT child, VARIANT* state) override {
-        if (!state) return E_POINTER;
-        VariantInit(state);
-        if (!owner_) return RPC_E_DISCONNECTED;
-        const long day = Day(child);
-        if (day < 0) return E_INVALIDARG;
+        long day = 0;
+        if (const HRESULT begun = Begin(child, state, day); begun != S_OK) return begun;
         const bool focused = GetFocus() == window_;
         long flags = 0;
         if (day == CHILDID_SELF) {
@@ -170,11 +163,8 @@ public:
         return S_OK;
     }
     STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        if (!end) return E_POINTER;
-        VariantInit(end);
-        if (!owner_) return RPC_E_DISCONNECTED;
-        const long from = Day(start);
-        if (from < 0) return E_INVALIDARG;
+        long from = 0;
+        if (const HRESULT begun = Begin(start, end, from); begun != S_OK) return begun;
         const long count = owner_->DayCount();
         long to = 0;
         if (from == CHILDID_SELF) {
@@ -225,6 +215,15 @@ private:
     long Day(const VARIANT& child) const {
         if (child.vt != VT_I4 || child.lVal < 0 || child.lVal > owner_->DayCount()) return -1;
         return child.lVal;
+    }
+    // The start of a question about `child` answered in a VARIANT: `out` emptied, the object
+    // still connected and `child` the face or one of its days (`day`). S_OK to go on.
+    HRESULT Begin(const VARIANT& child, VARIANT* out, long& day) const {
+        if (!out) return E_POINTER;
+        VariantInit(out);
+        if (!owner_) return RPC_E_DISCONNECTED;
+        day = Day(child);
+        return day < 0 ? E_INVALIDARG : S_OK;
     }
     HRESULT NoText(const VARIANT& child, BSTR* out) {
         if (!out) return E_POINTER;
@@ -279,10 +278,7 @@ bool FaceAccessibility::DayRect(HWND window, int day, RECT& rect) const {
     if (day < 1 || layout.days.size() != static_cast<std::size_t>(DayCount())) return false;
     const DayLabel& label = layout.days[static_cast<std::size_t>(day - 1)];
     if (label.column != WeekdayOf({navigator_.year(), navigator_.month(), day})) return false;
-    const DayBox box = DayLabelBox(layout, painter_.metrics(), label);
-    const int dpi = painter_.dpi();
-    rect = {TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi), TwipsToPixels(box.left + box.width, dpi),
-            TwipsToPixels(box.top + box.height, dpi)};
+    rect = painter_.DayRect(label);
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return true;
 }

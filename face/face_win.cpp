@@ -435,9 +435,7 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             }
         }
         if (focusDay_ > 0 && static_cast<std::size_t>(focusDay_) <= layout_.days.size()) {
-            const DayBox box = DayLabelBox(layout_, metrics_, layout_.days[static_cast<std::size_t>(focusDay_ - 1)]);
-            RECT focus{TwipsToPixels(box.left, dpi_), TwipsToPixels(box.top, dpi_),
-                       TwipsToPixels(box.left + box.width, dpi_), TwipsToPixels(box.top + box.height, dpi_)};
+            RECT focus = DayRect(layout_.days[static_cast<std::size_t>(focusDay_ - 1)]);
             InflateRect(&focus, ScaleToDpi(2, dpi_), 0);
             DrawFocusRect(memory, &focus);
         }
@@ -450,6 +448,12 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
     if (bitmap) DeleteObject(bitmap);
     if (memory) DeleteDC(memory);
     if (!dc) ReleaseDC(window, target);
+}
+
+RECT FacePainter::DayRect(const DayLabel& day) const {
+    const DayBox box = DayLabelBox(layout_, metrics_, day);
+    return {TwipsToPixels(box.left, dpi_), TwipsToPixels(box.top, dpi_), TwipsToPixels(box.left + box.width, dpi_),
+            TwipsToPixels(box.top + box.height, dpi_)};
 }
 
 bool HighContrastOn() {

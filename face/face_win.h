@@ -91,6 +91,8 @@ public:
     const FaceLayout& layout() const { return layout_; }
     const FaceMetrics& metrics() const { return metrics_; }
     int dpi() const { return dpi_; }
+    // The box a day of layout() is drawn in (DayLabelBox), in client pixels.
+    RECT DayRect(const DayLabel& day) const;
 
 private:
     void PaintBackground(HWND window, HDC memory, int width, int height, const Settings& look);

@@ -10,10 +10,7 @@ bool MonthNavigator::SetToday(const Date& today) {
     if (today == today_ && year_ != 0) return false;
     today_ = today;
     wheelRemainder_ = 0;
-    const bool changed = ShowToday();
-    // The focus stays on the old today within a month still shown: it follows the new one.
-    focus_ = today_;
-    return changed;
+    return ShowToday();  // the focus follows the new today, also within a month still shown
 }
 
 bool MonthNavigator::Turn(int months, long long nowMs) {
@@ -57,13 +54,10 @@ bool MonthNavigator::Wheel(int delta, long long nowMs) {
 }
 
 bool MonthNavigator::ShowToday() {
-    if (showsToday()) {
-        focus_ = today_;  // Home also brings the focus back to today
-        return false;
-    }
+    focus_ = today_;  // also when today's month is shown already (Home)
+    if (showsToday()) return false;
     year_ = today_.year;
     month_ = today_.month;
-    FollowMonth();
     return true;
 }
 

@@ -57,6 +57,25 @@ constexpr GUID kPropIdAccName{0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5
 constexpr GUID kPropIdAccDescription{0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
 constexpr GUID kPropIdAccRole{0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
 
+// Gives what screen readers read of `window`'s own object through the system's annotation
+// service: `property` as `text` and, unless 0, `role` as its role. Nothing where the service
+// is missing.
+void Annotate(HWND window, const GUID& property, const std::wstring& text, long role = 0) {
+    IAccPropServices* services = nullptr;
+    if (!window || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                                           reinterpret_cast<void**>(&services))))
+        return;
+    std::wstring copy = text;
+    services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property, copy.data());
+    if (role != 0) {
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = role;
+        services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccRole, value);
+    }
+    services->Release();
+}
+
 constexpr wchar_t kLinkProcProp[] = L"HvLinkProc";
 
 // A link as the keyboard knows it: Enter and Space open it (a click of the dialog's), and a
@@ -182,6 +201,19 @@ std::vector<std::wstring> SplitTabs(const wchar_t* text) {
         tabs.push_back(all.substr(start, bar - start));
     tabs.push_back(all.substr(start));
     return tabs;
+}
+
+// The captions of "a|b|c" inserted in turn: a tab strip's tabs (TCITEMW) or a list's columns
+// (LVCOLUMNW).
+template <typename Item>
+void InsertCaptions(HWND control, UINT insert, UINT textMask, const wchar_t* captions) {
+    std::vector<std::wstring> texts = SplitTabs(captions);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        Item item{};
+        item.mask = textMask;
+        item.pszText = texts[i].data();
+        SendMessageW(control, insert, i, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 }  // namespace
@@ -411,7 +443,7 @@ void Form::SetText(int id, const std::wstring& text) {
 
 void Form::SetSwatch(int id, COLORREF color) {
     swatches_[id] = color;
-    InvalidateRect(Item(id), nullptr, FALSE);
+    RedrawRow(id, false);
 }
 
 COLORREF Form::Swatch(int id) const {
@@ -423,7 +455,15 @@ void Form::SetPicture(int id, HICON icon, bool owned) {
     PictureSlot& slot = pictures_[id];
     if (slot.icon && slot.owned && slot.icon != icon) DestroyIcon(slot.icon);
     slot = {icon, owned};
-    InvalidateRect(Item(id), nullptr, TRUE);
+    RedrawRow(id, true);
+}
+
+// The row's control, or the form on a painted form (it has none). Never a null window, which
+// would redraw every window on the desktop.
+void Form::RedrawRow(int id, bool erase) const {
+    if (!hwnd()) return;
+    HWND control = Item(id);
+    InvalidateRect(control ? control : hwnd(), nullptr, erase ? TRUE : FALSE);
 }
 
 HICON Form::Picture(int id) const {
@@ -578,23 +618,11 @@ void Form::CreateControls() {
         }
         if (row.kind == ControlKind::Tabs) {
             tabs_ = control;
-            std::vector<std::wstring> tabs = SplitTabs(row.text);
-            for (std::size_t i = 0; i < tabs.size(); ++i) {
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = tabs[i].data();
-                SendMessageW(control, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-            }
+            InsertCaptions<TCITEMW>(control, TCM_INSERTITEMW, TCIF_TEXT, row.text);
         }
         if (row.kind == ControlKind::List) {
             SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-            std::vector<std::wstring> columns = SplitTabs(row.text);
-            for (std::size_t i = 0; i < columns.size(); ++i) {
-                LVCOLUMNW column{};
-                column.mask = LVCF_TEXT;
-                column.pszText = columns[i].data();
-                SendMessageW(control, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-            }
+            InsertCaptions<LVCOLUMNW>(control, LVM_INSERTCOLUMNW, LVCF_TEXT, row.text);
         }
         if (row.tip) {
             if (!tooltip_) {
@@ -637,33 +665,13 @@ void Form::NameControls() {
 void Form::Name(HWND control, const ControlRow& row, const std::wstring& name) {
     // Windows reads a name given here (dynamic annotation); where the service is missing (Wine),
     // the label stands right before its box, where the system's own objects look for it, and
-    // the spinners and sliders, which show no text, carry the name as theirs.
-    IAccPropServices* services = nullptr;
-    if (SUCCEEDED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                   reinterpret_cast<void**>(&services)))) {
-        std::wstring text = name;
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccName, text.data());
-        if (row.kind == ControlKind::Link) {  // read as a link, not as a text
-            VARIANT role{};
-            role.vt = VT_I4;
-            role.lVal = ROLE_SYSTEM_LINK;
-            services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccRole, role);
-        }
-        services->Release();
-    }
+    // the spinners and sliders, which show no text, carry the name as theirs. A link is read
+    // as a link, not as a text.
+    Annotate(control, kPropIdAccName, name, row.kind == ControlKind::Link ? ROLE_SYSTEM_LINK : 0);
     if (row.kind == ControlKind::Spinner || row.kind == ControlKind::Slider) SetWindowTextW(control, name.c_str());
 }
 
-void Form::Describe(const std::wstring& text) {
-    IAccPropServices* services = nullptr;
-    if (!hwnd() || FAILED(CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
-                                           reinterpret_cast<void**>(&services))))
-        return;
-    std::wstring copy = text;
-    services->SetHwndPropStr(hwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropIdAccDescription,
-                             copy.data());
-    services->Release();
-}
+void Form::Describe(const std::wstring& text) { Annotate(hwnd(), kPropIdAccDescription, text); }
 
 void Form::AddToName(int id, const std::wstring& words) {
     const ControlRow* row = RowOf(id);

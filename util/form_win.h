@@ -270,6 +270,8 @@ private:
     // The run of options `option` belongs to (their ids are consecutive).
     OptionGroup GroupOf(const ControlRow& option) const;
     void CreateControls();
+    // Invalidates what shows row `id` (a swatch or a picture changed).
+    void RedrawRow(int id, bool erase) const;
     // Every box without a caption of its own is named for screen readers after its label.
     void NameControls();
     // Publishes `name` as the name of the control of `row`.

@@ -152,6 +152,19 @@ TEST(FormTest, EveryFormRunsTheSameKeyboardPagesAndDpi) {
     }
 }
 
+// A swatch or a picture set while its row has no control (the form not made yet) redraws no
+// other window: a null window handle would have the whole desktop repainted.
+TEST(FormTest, ASwatchOrPictureSetWithoutItsControlRedrawsNoOtherWindow) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ValidateRect(other, nullptr);
+    NumberForm form;
+    form.SetSwatch(kIdGrey, RGB(1, 2, 3));
+    form.SetPicture(kIdGrey, nullptr, false);
+    EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE));
+    DestroyWindow(other);
+}
+
 // Every Tab stop reads a name: its caption, or the label before it (with an access key), which
 // stands right before its box even when the table puts another text between them; a spinner and
 // a slider, which show no text, carry it as theirs. Read from each control's own object. (A
