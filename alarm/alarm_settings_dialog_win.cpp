@@ -178,12 +178,16 @@ void AlarmSettingsDialog::ShowOverview() {
     if (list.Selected() < 0) list.Select(model_.index());
 }
 
+void AlarmSettingsDialog::OpenAlarm(int index) {
+    model_.Open(index, Check(kIdEnable).Checked(), Weekdays(), *this);
+    ShowAlarm();
+    ShowPage(1);
+}
+
 void AlarmSettingsDialog::OpenChosen() {
     const int chosen = List(kIdOverview).Selected();
     if (chosen < 0 || !TakePendingEdits()) return;
-    model_.Open(chosen, Check(kIdEnable).Checked(), Weekdays(), *this);
-    ShowAlarm();
-    ShowPage(1);
+    OpenAlarm(chosen);
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdEnable)), TRUE);
 }
 
@@ -192,9 +196,7 @@ bool AlarmSettingsDialog::RefusePastDates() {
     const Date today{now.wYear, now.wMonth, now.wDay};
     for (int i = 0; i < kAlarmCount; ++i) {
         if (!OneOffInPast(model_.working()[static_cast<std::size_t>(i)], today, now.wHour, now.wMinute)) continue;
-        model_.Open(i, Check(kIdEnable).Checked(), Weekdays(), *this);
-        ShowAlarm();
-        ShowPage(1);
+        OpenAlarm(i);
         MessageBoxW(hwnd(), PastDateMessage(i).c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdDate)), TRUE);
         return false;

@@ -92,6 +92,8 @@ private:
     // The overview's lines from the working copy, and its chosen alarm opened on the first tab.
     void ShowOverview();
     void OpenChosen();
+    // Alarm `index` (0..19) on the first tab, what was shown captured first.
+    void OpenAlarm(int index);
     // The first enabled one-off alarm whose time has passed is shown and named; false then.
     bool RefusePastDates();
     // The alarm's icon, drawn for the dialog's dpi.
