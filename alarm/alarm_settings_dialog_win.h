@@ -89,6 +89,9 @@ private:
     // The weekly or date controls and the snooze controls, as the alarm has them.
     void ShowSchedule();
     void ShowSnooze();
+    // 曜日で繰り返す or 日付を指定 chosen (`onDate`): a date box not typed yet starts from
+    // FirstOneOffDate.
+    void ChooseSchedule(bool onDate);
     // The overview's lines from the working copy, and its chosen alarm opened on the first tab.
     void ShowOverview();
     void OpenChosen();
