@@ -28,11 +28,12 @@ constexpr ControlRow kSnoozeRows[] = {
 
 // No owner when modeless: the notice must show even while the main window is hidden in
 // the notification area, and it gets a taskbar button of its own.
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU, kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
-const FormLayout kForm{.caption = L"", .width = 302, .height = 85, .controls = kRows, .style = kStyle,
-                       .exStyle = kExStyle};
-const FormLayout kSnoozeForm{.caption = L"", .width = 302, .height = 85, .controls = kSnoozeRows, .style = kStyle,
-                             .exStyle = kExStyle};
+constexpr FormLayout NoticeForm(std::span<const ControlRow> rows) {
+    return {.caption = L"", .width = 302, .height = 85, .controls = rows, .style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+            .exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW};
+}
+const FormLayout kForm = NoticeForm(kRows);
+const FormLayout kSnoozeForm = NoticeForm(kSnoozeRows);
 
 }  // namespace
 

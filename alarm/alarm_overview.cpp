@@ -29,6 +29,11 @@ std::wstring SoundText(const AlarmEntry& alarm) {
     return L"なし";
 }
 
+// Whether the alarm's time of day is before hour:minute.
+bool TimeBefore(const AlarmEntry& alarm, int hour, int minute) {
+    return alarm.Hour * 60 + alarm.Minute < hour * 60 + minute;
+}
+
 }  // namespace
 
 std::wstring DaysText(const AlarmEntry& alarm) {
@@ -81,8 +86,13 @@ std::optional<std::uint32_t> ParseDateText(std::wstring_view text) {
 bool OneOffInPast(const AlarmEntry& alarm, const Date& today, int hour, int minute) {
     if (!alarm.Enabled || alarm.OneOffDate == 0) return false;
     const Date date = DateFromYmd(alarm.OneOffDate);
-    if (date == today) return alarm.Hour * 60 + alarm.Minute < hour * 60 + minute;
+    if (date == today) return TimeBefore(alarm, hour, minute);
     return date < today;
+}
+
+std::uint32_t FirstOneOffDate(const AlarmEntry& alarm, const Date& today, int hour, int minute) {
+    const Date day = TimeBefore(alarm, hour, minute) ? DateFromDayNumber(DayNumber(today) + 1) : today;
+    return static_cast<std::uint32_t>(YmdOf(day));
 }
 
 std::wstring PastDateMessage(int index) {

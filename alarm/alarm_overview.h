@@ -29,6 +29,9 @@ std::optional<std::uint32_t> ParseDateText(std::wstring_view text);
 // Whether OK refuses the alarm: enabled, one-off, and its date and time before the minute
 // of `today` hour:minute (the minute under way still goes off as the dialog closes).
 bool OneOffInPast(const AlarmEntry& alarm, const Date& today, int hour, int minute);
+// The date a one-off alarm's box starts from when none is typed: `today`, or tomorrow once
+// the alarm's time is before the minute of hour:minute.
+std::uint32_t FirstOneOffDate(const AlarmEntry& alarm, const Date& today, int hour, int minute);
 // The message OK shows for it, naming the alarm (0..19).
 std::wstring PastDateMessage(int index);
 

@@ -95,6 +95,8 @@ SYSTEMTIME LocalNow() {
     return now;
 }
 
+Date DateOf(const SYSTEMTIME& time) { return {time.wYear, time.wMonth, time.wDay}; }
+
 }  // namespace
 
 AlarmSettingsDialog::AlarmSettingsDialog(SettingsHost& host, AlarmActions& actions)
@@ -156,6 +158,18 @@ void AlarmSettingsDialog::ShowSchedule() {
     Enable(kIdSkipHolidays, !oneOff);
 }
 
+void AlarmSettingsDialog::ChooseSchedule(bool onDate) {
+    std::uint32_t date = 0;
+    if (onDate) {
+        const SYSTEMTIME now = LocalNow();
+        date = ParseDateText(Edit(kIdDate).Text())
+                   .value_or(FirstOneOffDate(model_.entry(), DateOf(now), now.wHour, now.wMinute));
+        Edit(kIdDate).SetText(DateText(date));
+    }
+    model_.SetOneOffDate(date);
+    ShowSchedule();
+}
+
 void AlarmSettingsDialog::ShowSnooze() {
     const AlarmEntry& e = model_.entry();
     Combo(kIdSnoozeLimit).Select(SnoozeLimitOption(e.SnoozeLimit));
@@ -178,23 +192,25 @@ void AlarmSettingsDialog::ShowOverview() {
     if (list.Selected() < 0) list.Select(model_.index());
 }
 
+void AlarmSettingsDialog::OpenAlarm(int index) {
+    model_.Open(index, Check(kIdEnable).Checked(), Weekdays(), *this);
+    ShowAlarm();
+    ShowPage(1);
+}
+
 void AlarmSettingsDialog::OpenChosen() {
     const int chosen = List(kIdOverview).Selected();
     if (chosen < 0 || !TakePendingEdits()) return;
-    model_.Open(chosen, Check(kIdEnable).Checked(), Weekdays(), *this);
-    ShowAlarm();
-    ShowPage(1);
+    OpenAlarm(chosen);
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdEnable)), TRUE);
 }
 
 bool AlarmSettingsDialog::RefusePastDates() {
     const SYSTEMTIME now = LocalNow();
-    const Date today{now.wYear, now.wMonth, now.wDay};
+    const Date today = DateOf(now);
     for (int i = 0; i < kAlarmCount; ++i) {
         if (!OneOffInPast(model_.working()[static_cast<std::size_t>(i)], today, now.wHour, now.wMinute)) continue;
-        model_.Open(i, Check(kIdEnable).Checked(), Weekdays(), *this);
-        ShowAlarm();
-        ShowPage(1);
+        OpenAlarm(i);
         MessageBoxW(hwnd(), PastDateMessage(i).c_str(), kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(kIdDate)), TRUE);
         return false;
@@ -277,18 +293,7 @@ void AlarmSettingsDialog::OnClick(int id) {
     } else if (id == kIdHelp) {
         ShowHelpTopic(hwnd(), host_.system(), kHelpContext);
     } else if (id == kIdSchedule || id == kIdSchedule + 1) {
-        std::uint32_t date = 0;
-        if (id == kIdSchedule + 1) {
-            // A date not typed yet starts from today, or tomorrow once the alarm's time has passed.
-            const SYSTEMTIME now = LocalNow();
-            Date day{now.wYear, now.wMonth, now.wDay};
-            const AlarmEntry& e = model_.entry();
-            if (e.Hour * 60 + e.Minute < now.wHour * 60 + now.wMinute) day = DateFromDayNumber(DayNumber(day) + 1);
-            date = ParseDateText(Edit(kIdDate).Text()).value_or(static_cast<std::uint32_t>(YmdOf(day)));
-            Edit(kIdDate).SetText(DateText(date));
-        }
-        model_.SetOneOffDate(date);
-        ShowSchedule();
+        ChooseSchedule(id == kIdSchedule + 1);
     } else if (id == kIdSkipHolidays) {
         model_.SetSkipHolidays(Check(kIdSkipHolidays).Checked());
     } else if (id == kIdOpen || id == kIdOverview) {

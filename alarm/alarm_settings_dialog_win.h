@@ -89,9 +89,14 @@ private:
     // The weekly or date controls and the snooze controls, as the alarm has them.
     void ShowSchedule();
     void ShowSnooze();
+    // 曜日で繰り返す or 日付を指定 chosen (`onDate`): a date box not typed yet starts from
+    // FirstOneOffDate.
+    void ChooseSchedule(bool onDate);
     // The overview's lines from the working copy, and its chosen alarm opened on the first tab.
     void ShowOverview();
     void OpenChosen();
+    // Alarm `index` (0..19) on the first tab, what was shown captured first.
+    void OpenAlarm(int index);
     // The first enabled one-off alarm whose time has passed is shown and named; false then.
     bool RefusePastDates();
     // The alarm's icon, drawn for the dialog's dpi.

@@ -437,8 +437,11 @@ void MainWindow::ShowNotice(const wchar_t* text) {
 
 std::wstring MainWindow::TrayTip() const {
     const WallClock now = Now();
-    return ComposeTalkTrayTip(app_.settings, now, TimerMsLeft(), refusedHotkey_,
-                              NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt));
+    return ComposeTalkTrayTip(app_.settings, now, TimerMsLeft(), refusedHotkey_, NextAlarmLine(now));
+}
+
+std::wstring MainWindow::NextAlarmLine(const WallClock& now) const {
+    return NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt);
 }
 
 void MainWindow::UpdateTrayTip() {
@@ -979,8 +982,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (info->hdr.hwndFrom != tooltip_ || info->hdr.code != TTN_GETDISPINFOW ||
             info->hdr.idFrom != kNextAlarmToolId)
             break;
-        const WallClock now = tick_ ? tick_->ClockNow() : ReadWallClock();
-        nextAlarmTip_ = NextAlarmText(app_.settings, now, tick_ ? tick_->NextSnooze() : std::nullopt);
+        nextAlarmTip_ = NextAlarmLine(Now());
         info->lpszText = nextAlarmTip_.data();
         return 0;
     }

@@ -122,6 +122,8 @@ private:
     // The tooltip as the pause, the timer and the hotkey make it now; sent when it changed.
     void UpdateTrayTip();
     std::wstring TrayTip() const;
+    // When the next alarm (or snooze) goes off, for the tray tip and the face's tooltip.
+    std::wstring NextAlarmLine(const WallClock& now) const;
     void OnCountdownTimer();
     void ShowNotice(const wchar_t* text);
     // Registers the stored hotkey in place of the one in force; false when Windows refuses it.

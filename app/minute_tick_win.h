@@ -59,7 +59,6 @@ public:
     void Snooze() { dispatcher_.Snooze(Now()); }
     void Confirm() { dispatcher_.Confirm(); }
     std::optional<long long> NextSnooze() const { return dispatcher_.NextSnooze(); }
-    WallClock ClockNow() const { return Now(); }
 
     // Tests run the tick on a shifted or simulated clock.
     void SetClock(std::function<WallClock()> clock) { clock_ = std::move(clock); }

@@ -18,6 +18,11 @@ constexpr int kMinutesPerDay = 24 * 60;
 // The minutes from `from` forward to `to` on a clock face of one day, 0..1439.
 int MinutesForward(int from, int to) { return ((to - from) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay; }
 
+// The first minute a resume still catches up on: after the last handled, within kMaxLateMinutes.
+long long FirstLateMinute(long long lastHandled, long long resumed) {
+    return std::max(lastHandled + 1, resumed - kMaxLateMinutes + 1);
+}
+
 // By the shell's UserFocus values 0..7: whether it asks for quiet.
 constexpr bool kShellAsksQuiet[] = {false, false, true, true, true, false, false, true};
 
@@ -97,11 +102,11 @@ bool SnoozeLeft(const AlarmEntry& alarm, int count) {
 std::vector<LateAlarm> LateAlarms(const Settings& settings, const std::array<AlarmEntry, kAlarmCount>& atPause,
                                   long long lastHandled, long long resumed) {
     std::vector<LateAlarm> late;
-    for (long long minute = std::max(lastHandled + 1, resumed - kMaxLateMinutes + 1); minute <= resumed; ++minute) {
+    for (long long minute = FirstLateMinute(lastHandled, resumed); minute <= resumed; ++minute) {
         const WallClock at = WallClockOfMinute(minute);
         for (int index : DueAlarms(settings, at.date, at.hour, at.minute)) {
-            if (minute == resumed || AlarmGoesOff(atPause[static_cast<std::size_t>(index)], at.date, at.hour, at.minute))
-                late.push_back({minute, index});
+            const AlarmEntry& then = atPause[static_cast<std::size_t>(index)];
+            if (minute == resumed || AlarmGoesOff(then, at.date, at.hour, at.minute)) late.push_back({minute, index});
         }
     }
     return late;
@@ -132,8 +137,7 @@ void TickDispatcher::Resume(const WallClock& now) {
     // An alarm changed in the alarm dialog starts afresh: its snooze is forgotten.
     for (std::size_t i = 0; i < snoozes_.size(); ++i)
         if (!(settings_.Alarms[i] == alarmsAtPause_[i])) snoozes_[i] = {};
-    const long long first = std::max(schedule_.lastHandled() + 1, resumed - kMaxLateMinutes + 1);
-    DropSnoozesBefore(first);
+    DropSnoozesBefore(FirstLateMinute(schedule_.lastHandled(), resumed));
     // Handled before any alarm fires: a message box of one must not see them due again.
     schedule_.Restart(now);
     busy_ = true;

@@ -17,13 +17,13 @@ constexpr int kMorningHour = 7;
 constexpr std::array<std::pair<PauseChoice, int>, 2> kPauseMinutes{
     {{PauseChoice::HalfHour, 30}, {PauseChoice::Hour, 60}}};
 
-std::wstring Clock(int hour, int minute) {
+}  // namespace
+
+std::wstring ClockText(int hour, int minute) {
     wchar_t text[16];
     std::swprintf(text, 16, L"%d:%02d", hour, minute);
     return text;
 }
-
-}  // namespace
 
 std::uint32_t PauseUntil(PauseChoice choice, const Settings& settings, const WallClock& now) {
     const long long minute = MinuteNumber(now);
@@ -69,7 +69,7 @@ std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, 
         std::wstring day;
         if (days == 1) day = L"明日 ";
         else if (days > 1) day = std::to_wstring(end.date.month) + L"月" + std::to_wstring(end.date.day) + L"日 ";
-        tip += L"\n発声停止中: " + day + Clock(end.hour, end.minute) + L" まで";
+        tip += L"\n発声停止中: " + day + ClockText(end.hour, end.minute) + L" まで";
     }
     if (timerMsLeft >= 0) {
         const long long seconds = SecondsToShow(timerMsLeft);
@@ -79,7 +79,7 @@ std::wstring ComposeTalkTrayTip(const Settings& settings, const WallClock& now, 
         else
             std::swprintf(left, 32, L"%lld:%02lld", seconds / 60, seconds % 60);
         const WallClock end = WallClockOfMs(WallClockMs(now) + timerMsLeft);
-        tip += L"\nタイマー: 残り " + std::wstring(left) + L" (" + Clock(end.hour, end.minute) + L" に終了)";
+        tip += L"\nタイマー: 残り " + std::wstring(left) + L" (" + ClockText(end.hour, end.minute) + L" に終了)";
     }
     if (!nextAlarm.empty()) tip += L"\n" + nextAlarm;
     if (!refusedHotkey.empty()) tip += L"\n" + refusedHotkey + L" は他のプログラムが使用中です";

@@ -20,6 +20,9 @@ enum class PauseChoice { HalfHour, Hour, Morning, Resume };
 // occurrence after the minute under way (at 2:00 the same morning, at 7:00 the next).
 std::uint32_t PauseUntil(PauseChoice choice, const Settings& settings, const WallClock& now);
 
+// A time of day as the tooltip shows it: "7:05", the hour without a leading zero.
+std::wstring ClockText(int hour, int minute);
+
 // Whether the announcements are paused in minute `minute`.
 bool TalkPaused(const Settings& settings, long long minute);
 

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "app/tick_decisions.h"
+#include "app/tray_commands.h"
 #include "face/holidays.h"
 
 namespace hv {
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
 // Weekly alarms are looked for this many days ahead: a week, and the holidays an alarm may
 // skip in a row many times over.
 constexpr int kDaysAhead = 366;
@@ -36,13 +36,13 @@ std::optional<long long> NextAlarmMinute(const Settings& settings, const WallClo
         }
         const Date date = DateFromYmd(alarm.OneOffDate);
         if (!IsValidDate(date)) continue;
-        const long long minute = DayNumber(date) * kMinutesPerDay + alarm.Hour * 60 + alarm.Minute;
+        const long long minute = MinuteNumber({date, alarm.Hour, alarm.Minute});
         if (minute > nowMinute) KeepSooner(next, minute);
     }
     for (int ahead = 0; weekly && ahead <= kDaysAhead; ++ahead) {
-        const long long dayMinute = (today + ahead) * kMinutesPerDay;
-        if (next && *next < dayMinute) break;
         const Date date = DateFromDayNumber(today + ahead);
+        const long long dayMinute = MinuteNumber({date});
+        if (next && *next < dayMinute) break;
         const bool holiday = IsHoliday(date);
         for (const AlarmEntry& alarm : settings.Alarms) {
             if (!alarm.Enabled || !ValidTime(alarm) || alarm.OneOffDate != 0 || !AlarmOnDate(alarm, date, holiday))
@@ -59,10 +59,8 @@ std::wstring NextAlarmText(const Settings& settings, const WallClock& now, std::
     if (!next) return {};
     static constexpr wchar_t kWeekdayNames[] = L"日月火水木金土";
     const WallClock at = WallClockOfMinute(*next);
-    const wchar_t minute[] = {static_cast<wchar_t>(L'0' + at.minute / 10), static_cast<wchar_t>(L'0' + at.minute % 10),
-                              L'\0'};
     return L"次のアラーム " + std::to_wstring(at.date.month) + L"月" + std::to_wstring(at.date.day) + L"日(" +
-           kWeekdayNames[WeekdayOf(at.date) - 1] + L") " + std::to_wstring(at.hour) + L":" + minute;
+           kWeekdayNames[WeekdayOf(at.date) - 1] + L") " + ClockText(at.hour, at.minute);
 }
 
 }  // namespace hv

@@ -46,6 +46,14 @@ public:
         Note(name, store_.SetBinaryValue(key_, name, bytes));
     }
     void Delete(std::wstring_view name) { Note(name, store_.DeleteSettingsValue(key_, name)); }
+    // A value at its default is deleted rather than written: a missing value reads as it.
+    void DwordOrDelete(std::wstring_view name, std::uint32_t value, std::uint32_t fallback) {
+        if (value == fallback) {
+            Delete(name);
+        } else {
+            Dword(name, value);
+        }
+    }
     // True when the group is wholly stored.
     bool Finish() { return ForgetPendingConversion(store_, key_, stored_) && failed_ == 0; }
 
@@ -203,18 +211,9 @@ bool SaveAlarmSettings(SettingsStore& store, const Settings& settings) {
                 write.Text(name, *text);
             }
         }
-        const std::pair<const wchar_t*, std::pair<std::uint32_t, std::uint32_t>> words[] = {
-            {L"Snooze", {PackSnooze(alarm), kDefaultSnooze}},
-            {L"SkipHolidays", {alarm.SkipHolidays ? 1u : 0u, 0u}},
-            {L"Date", {alarm.OneOffDate, 0u}}};
-        for (const auto& [base, value] : words) {
-            std::wstring name = NumberedName(base, n);
-            if (value.first == value.second) {
-                write.Delete(name);
-            } else {
-                write.Dword(name, value.first);
-            }
-        }
+        write.DwordOrDelete(NumberedName(L"Snooze", n), PackSnooze(alarm), kDefaultSnooze);
+        write.DwordOrDelete(NumberedName(L"SkipHolidays", n), alarm.SkipHolidays ? 1 : 0, 0);
+        write.DwordOrDelete(NumberedName(L"Date", n), alarm.OneOffDate, 0);
     }
     return write.Finish();
 }

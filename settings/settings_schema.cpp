@@ -129,11 +129,10 @@ std::uint32_t PackSnooze(const AlarmEntry& alarm) {
 }
 
 void UnpackSnooze(std::uint32_t value, AlarmEntry& alarm) {
-    const std::uint32_t minutes = value & 0xFF, limit = (value >> 8) & 0xFF;
-    alarm.SnoozeMinutes = static_cast<std::uint16_t>(minutes == 0 ? kDefaultSnoozeMinutes
-                                                                  : std::min<std::uint32_t>(minutes, kMaxSnoozeMinutes));
-    alarm.SnoozeLimit = static_cast<std::uint16_t>(limit == kSnoozeUnlimited ? limit
-                                                                             : std::min<std::uint32_t>(limit, kMaxSnoozeCount));
+    const auto minutes = static_cast<std::uint16_t>(value & 0xFF);
+    const auto limit = static_cast<std::uint16_t>((value >> 8) & 0xFF);
+    alarm.SnoozeMinutes = minutes == 0 ? kDefaultSnoozeMinutes : std::min(minutes, kMaxSnoozeMinutes);
+    alarm.SnoozeLimit = limit == kSnoozeUnlimited ? limit : std::min(limit, kMaxSnoozeCount);
 }
 
 std::wstring WeekdaysFromByte(std::uint8_t bits) {
