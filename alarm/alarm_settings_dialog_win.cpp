@@ -77,7 +77,7 @@ constexpr ControlRow kRows[] = {
     // 一覧
     {D::kIdOverviewLabel, K::Label, L"アラームの一覧(&V):", 20, 70, 200, 18, 0, 4},
     {D::kIdOverview, K::List, L"番号|実行|時刻|曜日・日付|祝日|メッセージ|音", 20, 90, 392, 166, 0, 4},
-    {D::kIdOpen, K::Button, L"開く(&O)", 312, 262, 100, 26, 0, 4},
+    {D::kIdOpen, K::Button, L"開く(&E)", 312, 262, 100, 26, 0, 4},
     // Always shown.
     {D::kIdTest, K::Button, L"テスト(&T)", 8, 306, 96, 28},
     OkButtonRow(170, 306, 80, 28),
