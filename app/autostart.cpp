@@ -27,7 +27,21 @@ std::wstring_view ProgramOf(std::wstring_view command) {
 }  // namespace
 
 std::wstring AutostartCommand(std::wstring_view programPath) {
-    return L"\"" + std::wstring(programPath) + L"\"";
+    return L"\"" + std::wstring(programPath) + L"\" " + kAutostartSwitch;
+}
+
+bool StartedWithWindows(std::wstring_view commandLine) {
+    // The program's path is the quoted first word, or else the first blank-delimited one.
+    commandLine = Trim(commandLine);
+    std::size_t end = commandLine.find_first_of(L" \t");
+    if (!commandLine.empty() && commandLine.front() == L'"') {
+        const std::size_t quote = commandLine.find(L'"', 1);
+        end = quote == std::wstring_view::npos ? quote : quote + 1;
+    }
+    if (end == std::wstring_view::npos) return false;
+    const std::wstring_view wanted = kAutostartSwitch;
+    return std::ranges::equal(Trim(commandLine.substr(end)), wanted,
+                              [](wchar_t a, wchar_t b) { return FoldCase(a) == FoldCase(b); });
 }
 
 bool CommandStartsProgram(std::wstring_view command, std::wstring_view programPath) {

@@ -1,5 +1,6 @@
 // Starting with Windows: the value "Horavox" under the user's Run key holds the quoted
-// program path. The setting lives there only, not among the program's own settings.
+// program path and the switch that tells the program it starts with Windows (it shows no
+// splash then). The setting lives there only, not among the program's own settings.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,14 @@
 namespace hv {
 
 inline constexpr wchar_t kAutostartValueName[] = L"Horavox";
+inline constexpr wchar_t kAutostartSwitch[] = L"/autostart";
 
-// What the Run value holds for this program: its path in quotes.
+// What the Run value holds for this program: its path in quotes, then kAutostartSwitch.
 std::wstring AutostartCommand(std::wstring_view programPath);
+
+// Whether the program's command line (GetCommandLineW) carries kAutostartSwitch after the
+// program's own path, letters compared without case.
+bool StartedWithWindows(std::wstring_view commandLine);
 
 // Whether a Run command starts the program at `programPath`: its first word (quoted or
 // not) names the same file, letters compared without case as Windows does for paths.

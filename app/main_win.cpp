@@ -7,6 +7,7 @@
 
 #include "alarm/alarm_win.h"
 #include "app/app.h"
+#include "app/autostart.h"
 #include "app/main_menu.h"
 #include "app/main_window_win.h"
 #include "app/minute_tick_win.h"
@@ -124,8 +125,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
 
     // The version window is the splash; the system facts it shows are recorded while it is up.
+    // Starting with Windows it stays away: it would cost a sixth of the start-up, when every
+    // program of the logon starts at once, and show over what the user opens first.
     auto splash = std::make_unique<hv::VersionWindow>(app.system);
-    splash->ShowSplash();
+    if (!hv::StartedWithWindows(GetCommandLineW())) splash->ShowSplash();
 
     RecordOsVersion(app.system);
     app.system.SystemDirectory = hv::WithTrailingBackslash(hv::SystemFolderOf());
@@ -149,8 +152,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int result = 1;
     {
         hv::MainWindow main(app);
-        const bool created = main.Create();
-        splash->CloseSplash();
+        const bool created = main.Create([&splash] { splash->CloseSplash(); });
         splash.reset();
         SetCursor(previousCursor);
         if (created) {

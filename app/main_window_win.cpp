@@ -105,7 +105,7 @@ MainWindow::~MainWindow() {
     if (oleStarted_) OleUninitialize();
 }
 
-bool MainWindow::Create() {
+bool MainWindow::Create(const std::function<void()>& beforeShow) {
     menuBar_ = CreateMainMenu(setupMenu_, helpMenu_);
     LoadIcons();
     // Created hidden at the design size; the load places it.
@@ -113,6 +113,7 @@ bool MainWindow::Create() {
                         360, 233, nullptr, menuBar_, icon_))
         return false;
     Load();
+    if (beforeShow) beforeShow();
     if (!app_.settings.HiddenInTray()) {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         UpdateWindow(hwnd());
@@ -183,6 +184,41 @@ void MainWindow::Load() {
         app_.alarms->SetNoticeHandlers([this] { tick_->Confirm(); }, [this] { tick_->Snooze(); });
     }
     StartTick();
+}
+
+void MainWindow::OnMouseRest(POINT at) {
+    if (tooltip_) return;
+    // The tooltips (and with them the common controls) only once there is something to tell
+    // where the pointer rests: a holiday's name on its day, or the next alarm anywhere.
+    const std::vector<HolidayBox> holidays = HolidayBoxes();
+    const bool overHoliday =
+        std::any_of(holidays.begin(), holidays.end(), [at](const HolidayBox& box) { return PtInRect(&box.rect, at); });
+    if (!overHoliday && NextAlarmLine(Now()).empty()) return;
+    CreateTooltips();
+    if (!tooltip_) return;
+    // The rest that made it shows its tip as every later one will.
+    MSG move{};
+    move.hwnd = hwnd();
+    move.message = WM_MOUSEMOVE;
+    move.lParam = MAKELPARAM(at.x, at.y);
+    move.time = static_cast<DWORD>(GetMessageTime());
+    move.pt = at;
+    ClientToScreen(hwnd(), &move.pt);
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+std::vector<MainWindow::HolidayBox> MainWindow::HolidayBoxes() const {
+    const FaceLayout& layout = face_.layout();
+    const int dpi = face_.dpi();
+    std::vector<HolidayBox> boxes;
+    for (const DayLabel& day : layout.days) {
+        if (!day.holiday) continue;
+        const DayBox box = DayLabelBox(layout, face_.metrics(), day);
+        boxes.push_back({{TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
+                          TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)},
+                         day.day});
+    }
+    return boxes;
 }
 
 void MainWindow::CreateTooltips() {
@@ -677,16 +713,11 @@ void MainWindow::OnPaint() {
 
 void MainWindow::UpdateTooltips() {
     if (!tooltip_) return;
-    const FaceLayout& layout = face_.layout();
-    const int dpi = face_.dpi();
     std::vector<RECT> rects;
     std::vector<int> days;
-    for (const DayLabel& day : layout.days) {
-        if (!day.holiday) continue;
-        DayBox box = DayLabelBox(layout, face_.metrics(), day);
-        rects.push_back({TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
-                         TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)});
-        days.push_back(day.day);
+    for (const HolidayBox& box : HolidayBoxes()) {
+        rects.push_back(box.rect);
+        days.push_back(box.day);
     }
     // Anywhere else on the face the tooltip tells when the next alarm goes off, asked for as
     // it shows (TTN_GETDISPINFOW), so it is always current.
@@ -739,7 +770,8 @@ void MainWindow::OnSize(WPARAM kind) {
         SaveWindow();
         return;
     }
-    if (app_.settings.BackgroundKind != BackgroundKind::Desktop) DrawFace();
+    // Drawn by the paint that follows: once, also when the window is placed and shown at start.
+    if (app_.settings.BackgroundKind != BackgroundKind::Desktop) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void MainWindow::OnTrayMessage(WPARAM anchor, LPARAM event) {
@@ -945,10 +977,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SaveWindow();
         return 0;
     case WM_MOUSEMOVE:
-        // The holiday tooltips (and the common controls) only once the mouse comes by.
-        CreateTooltips();
+        if (!tooltip_) {
+            // Told when the pointer rests (WM_MOUSEHOVER), once per move that comes before.
+            TRACKMOUSEEVENT track{sizeof track, TME_HOVER, hwnd(), HOVER_DEFAULT};
+            TrackMouseEvent(&track);
+        }
         navigator_.NoteInput(static_cast<long long>(GetTickCount64()));
         break;
+    case WM_MOUSEHOVER:
+        OnMouseRest({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
     case WM_MOUSEWHEEL:
         if (navigator_.Wheel(GET_WHEEL_DELTA_WPARAM(wp), static_cast<long long>(GetTickCount64()))) ShowMonth();
         return 0;

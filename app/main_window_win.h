@@ -32,8 +32,10 @@ public:
 
     // Creates the window and runs its load: placement, translucency, always-on-top, title
     // bar, background, icon, notification-area icon and the minute tick. Shown unless
-    // HiddenInTray is set. False when the window cannot be created.
-    bool Create();
+    // HiddenInTray is set. `beforeShow` runs after the load, just before the window shows (the
+    // splash goes then, so that nothing uncovers the face and has it drawn twice). False when
+    // the window cannot be created.
+    bool Create(const std::function<void()>& beforeShow = {});
 
     // Operations the settings dialogs use as well.
     void ApplyTopmost();
@@ -89,8 +91,8 @@ public:
     HMENU helpMenu() const { return helpMenu_; }
     HMENU menuBar() const { return menuBar_; }
     HMENU systemMenu() const { return systemMenu_; }
-    // Holiday names show as tooltips of their days; made when the mouse first moves over
-    // the face, null until then.
+    // Holiday names show as tooltips of their days; made when the pointer first rests over
+    // one (or anywhere while an alarm is due), null until then.
     HWND tooltip() const { return tooltip_; }
     // OLE starts once the first paint is done (what screen readers' requests are marshalled by).
     bool oleStarted() const { return oleStarted_; }
@@ -142,8 +144,17 @@ private:
     void OnMouseDown(UINT msg, WPARAM keys);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void CloseSequence();
+    // The pointer rested on the face: the tooltips are made when it rests over a holiday, or
+    // anywhere while an alarm is due (a month without holidays and no alarm never loads them).
+    void OnMouseRest(POINT at);
     void CreateTooltips();
     void UpdateTooltips();
+    struct HolidayBox {
+        RECT rect;  // in the face's pixels
+        int day;
+    };
+    // The boxes of the holidays' days on the face as last drawn.
+    std::vector<HolidayBox> HolidayBoxes() const;
     // The wheel, PageUp, PageDown and Home over the face, and the arrows that move the focus
     // day; true when the key was one of them.
     bool OnNavigationKey(WPARAM key);

@@ -1,6 +1,7 @@
 #include "face/face_win.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <optional>
 #include <vector>
@@ -138,9 +139,17 @@ LOGFONTW FaceFont(const Settings& settings, int set, double points, int dpi) {
 }  // namespace
 
 
-HFONT CreateFaceFont(const Settings& settings, int set, int dpi) {
-    const LOGFONTW font = FaceFont(settings, set, static_cast<double>(settings.FontSize[set]), dpi);
-    return CreateFontIndirectW(&font);
+HFONT KeptFont::Get(const LOGFONTW& font) {
+    if (font_ && std::memcmp(&made_, &font, sizeof font) == 0) return font_;
+    Reset();
+    font_ = CreateFontIndirectW(&font);
+    made_ = font;
+    return font_;
+}
+
+void KeptFont::Reset() {
+    if (font_) DeleteObject(font_);
+    font_ = nullptr;
 }
 
 void FacePainter::SetMonth(int year, int month, bool showsToday) {
@@ -165,7 +174,7 @@ FaceExtras FacePainter::Extras() {
     return extras;
 }
 
-HFONT FacePainter::CreateJapaneseFont(HDC dc, int set, double scale) {
+LOGFONTW FacePainter::JapaneseFont(HDC dc, int set, double scale) {
     LOGFONTW font = FaceFont(settings_, set, std::max(6.0, static_cast<double>(settings_.FontSize[set]) * scale), dpi_);
     const std::size_t i = static_cast<std::size_t>(set - 1);
     if (japaneseFor_[i] != settings_.FontName[set] || japaneseFace_[i].empty()) {
@@ -188,7 +197,7 @@ HFONT FacePainter::CreateJapaneseFont(HDC dc, int set, double scale) {
         }
     }
     wcsncpy(font.lfFaceName, japaneseFace_[i].c_str(), LF_FACESIZE - 1);
-    return CreateFontIndirectW(&font);
+    return font;
 }
 
 void MeasureText(HDC dc, const wchar_t* text, int dpi, double& width, double& height) {
@@ -362,8 +371,9 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
         SetBkMode(memory, TRANSPARENT);
         SetTextAlign(memory, TA_LEFT | TA_TOP | TA_NOUPDATECP);
 
-        HFONT headerFont = CreateFaceFont(settings_, 1, dpi_);
-        HFONT dayFont = CreateFaceFont(settings_, 2, dpi_);
+        // Made once per change of the settings or the dpi, not at every repaint.
+        HFONT headerFont = headerFont_.Get(FaceFont(settings_, 1, static_cast<double>(settings_.FontSize[1]), dpi_));
+        HFONT dayFont = dayFont_.Get(FaceFont(settings_, 2, static_cast<double>(settings_.FontSize[2]), dpi_));
         {
             Selected selectedFont(memory, headerFont);
             MeasureText(memory, kHeaderText, dpi_, metrics_.headerWidth, metrics_.headerHeight);
@@ -378,8 +388,9 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
         // The heading in the weekday row's font and the 六曜 in a smaller day font, each in a
         // Japanese face when the chosen one has no kanji.
         const FaceExtras extras = Extras();
-        HFONT headingFont = extras.heading.empty() ? nullptr : CreateJapaneseFont(memory, 1, 1.0);
-        HFONT rokuyoFont = extras.rokuyo.empty() ? nullptr : CreateJapaneseFont(memory, 2, kRokuyoFontScale);
+        HFONT headingFont = extras.heading.empty() ? nullptr : headingFont_.Get(JapaneseFont(memory, 1, 1.0));
+        HFONT rokuyoFont =
+            extras.rokuyo.empty() ? nullptr : rokuyoFont_.Get(JapaneseFont(memory, 2, kRokuyoFontScale));
         if (headingFont) {
             Selected selectedFont(memory, headingFont);
             MeasureText(memory, extras.heading.c_str(), dpi_, metrics_.headingWidth, metrics_.headingHeight);
@@ -399,12 +410,9 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             const double scale = DayFontFitScale(PixelsToTwips(height, dpi_), top, metrics_.digitHeight,
                                                  metrics_.rokuyoHeight);
             if (scale < 1) {
-                DeleteObject(dayFont);
-                DeleteObject(rokuyoFont);
-                const LOGFONTW font =
-                    FaceFont(settings_, 2, std::max(6.0, static_cast<double>(settings_.FontSize[2]) * scale), dpi_);
-                dayFont = CreateFontIndirectW(&font);
-                rokuyoFont = CreateJapaneseFont(memory, 2, kRokuyoFontScale * scale);
+                dayFont = fittedDayFont_.Get(
+                    FaceFont(settings_, 2, std::max(6.0, static_cast<double>(settings_.FontSize[2]) * scale), dpi_));
+                rokuyoFont = fittedRokuyoFont_.Get(JapaneseFont(memory, 2, kRokuyoFontScale * scale));
                 measureDays();
                 measureRokuyo();
             }
@@ -439,10 +447,6 @@ void FacePainter::DrawFace(HWND window, HDC dc) {
             InflateRect(&focus, ScaleToDpi(2, dpi_), 0);
             DrawFocusRect(memory, &focus);
         }
-        DeleteObject(headerFont);
-        DeleteObject(dayFont);
-        if (headingFont) DeleteObject(headingFont);
-        if (rokuyoFont) DeleteObject(rokuyoFont);
         BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     }
     if (bitmap) DeleteObject(bitmap);

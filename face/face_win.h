@@ -47,10 +47,29 @@ private:
     int loadDpi_ = 96;  // the dpi the loader converted a bitmap's pixels to HIMETRIC with
 };
 
+// A font kept from one repaint to the next: made again only when what it is made from (the
+// settings, the dpi, the size the face fits) changes.
+class KeptFont {
+public:
+    KeptFont() = default;
+    ~KeptFont() { Reset(); }
+    KeptFont(const KeptFont&) = delete;
+    KeptFont& operator=(const KeptFont&) = delete;
+    // The font for `font`: the one kept when it was made from the same description.
+    HFONT Get(const LOGFONTW& font);
+    void Reset();
+
+private:
+    LOGFONTW made_{};
+    HFONT font_ = nullptr;
+};
+
 class FacePainter {
 public:
     FacePainter(Settings& settings, const MonthCalendar& calendar, GradientPainter gradient)
         : settings_(settings), calendar_(calendar), gradient_(std::move(gradient)) {}
+    FacePainter(const FacePainter&) = delete;
+    FacePainter& operator=(const FacePainter&) = delete;
 
     // The year and month `calendar` is of, and whether it is today's: with them the face can
     // show the heading row and the 六曜 (as the settings ask). Until it is told, it shows neither.
@@ -100,7 +119,7 @@ private:
     FaceExtras Extras();
     // A font of set 1 or 2 scaled by `scale` for Japanese text: the set's own face when it has
     // the glyphs, otherwise a Japanese face of the system at the same size and style.
-    HFONT CreateJapaneseFont(HDC dc, int set, double scale);
+    LOGFONTW JapaneseFont(HDC dc, int set, double scale);
 
     Settings& settings_;
     const MonthCalendar& calendar_;
@@ -128,6 +147,9 @@ private:
     // The face chosen for Japanese text, by the set's face it was chosen for.
     std::array<std::wstring, 2> japaneseFor_;
     std::array<std::wstring, 2> japaneseFace_;
+    // The fonts of the last repaint: weekday row, days, heading, 六曜, and the days and the
+    // 六曜 made smaller to fit.
+    KeptFont headerFont_, dayFont_, headingFont_, rokuyoFont_, fittedDayFont_, fittedRokuyoFont_;
 };
 
 // The size of the 六曜 under a day against the day's own font.
@@ -139,9 +161,6 @@ bool HighContrastOn();
 // Switches the window's layered style on (with the opacity of `rate` percent) or off.
 // Returns false when the style could not be written.
 bool ApplyTranslucency(HWND window, bool on, std::uint32_t rate);
-
-// A font of set 1 or 2 of the face at `dpi`; the caller deletes it.
-HFONT CreateFaceFont(const Settings& settings, int set, int dpi);
 
 // Text extent in twips with the font selected into `dc`.
 void MeasureText(HDC dc, const wchar_t* text, int dpi, double& width, double& height);

@@ -200,7 +200,7 @@ FunctionEnd
 
 ; Ticked: what the program's menu item does when switched on.
 Section /o "Windows の起動時に実行" SecAutostart
-  WriteRegStr HKCU "${RUN_KEY}" "Horavox" '"$INSTDIR\${EXE}"'
+  WriteRegStr HKCU "${RUN_KEY}" "Horavox" '"$INSTDIR\${EXE}" /autostart'
   DeleteRegValue HKCU "${APPROVED_KEY}" "Horavox"
 SectionEnd
 

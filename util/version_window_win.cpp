@@ -42,7 +42,8 @@ const FormLayout kAbout{.caption = VersionWindow::kAboutCaption, .width = kWidth
 // The splash paints the same rows itself: controls would load the common controls (their
 // themed classes) before the face shows.
 const FormLayout kSplash{.width = kWidth, .height = kHeight, .controls = kRows, .style = WS_POPUP | DS_MODALFRAME,
-                         .exStyle = WS_EX_TOOLWINDOW, .fontFace = kDialogButtonFont, .painted = true};
+                         .exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, .fontFace = kDialogButtonFont,
+                         .painted = true};
 
 }  // namespace
 
@@ -52,7 +53,9 @@ bool VersionWindow::ShowSplash() {
     splash_ = true;
     UseLayout(kSplash);
     if (!ShowModeless(nullptr)) return false;
-    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    // Not activated: the main window is the first to take the focus, and is not repainted as
+    // the splash gives it up.
+    ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd());
     return true;
 }

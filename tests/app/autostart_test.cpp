@@ -8,7 +8,7 @@ namespace {
 constexpr wchar_t kProgram[] = L"C:\\Users\\Aki\\AppData\\Local\\Programs\\Horavox\\Horavx.exe";
 
 TEST(Autostart, TheRunCommandIsTheQuotedPathAndNamesThisProgramOnly) {
-    EXPECT_EQ(AutostartCommand(kProgram), std::wstring(L"\"") + kProgram + L"\"");
+    EXPECT_EQ(AutostartCommand(kProgram), std::wstring(L"\"") + kProgram + L"\" /autostart");
     const struct {
         const wchar_t* command;
         bool starts;
@@ -23,6 +23,23 @@ TEST(Autostart, TheRunCommandIsTheQuotedPathAndNamesThisProgramOnly) {
         {L"\"\"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(CommandStartsProgram(c.command, kProgram), c.starts) << c.command;
+}
+
+TEST(Autostart, OnlyTheSwitchAfterTheProgramsPathTellsAStartWithWindows) {
+    const struct {
+        const wchar_t* commandLine;
+        bool withWindows;
+    } cases[] = {
+        {L"\"C:\\Horavox\\Horavx.exe\" /autostart", true},  // what the Run value holds
+        {L"\"C:\\Horavox\\Horavx.exe\"  /AutoStart ", true},
+        {L"C:\\Horavox\\Horavx.exe /autostart", true},        // unquoted
+        {L"\"C:\\Horavox\\Horavx.exe\"", false},             // an older Run value, the Start menu
+        {L"\"C:\\Horavox\\Horavx.exe\" /autostart2", false},
+        {L"\"C:\\a /autostart\\Horavx.exe\"", false},        // inside the path
+        {L"\"C:\\Horavox\\Horavx.exe /autostart", false},    // quote never closed
+        {L"/autostart", false},                                // the program's own word
+    };
+    for (const auto& c : cases) EXPECT_EQ(StartedWithWindows(c.commandLine), c.withWindows) << c.commandLine;
 }
 
 TEST(Autostart, TickedWhenTheRunValueStartsThisProgramAndTheStartupListDoesNotSwitchItOff) {

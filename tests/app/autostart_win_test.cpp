@@ -48,7 +48,7 @@ TEST_F(AutostartRegistry, OnWritesTheQuotedPathAndClearsASwitchOffAndOffRemovesB
     EXPECT_TRUE(SetAutostart(kProgram, false)) << "nothing to remove is no failure";
 
     ASSERT_TRUE(SetAutostart(kProgram, true));
-    EXPECT_EQ(RunValue(), std::wstring(L"\"") + kProgram + L"\"");
+    EXPECT_EQ(RunValue(), std::wstring(L"\"") + kProgram + L"\" /autostart");
     EXPECT_TRUE(IsAutostartOn(kProgram));
     EXPECT_FALSE(IsAutostartOn(L"C:\\elsewhere\\Horavx.exe"));
 

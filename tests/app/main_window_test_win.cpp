@@ -123,10 +123,43 @@ TEST_F(MainWindowTest, TheStartWithWindowsItemTogglesTheRunValueAndIsTickedAsThe
     }
 }
 
+// The pointer resting at the centre of a day's box on the face as last drawn.
+void RestOnDay(MainWindow& window, int day) {
+    const FaceLayout& layout = window.face().layout();
+    const DayBox box = DayLabelBox(layout, window.face().metrics(), layout.days[static_cast<size_t>(day - 1)]);
+    const int dpi = window.face().dpi();
+    SendMessageW(window.hwnd(), WM_MOUSEHOVER, 0,
+                 MAKELPARAM(TwipsToPixels(box.left + box.width / 2, dpi), TwipsToPixels(box.top + box.height / 2, dpi)));
+}
+
+TEST_F(MainWindowTest, TheTooltipsAreMadeOnlyWhereThePointerRestsOnSomethingToTell) {
+    const struct {
+        bool nextMonth;  // June 2026, without holidays, instead of May
+        int day;
+        bool alarmOn;
+        bool made;
+    } cases[] = {
+        {false, 20, false, false},  // not a holiday, no alarm due
+        {true, 10, false, false},   // a month without holidays never loads the common controls
+        {true, 10, true, true},     // the next alarm to tell, anywhere
+        {false, 4, false, true},    // a holiday
+    };
+    for (const auto& c : cases) {
+        if (window) DestroyWindow(window->hwnd());
+        Open();
+        app.settings.Alarms[0].Enabled = c.alarmOn;  // every day at 0:00
+        if (c.nextMonth) SendMessageW(window->hwnd(), WM_KEYDOWN, VK_NEXT, 0);
+        RedrawWindow(window->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageW(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        EXPECT_EQ(window->tooltip(), nullptr) << "a move alone makes none";
+        RestOnDay(*window, c.day);
+        EXPECT_EQ(window->tooltip() != nullptr, c.made) << c.day << (c.nextMonth ? " June" : " May");
+    }
+}
+
 TEST_F(MainWindowTest, HolidayNamesAreTheTooltipsOfTheirDays) {
     Open();
-    EXPECT_EQ(window->tooltip(), nullptr) << "made when the mouse first comes by";
-    SendMessageW(window->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    RestOnDay(*window, 3);
     HWND tooltip = window->tooltip();
     ASSERT_NE(tooltip, nullptr);
     ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 5);  // and the next alarm anywhere else
@@ -162,7 +195,7 @@ TEST_F(MainWindowTest, TheWheelAndPageDownShowTheNextMonthWithItsHolidaysAndHome
     EXPECT_EQ(shown(), std::tuple(6, 30u, 0, std::wstring(L"2026年6月 - Horavox")));
     SendMessageW(hwnd, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(shown(), std::tuple(7, 31u, 0, std::wstring(L"2026年7月 - Horavox")));
-    SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // July's holiday is named on its day
+    RestOnDay(*window, 20);  // July's holiday is named on its day
     wchar_t text[80] = {};
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;

@@ -112,6 +112,7 @@ TEST(VersionWindow, SplashHasNoCaptionAndNoButtons) {
     HWND hwnd = splash.hwnd();
     EXPECT_TRUE(IsWindowVisible(hwnd) && WindowText(hwnd).empty());
     EXPECT_NE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    EXPECT_NE(GetForegroundWindow(), hwnd) << "shown without taking the focus from the main window to come";
     // It paints its parts itself: no child windows, whose themed classes would load the
     // common controls at start-up.
     EXPECT_EQ(GetWindow(hwnd, GW_CHILD), nullptr);
