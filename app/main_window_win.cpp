@@ -208,16 +208,9 @@ void MainWindow::OnMouseRest(POINT at) {
 }
 
 std::vector<MainWindow::HolidayBox> MainWindow::HolidayBoxes() const {
-    const FaceLayout& layout = face_.layout();
-    const int dpi = face_.dpi();
     std::vector<HolidayBox> boxes;
-    for (const DayLabel& day : layout.days) {
-        if (!day.holiday) continue;
-        const DayBox box = DayLabelBox(layout, face_.metrics(), day);
-        boxes.push_back({{TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
-                          TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)},
-                         day.day});
-    }
+    for (const DayLabel& day : face_.layout().days)
+        if (day.holiday) boxes.push_back({face_.DayRect(day), day.day});
     return boxes;
 }
 
