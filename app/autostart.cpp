@@ -8,6 +8,11 @@ namespace {
 
 wchar_t FoldCase(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
+// Equal but for the case of their letters, as Windows compares paths and switches.
+bool SameLetters(std::wstring_view a, std::wstring_view b) {
+    return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
 std::wstring_view Trim(std::wstring_view text) {
     const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
@@ -39,15 +44,12 @@ bool StartedWithWindows(std::wstring_view commandLine) {
         end = quote == std::wstring_view::npos ? quote : quote + 1;
     }
     if (end == std::wstring_view::npos) return false;
-    const std::wstring_view wanted = kAutostartSwitch;
-    return std::ranges::equal(Trim(commandLine.substr(end)), wanted,
-                              [](wchar_t a, wchar_t b) { return FoldCase(a) == FoldCase(b); });
+    return SameLetters(Trim(commandLine.substr(end)), kAutostartSwitch);
 }
 
 bool CommandStartsProgram(std::wstring_view command, std::wstring_view programPath) {
     const std::wstring_view program = ProgramOf(command);
-    return !program.empty() &&
-           std::ranges::equal(program, programPath, [](wchar_t a, wchar_t b) { return FoldCase(a) == FoldCase(b); });
+    return !program.empty() && SameLetters(program, programPath);
 }
 
 bool StartupDisabledByUser(const std::vector<std::uint8_t>& approved) {
